@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs every Debian package Lapdeck's build, tests and tools need.
+# Idempotent: packages already present are skipped by apt-get.
+set -euo pipefail
+
+PACKAGES=(
+    build-essential cmake ninja-build pkg-config clang-format
+    qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth socat pulseaudio espeak-ng sox imagemagick poppler-utils xdotool
+    fonts-dejavu-core
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+    SUDO=""
+    [[ $(id -u) -ne 0 ]] && SUDO="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update
+    $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,708 @@
+#include "RaceEngine.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "NumberFormat.h"
+#include "ReportParser.h"
+
+namespace lapdeck {
+namespace {
+
+const QString kBestLap = QStringLiteral("Best Lap");
+const QString kMph = QStringLiteral("MPH");
+const QString kMedian = QStringLiteral("Median");
+const QString kLagBehind = QStringLiteral("Lag Behind");
+const QString kLagFirst = QStringLiteral("Lag First");
+const QString kDisabled = QStringLiteral(" Disabled");
+const QString kGreenFlag = QStringLiteral("GreenFlagblack.bmp");
+const QString kLogo = QStringLiteral("LVLogo.gif");
+const QString kCrLf = QStringLiteral("\r\n");
+
+int32_t roundToLong(double value) {
+    const double r = std::nearbyint(value);
+    if (r >= 2147483647.0) {
+        return 2147483647;
+    }
+    if (r <= -2147483648.0) {
+        return -2147483647 - 1;
+    }
+    return static_cast<int32_t>(r);
+}
+
+}  // namespace
+
+RaceEngine::RaceEngine(RaceState& state, RaceHost& host, Prompter& prompter, RandomSource& random)
+    : m_state(state), m_host(host), m_prompter(prompter), m_random(random) {}
+
+// ---------------------------------------------------------------- tick
+
+void RaceEngine::showClock() {
+    const RaceState& s = m_state;
+    int64_t seconds = 0;
+    if (s.live.optTimedRace) {
+        seconds = (static_cast<int64_t>(s.RaceMinutes) * 60000 - s.RaceClock) / 1000;
+        seconds = std::max<int64_t>(seconds, 0);
+    } else {
+        seconds = s.RaceClock / 1000;
+    }
+    const QString minutes = formatNumber(static_cast<double>(seconds / 60), u"00");
+    const QString secs = formatNumber(static_cast<double>(seconds % 60), u"00");
+    m_state.screen.clock = minutes + QLatin1Char(':') + secs;
+}
+
+void RaceEngine::Timer1_Timer(int32_t milliseconds, ReportSource& source) {
+    showClock();
+    CheckFinish();
+    m_state.RaceClock += milliseconds;
+    // Results shown at "Race  Over" never change afterwards.
+    if (m_state.RaceOver != 0) {
+        return;
+    }
+    if (!m_state.live.demo) {
+        while (source.hasInput()) {
+            handleReport(source.read());
+        }
+    } else {
+        runDemo();
+    }
+}
+
+void RaceEngine::handleReport(const QString& text) {
+    m_state.PortInput = text;
+    m_state.FlagNo = parseReport(text);
+    if (m_state.FlagNo != 0) {
+        CountLap(m_state.FlagNo);
+    }
+    refreshScreen();
+}
+
+void RaceEngine::runDemo() {
+    RaceState& s = m_state;
+    for (int f = 1; f <= kFlags; ++f) {
+        if (s.RaceClock > s.DemoNextLap[f]) {
+            s.DemoNextLap[f] = s.RaceClock + static_cast<int32_t>(std::floor(
+                                                 m_random.next() * s.DemoLapSpread[f] +
+                                                 s.DemoLapBase[f]));
+            const float x = static_cast<float>(m_random.next() * 100.0);
+            if (x < s.DemoCrashChance[f]) {
+                s.DemoNextLap[f] = roundToLong(s.DemoNextLap[f] + 1000 + m_random.next() * 3000);
+            }
+            s.FlagNo = static_cast<int16_t>(f);
+            CountLap(s.FlagNo);
+            refreshScreen();
+        }
+    }
+}
+
+void RaceEngine::drawDemoParameters(int f) {
+    RaceState& s = m_state;
+    const double m = leadingNumber(s.live.minLapText);
+    s.DemoNextLap[f] = static_cast<int32_t>(std::floor(600 * m_random.next() + 100));
+    s.DemoLapSpread[f] = static_cast<int32_t>(std::floor(m * 1000 / 10 + 250 * m_random.next()));
+    s.DemoLapBase[f] = static_cast<int32_t>(std::floor(m * 1000 + 750 * m_random.next() + 1000));
+    s.DemoCrashChance[f] = static_cast<int16_t>(std::floor(18 * m_random.next() + 1));
+}
+
+// ---------------------------------------------------------------- lap counting
+
+void RaceEngine::CountLap(int16_t flag) {
+    RaceState& s = m_state;
+    const int f = flag;
+    if (f < 1 || f > kFlags) {
+        return;
+    }
+    // The lap store ends at lap 3000: further crossings of that flag change nothing.
+    if (s.LapCount[f] >= kMaxLap) {
+        return;
+    }
+    if (s.IsLapRace && s.LapCount[f] == s.RaceLaps) {
+        return;
+    }
+    if (s.isDisabled(f)) {
+        s.screen.row[f].lapNum.clear();
+        return;
+    }
+    s.NewLapTime[f] = s.RaceClock - s.LastCrossTime[f];
+
+    const double minimumSeconds = roundHalfEven(leadingNumber(s.live.minLapText));
+    const bool longEnough = static_cast<double>(s.NewLapTime[f]) > minimumSeconds * 1000.0;
+    if (!longEnough && s.LapCount[f] != s.FirstLapIndex) {
+        return;
+    }
+
+    m_host.playSound(QStringLiteral("cargoingby.wav"), 85, 50);
+    s.LastCrossing[f] = s.RaceClock;
+    s.LapCount[f] = static_cast<int16_t>(s.LapCount[f] + 1);
+    const int n = s.LapCount[f];
+    const float seconds = lapSecondsFromMs(s.NewLapTime[f]);
+    s.LapTimes[f][static_cast<size_t>(n)] = seconds;
+    s.SortedLapTimes[f][static_cast<size_t>(n)] = seconds;
+    s.LastCrossTime[f] = s.LastCrossing[f];
+    s.ShownLapTime[f] = s.NewLapTime[f];
+    if (s.NewLapTime[f] != kNoBestLap && s.NewLapTime[f] < s.BestLapTime[f] && n >= 2) {
+        s.BestLapTime[f] = s.NewLapTime[f];
+    }
+}
+
+// ---------------------------------------------------------------- standings
+
+void RaceEngine::ComputePosition() {
+    RaceState& s = m_state;
+    for (int p = 1; p <= kFlags; ++p) {
+        s.RunningOrder[p] = static_cast<int16_t>(p);
+    }
+    // More laps first; on equal laps the earlier crossing; full ties keep flag order.
+    std::stable_sort(s.RunningOrder.begin() + 1, s.RunningOrder.end(), [&s](int16_t a, int16_t b) {
+        if (s.LapCount[a] != s.LapCount[b]) {
+            return s.LapCount[a] > s.LapCount[b];
+        }
+        return s.LastCrossing[a] < s.LastCrossing[b];
+    });
+    for (int p = 1; p <= kFlags; ++p) {
+        s.Position[s.RunningOrder[p]] = static_cast<int16_t>(p);
+    }
+}
+
+void RaceEngine::ComputeInterval() {
+    RaceState& s = m_state;
+    const int leader = s.RunningOrder[1];
+    const QString zero = QStringLiteral("0.00");
+    s.LagBehind[leader] = zero;
+    s.LagFirst[leader] = zero;
+    auto gap = [&s](int a, int b) {
+        if (s.LapCount[a] == s.LapCount[b]) {
+            const int64_t ms = std::llabs(static_cast<int64_t>(s.LastCrossing[a]) - s.LastCrossing[b]);
+            return formatNumber(static_cast<double>(ms) / 1000.0, u"0.00");
+        }
+        return formatNumber(std::abs(s.LapCount[a] - s.LapCount[b]), u"#Lap");
+    };
+    for (int p = 2; p <= kFlags; ++p) {
+        const int a = s.RunningOrder[p];
+        const int b = s.RunningOrder[p - 1];
+        if (s.LastCrossing[a] >= s.LastCrossing[b]) {
+            s.LagBehind[a] = gap(a, b);
+        }
+    }
+    for (int p = 2; p <= kFlags; ++p) {
+        const int a = s.RunningOrder[p];
+        if (s.LastCrossing[a] > s.LastCrossing[leader]) {
+            s.LagFirst[a] = gap(a, leader);
+        }
+    }
+}
+
+void RaceEngine::subSortLapTimes() {
+    RaceState& s = m_state;
+    for (int f = 1; f <= kFlags; ++f) {
+        const int count = std::clamp<int>(s.LapCount[f], 0, kMaxLap);
+        auto& laps = s.SortedLapTimes[f];
+        auto first = laps.begin() + 1;
+        if (s.sortedUpTo[f] > count || s.sortedUpTo[f] < 0) {
+            std::sort(first, first + count);
+        } else {
+            // Laps 1..sortedUpTo are in order already; each newer lap takes its place,
+            // which gives what a full ascending sort would.
+            for (int n = s.sortedUpTo[f] + 1; n <= count; ++n) {
+                auto end = first + (n - 1);
+                const float lap = laps[static_cast<size_t>(n)];
+                auto at = std::upper_bound(first, end, lap);
+                std::move_backward(at, end, end + 1);
+                *at = lap;
+            }
+        }
+        s.sortedUpTo[f] = static_cast<int16_t>(count);
+    }
+    for (int f = 1; f <= kFlags; ++f) {
+        const double index = roundHalfEven(s.LapCount[f] / 2.0 + 1.0);
+        const int i = std::clamp(static_cast<int>(index), 0, kMaxLap);
+        s.MedianLap[f] = formatSingle(s.SortedLapTimes[f][static_cast<size_t>(i)], u"0.00");
+    }
+}
+
+// ---------------------------------------------------------------- finish
+
+void RaceEngine::giveCheckeredFlag(const QString& cue) {
+    RaceState& s = m_state;
+    m_host.playSound(cue, 100, 50);
+    s.FlagPicture = QStringLiteral("CheckeredFlagblack.bmp");
+    s.screen.picture = s.FlagPicture;
+    const int leader = s.RunningOrder[1];
+    for (int p = 2; p <= kFlags; ++p) {
+        const int f = s.RunningOrder[p];
+        // A car that completed the distance in the leader's tick has finished too.
+        if (s.IsLapRace && !s.IsTimedRace && s.LapCount[f] == s.RaceLaps) {
+            s.FinishLap[f] = s.LapCount[f];
+        } else {
+            s.FinishLap[f] = static_cast<int16_t>(s.LapCount[f] + 1);
+        }
+    }
+    if (leader >= 1) {
+        s.FinishLap[leader] = s.LapCount[leader];
+    }
+}
+
+void RaceEngine::CheckFinish() {
+    RaceState& s = m_state;
+    const int leader = s.RunningOrder[1];
+    if (leader < 1 || leader > kFlags) {
+        return;
+    }
+    if (!s.IsTimedRace) {
+        if (!s.live.optLapRace) {
+            return;
+        }
+        if (!(leadingNumber(s.screen.row[1].lapNum) >= 1.0)) {
+            return;
+        }
+        if (s.LapCount[leader] == s.RaceLaps - 1 && !s.WhiteFlagShown) {
+            s.FlagPicture = QStringLiteral("whiteflagblack.bmp");
+            s.screen.picture = s.FlagPicture;
+            m_host.playSound(QStringLiteral("whiteflag2.wav"), 100, 50);
+            s.WhiteFlagShown = true;
+        }
+        if (s.LapCount[leader] == s.RaceLaps && !s.CheckeredShown) {
+            giveCheckeredFlag(QStringLiteral("checkeredflag.wav"));
+            s.FinishDeadline = roundToLong(s.RaceClock + 1.5 * s.BestLapTime[leader]);
+            s.CheckeredShown = true;
+        }
+        finishPhase(QStringLiteral("Raceover.wav"));
+        return;
+    }
+    if (!s.live.optTimedRace) {
+        return;
+    }
+    const int64_t length = static_cast<int64_t>(s.RaceMinutes) * 60000;
+    if (s.RaceClock >= length - 10000 && s.TenSecondWarned == 0) {
+        s.TenSecondWarned = 1;
+        m_host.playSound(QStringLiteral("10seconds.wav"), 100, 50);
+    }
+    if (s.RaceClock >= length && !s.CheckeredShown) {
+        giveCheckeredFlag(QStringLiteral("CheckeredFlag.wav"));
+        s.FinishDeadline = roundToLong(s.RaceClock + 1.9 * s.BestLapTime[leader] + 5000);
+        s.CheckeredShown = true;
+    }
+    finishPhase(QStringLiteral("RaceOver.wav"));
+}
+
+void RaceEngine::finishPhase(const QString& endCue) {
+    RaceState& s = m_state;
+    int done = 0;
+    if (s.CheckeredShown) {
+        for (int f = 1; f <= kFlags; ++f) {
+            if (s.LapCount[f] == s.FirstLapIndex || s.LapCount[f] >= s.FinishLap[f]) {
+                ++done;
+            }
+        }
+    }
+    if (done != kFlags && s.RaceClock <= s.FinishDeadline) {
+        return;
+    }
+    if (s.RaceOver != 0) {
+        return;
+    }
+    s.RaceOver = 1;
+    setTimer(false);
+    s.RaceDateTime = formatRaceDateTime(m_host.now());
+    m_host.playSound(endCue, 100, 50);
+    s.screen.raceOverVisible = true;
+    s.phase = RacePhase::Over;
+    s.screen.menuViewData = true;
+    s.screen.menuFile = true;
+    UpdateRaceScreen();
+}
+
+void RaceEngine::StartReset() {
+    RaceState& s = m_state;
+    for (s.FlagNo = 1; s.FlagNo <= kFlags; ++s.FlagNo) {
+        const int f = s.FlagNo;
+        s.LapCount[f] = s.FirstLapIndex;
+        s.LastCrossing[f] = 0;
+        s.LastCrossTime[f] = 0;
+        s.ShownLapTime[f] = 0;
+        s.LagBehind[f].clear();
+        s.LagFirst[f].clear();
+        s.FinishLap[f] = kMaxLap;
+        drawDemoParameters(f);
+    }
+    s.FinishDeadline = kNoDeadline;
+    s.ResetBestLaps();
+    s.RaceOver = 0;
+    s.TenSecondWarned = 0;
+    ComputePosition();
+}
+
+// ---------------------------------------------------------------- screen
+
+QString RaceEngine::lapTimeText(int f) const {
+    const int32_t ms = m_state.ShownLapTime[f];
+    return formatNumber(ms / 1000.0, ms >= 60000 ? u"00" : u"0.00");
+}
+
+QString RaceEngine::bestText(int f) const {
+    if (m_state.BestLapTime[f] == kNoBestLap) {
+        return {};
+    }
+    return formatNumber(m_state.BestLapTime[f] / 1000.0, u"0.00") + QLatin1Char(' ');
+}
+
+QString RaceEngine::speedText(int f) const {
+    if (m_state.LapCount[f] < 2 || m_state.ShownLapTime[f] <= 0) {
+        return {};
+    }
+    const double speed =
+        static_cast<double>(m_state.SpeedMultiplier) / (m_state.ShownLapTime[f] / 1000.0);
+    return formatNumber(speed, u"0.0") + QLatin1Char(' ');
+}
+
+QString RaceEngine::medianText(int f) {
+    if (m_state.LapCount[f] < 2) {
+        return {};
+    }
+    subSortLapTimes();
+    return m_state.MedianLap[f];
+}
+
+void RaceEngine::UpdateRaceScreen() {
+    RaceState& s = m_state;
+    ComputePosition();
+    ComputeInterval();
+    for (int f = 1; f <= kFlags; ++f) {
+        ScreenRow& row = s.screen.row[s.Position[f]];
+        row.colour = s.FlagColor[f];
+        row.name = s.isDisabled(f) ? kDisabled : QLatin1Char(' ') + s.RacerName[f];
+        row.lapNum = s.LapCount[f] != s.FirstLapIndex ? QString::number(s.LapCount[f]) : QString();
+        row.lapTime = row.name == kDisabled ? QString() : lapTimeText(f);
+
+        const QString& bestMode = s.screen.bestHeader;
+        if (bestMode == kBestLap) {
+            row.best = bestText(f);
+        } else if (bestMode == kMph) {
+            row.best = speedText(f);
+        } else if (bestMode == kMedian) {
+            row.best = medianText(f);
+        }
+
+        const QString& lagMode = s.screen.lagHeader;
+        if (lagMode == kLagBehind) {
+            row.lagTime = s.LapCount[f] < 1 ? QString() : s.LagBehind[f];
+        } else if (lagMode == kLagFirst) {
+            row.lagTime = s.LagFirst[f];
+        } else if (lagMode == kMedian) {
+            row.lagTime = medianText(f);
+        }
+    }
+}
+
+void RaceEngine::UpdatePracticeScreen() {
+    RaceState& s = m_state;
+    for (int i = 1; i <= kFlags; ++i) {
+        ScreenRow& row = s.screen.row[i];
+        if (row.name == kDisabled) {
+            row.lapTime.clear();
+        } else if (s.LapCount[i] != s.FirstLapIndex) {
+            row.lapNum = QString::number(s.LapCount[i]);
+            row.lapTime = lapTimeText(i);
+        }
+        row.lagTime = medianText(i);
+        row.best = s.screen.bestHeader == kBestLap ? bestText(i) : speedText(i);
+    }
+}
+
+void RaceEngine::refreshScreen() {
+    if (m_state.IsPractice) {
+        UpdatePracticeScreen();
+    } else {
+        UpdateRaceScreen();
+    }
+}
+
+// ---------------------------------------------------------------- reset and title
+
+void RaceEngine::LoadNames() {
+    RaceState& s = m_state;
+    s.RacerName = m_host.loadRacerNames();
+    for (int i = 1; i <= kFlags; ++i) {
+        if (s.isDisabled(i)) {
+            s.screen.row[i].name = kDisabled;
+        } else if (s.RacerName[i].isEmpty()) {
+            s.screen.row[i].name = QStringLiteral(" Select Name");
+        } else {
+            s.screen.row[i].name = QLatin1Char(' ') + s.RacerName[i];
+        }
+    }
+}
+
+void RaceEngine::ShowRaceTitle() {
+    RaceState& s = m_state;
+    s.MinLapTime = static_cast<float>(leadingNumber(s.live.minLapText));
+    s.StartDelay = static_cast<int16_t>(
+        std::clamp(roundHalfEven(leadingNumber(s.live.delayText)), -32768.0, 32767.0));
+    s.LagMode = m_host.readLagMode();
+    if (s.live.optPractice) {
+        s.screen.windowCaption = QStringLiteral("Vx9 Timer - Practice");
+        s.RaceTitle = QStringLiteral("Practice");
+        s.screen.lagHeader = kMedian;
+    } else {
+        s.screen.windowCaption = QStringLiteral("Vx9 Timer - ") + QString::number(s.StartDelay) +
+                                 QStringLiteral(" seconds delay before Formula 1 start - ") +
+                                 shortestSingle(s.MinLapTime) +
+                                 QStringLiteral(" seconds minimum lap time");
+        s.screen.lagHeader = s.LagMode;
+        if (s.live.optLapRace) {
+            s.RaceTitle = QString::number(s.RaceLaps) + QStringLiteral(" Lap Race");
+        } else if (s.live.optTimedRace) {
+            s.RaceTitle = QString::number(s.RaceMinutes) + QStringLiteral(" Minute Race");
+        }
+    }
+    if (s.live.demo) {
+        s.RaceTitle = QStringLiteral("Demo - ") + s.RaceTitle;
+    }
+    s.screen.raceFormat = s.RaceTitle;
+}
+
+void RaceEngine::ReSet() {
+    RaceState& s = m_state;
+    LoadNames();
+    m_random.reseed();
+    for (int r = 1; r <= kFlags; ++r) {
+        ScreenRow& row = s.screen.row[r];
+        row.lapTime.clear();
+        row.lapNum.clear();
+        row.best.clear();
+        row.lagTime.clear();
+        row.colour = s.live.swatchColour[r];
+    }
+    s.screen.raceOverVisible = false;
+    s.CheckeredShown = false;
+    s.WhiteFlagShown = false;
+    s.screen.picture = kLogo;
+    s.screen.menuHelp = true;
+    s.RaceClock = 0;
+    s.screen.clock = QStringLiteral("00:00");
+    s.screen.startEnabled = true;
+    s.phase = RacePhase::Idle;
+    s.screen.abortEnabled = false;
+    s.screen.menuFile = true;
+    s.screen.menuRaceFormat = true;
+    s.screen.menuSettings = true;
+    s.screen.menuRacers = true;
+    s.screen.menuViewData = false;
+    s.screen.menuSound = true;
+    ShowRaceTitle();
+}
+
+// ---------------------------------------------------------------- race control
+
+void RaceEngine::setTimer(bool running) {
+    m_state.timerRunning = running;
+    m_host.setTimerRunning(running);
+}
+
+void RaceEngine::disableMenus() {
+    RaceScreen& sc = m_state.screen;
+    sc.menuFile = sc.menuRaceFormat = sc.menuViewData = sc.menuRacers = false;
+    sc.menuSound = sc.menuSettings = sc.menuHelp = false;
+}
+
+void RaceEngine::cmdStart_Click() {
+    RaceState& s = m_state;
+    switch (s.phase) {
+        case RacePhase::Idle: {
+            disableMenus();
+            s.SummaryUnsaved = true;
+            s.LapsUnsaved = true;
+            s.StartDelay = static_cast<int16_t>(
+                std::clamp(roundHalfEven(leadingNumber(s.live.delayText)), -32768.0, 32767.0));
+            for (int i = 1; i <= kFlags; ++i) {
+                if (s.screen.row[i].name.trimmed() == QStringLiteral("Select Name")) {
+                    m_prompter.inform(QStringLiteral("Select Name"),
+                                      QStringLiteral("Please select name for Flag ") +
+                                          QString::number(i),
+                                      Icon::None);
+                    return;
+                }
+            }
+            s.RaceDateTime.clear();
+            for (int i = 1; i <= kFlags - 1; ++i) {
+                const QString& a = s.screen.row[i].name;
+                if (a == kDisabled || a == QStringLiteral(" Empty")) {
+                    continue;
+                }
+                for (int j = i + 1; j <= kFlags; ++j) {
+                    if (s.screen.row[j].name != a) {
+                        continue;
+                    }
+                    const QString text = QStringLiteral("Warning, names in Flags ") +
+                                         QString::number(i) + QStringLiteral(" and ") +
+                                         QString::number(j) + QStringLiteral(" are the same") +
+                                         kCrLf + QStringLiteral("Do you want to continue race?");
+                    if (m_prompter.ask(QStringLiteral("Same Names"), text, Icon::Question, true) !=
+                        Answer::Yes) {
+                        return;
+                    }
+                }
+            }
+            s.ClearLapTimes();
+            s.ResetSortedLapTimesArray();
+            StartReset();
+            s.FlagPicture = kGreenFlag;
+            if (s.IsPractice) {
+                s.screen.picture = s.FlagPicture;
+                s.phase = RacePhase::Racing;
+                setTimer(true);
+            } else {
+                m_host.runStartSequence(s.StartDelay >= 1);
+            }
+            return;
+        }
+        case RacePhase::Racing:
+            s.phase = RacePhase::Paused;
+            s.screen.picture = QStringLiteral("YellowFlagblack.bmp");
+            setTimer(false);
+            s.screen.abortEnabled = true;
+            s.screen.menuViewData = true;
+            return;
+        case RacePhase::Paused:
+            disableMenus();
+            s.phase = RacePhase::Racing;
+            s.RaceOver = 0;
+            s.screen.abortEnabled = false;
+            s.screen.picture = s.FlagPicture;
+            setTimer(true);
+            return;
+        case RacePhase::Over: {
+            QString title;
+            QString first;
+            if (s.SummaryUnsaved && s.LapsUnsaved) {
+                title = QStringLiteral("Files not saved");
+                first = QStringLiteral("Summary & Lap files have not be saved.");
+            } else if (s.SummaryUnsaved) {
+                title = QStringLiteral("Summary not saved");
+                first = QStringLiteral("Summary file has not be saved.");
+            } else if (s.LapsUnsaved) {
+                title = QStringLiteral("Laps not saved");
+                first = QStringLiteral("Lap file has not be saved.");
+            }
+            if (!title.isEmpty()) {
+                const QString text = first + kCrLf + QStringLiteral("Do you want to Reset?");
+                if (m_prompter.ask(title, text, Icon::Exclamation, false) != Answer::Yes) {
+                    return;
+                }
+                s.SummaryUnsaved = false;
+                s.LapsUnsaved = false;
+            }
+            s.phase = RacePhase::Idle;
+            ReSet();
+            StartReset();
+            s.ClearLapTimes();
+            s.ResetSortedLapTimesArray();
+            return;
+        }
+    }
+}
+
+void RaceEngine::cmdAbort_Click() {
+    RaceState& s = m_state;
+    if (!s.screen.abortEnabled) {
+        return;
+    }
+    if (s.RaceOver == 0) {
+        const QString text =
+            QStringLiteral("All Data will be lost") + kCrLf +
+            QStringLiteral("Are you sure you want to abort?");
+        if (m_prompter.ask(QStringLiteral("Abort"), text, Icon::Question, false) != Answer::Yes) {
+            return;
+        }
+    }
+    s.phase = RacePhase::Idle;
+    s.screen.picture = kLogo;
+    s.LapsUnsaved = false;
+    s.SummaryUnsaved = false;
+    ReSet();
+    s.RaceOver = 0;
+}
+
+void RaceEngine::greenLight(ReportSource* portToFlush) {
+    RaceState& s = m_state;
+    // Crossings before the green light are not counted.
+    if (portToFlush != nullptr) {
+        while (portToFlush->hasInput()) {
+            s.PortInput = portToFlush->read();
+        }
+    }
+    s.screen.picture = s.FlagPicture;
+    setTimer(true);
+}
+
+void RaceEngine::startSequenceClosed() { m_state.phase = RacePhase::Racing; }
+
+void RaceEngine::Form_KeyDown(int keyCode) {
+    if (keyCode == 115) {
+        lblLag_Click();
+    } else if (keyCode == 116) {
+        lblBestLap_Click();
+    } else if (keyCode >= 49 && keyCode <= 54) {
+        lblBest_Click(keyCode - 48);
+    } else if (keyCode >= 97 && keyCode <= 102) {
+        lblBest_Click(keyCode - 96);
+    }
+}
+
+void RaceEngine::lblBestLap_Click() {
+    RaceState& s = m_state;
+    m_host.closeNamePickers();
+    QString& header = s.screen.bestHeader;
+    if (s.IsPractice) {
+        header = header == kBestLap ? kMph : kBestLap;
+    } else if (header == kBestLap) {
+        header = kMph;
+    } else if (header == kMph) {
+        header = kMedian;
+    } else {
+        header = kBestLap;
+    }
+    if (s.phase != RacePhase::Idle) {
+        refreshScreen();
+    }
+}
+
+void RaceEngine::lblLag_Click() {
+    RaceState& s = m_state;
+    m_host.closeNamePickers();
+    if (!s.IsPractice) {
+        QString& header = s.screen.lagHeader;
+        if (header == kLagBehind) {
+            header = kLagFirst;
+        } else if (header == kLagFirst) {
+            header = kMedian;
+        } else {
+            header = kLagBehind;
+        }
+    }
+    if (s.phase != RacePhase::Idle) {
+        refreshScreen();
+    }
+}
+
+void RaceEngine::lblBest_Click(int row) {
+    RaceState& s = m_state;
+    if (row < 1 || row > kFlags) {
+        return;
+    }
+    const QString& header = s.screen.bestHeader;
+    if (s.IsPractice && header == kBestLap) {
+        s.BestLapTime[row] = kNoBestLap;
+        s.screen.row[row].best.clear();
+    }
+    if (header != kMph && header != kMedian) {
+        const int f = s.RunningOrder[row];
+        if (f >= 1 && f <= kFlags && s.timerRunning) {
+            s.BestLapTime[f] = kNoBestLap;
+            s.screen.row[row].best.clear();
+            m_host.beep();
+        }
+    }
+}
+
+}  // namespace lapdeck

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include "RaceState.h"
+
+namespace lapdeck {
+
+enum class Icon { None, Information, Exclamation, Question, Error };
+enum class Answer { Yes, No };
+
+// Questions and messages to the user. Tests answer them; the program shows message boxes.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+    // An empty title means the program's default title.
+    virtual Answer ask(const QString& title, const QString& text, Icon icon, bool defaultNo) = 0;
+    virtual void inform(const QString& title, const QString& text, Icon icon) = 0;
+};
+
+// Uniform random numbers in [0, 1) for the demo generator and the start lights.
+class RandomSource {
+public:
+    virtual ~RandomSource() = default;
+    virtual double next() = 0;
+    // Reseeds from the clock (each window reset); a scripted source may ignore it.
+    virtual void reseed() {}
+};
+
+// Where reports come from: the serial port (one report per character read) or a
+// recorded journal.
+class ReportSource {
+public:
+    virtual ~ReportSource() = default;
+    virtual bool hasInput() = 0;
+    virtual QString read() = 0;
+};
+
+// What the engine asks of the world around it: sound, the race timer, the start
+// sequence windows, the files behind the names and the lag mode. Every call has a
+// harmless default so that tools and tests override only what they watch.
+class RaceHost {
+public:
+    virtual ~RaceHost() = default;
+    virtual void playSound(const QString& file, int volume, int pan) {
+        (void)file;
+        (void)volume;
+        (void)pan;
+    }
+    virtual void beep() {}
+    virtual void setTimerRunning(bool running) { (void)running; }
+    // Shows the countdown (if asked) and the start lights, modally. The windows call
+    // RaceEngine::greenLight() and RaceEngine::startSequenceClosed().
+    virtual void runStartSequence(bool withCountdown) { (void)withCountdown; }
+    // The names stored for flags 1..6 (empty where none is stored).
+    virtual PerFlag<QString> loadRacerNames() { return {}; }
+    // The stored lag column mode.
+    virtual QString readLagMode() { return QStringLiteral("Lag First"); }
+    virtual QDateTime now() { return QDateTime::currentDateTime(); }
+    virtual void closeNamePickers() {}
+};
+
+}  // namespace lapdeck

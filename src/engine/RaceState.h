@@ -1,0 +1,160 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include <QString>
+
+namespace lapdeck {
+
+inline constexpr int kFlags = 6;
+inline constexpr int kMaxLap = 3000;            // highest lap number the store holds
+inline constexpr int32_t kNoBestLap = 999999;  // best lap of a flag that has none
+inline constexpr int32_t kNoDeadline = 0x7FFFFFFF;
+
+// Per-flag arrays are indexed 1..6, as the flags are; element 0 is unused.
+template <typename T>
+using PerFlag = std::array<T, kFlags + 1>;
+
+using LapStore = std::array<std::array<float, kMaxLap + 1>, kFlags + 1>;
+
+// What the race phase is; the start button shows it as its caption.
+enum class RacePhase { Idle, Racing, Paused, Over };
+
+QString startCaption(RacePhase phase);
+
+// The live settings and race format the engine reads while racing. The app keeps
+// this in step with the stored settings and race format (and the dialogs' unsaved
+// choices while a dialog is open).
+struct LiveConfig {
+    PerFlag<bool> disabled{};          // the flag's "Disable" box is ticked
+    PerFlag<int32_t> swatchColour{};   // colour number of each flag's swatch
+    QString minLapText = QStringLiteral("2");
+    QString delayText = QStringLiteral("0");
+    QString firstLapText = QStringLiteral("1");
+    bool optPractice = false;
+    bool optLapRace = true;
+    bool optTimedRace = false;
+    bool demo = false;
+};
+
+// One row of the race screen; rows are indexed 1..6 top to bottom.
+struct ScreenRow {
+    QString name = QStringLiteral(" Select Name");
+    QString lapNum;
+    QString lapTime;
+    QString best;
+    QString lagTime;
+    int32_t colour = 0;
+};
+
+// Everything the race screen shows, as data. The main window draws it.
+struct RaceScreen {
+    std::array<ScreenRow, kFlags + 1> row{};
+    QString bestHeader = QStringLiteral("Best Lap");
+    QString lagHeader = QStringLiteral("Lag Behind");
+    QString clock = QStringLiteral("00:00");
+    QString raceFormat;
+    QString windowCaption;
+    QString picture = QStringLiteral("LVLogo.gif");
+    bool raceOverVisible = false;
+    bool startEnabled = true;
+    bool abortEnabled = false;
+    bool menuFile = true;
+    bool menuRaceFormat = true;
+    bool menuViewData = false;
+    bool menuRacers = true;
+    bool menuSound = true;
+    bool menuSettings = true;
+    bool menuHelp = true;
+};
+
+// The program-wide race state: settings in force, race format, and everything a
+// race produces. One object, owned by the application and passed where needed.
+struct RaceState {
+    // Settings in force.
+    int16_t TrackLength = 0;
+    QString ModelScale;
+    int16_t ScaleFactor = 0;
+    float SpeedMultiplier = 0.0f;
+    int16_t CommPort = 1;
+    float MinLapTime = 0.0f;
+    int16_t StartDelay = 0;
+    int16_t FirstLapIndex = 0;
+    PerFlag<QString> RacerName{};
+    PerFlag<QString> LaneColorName{};
+    PerFlag<int32_t> FlagColor{};
+
+    // Race format.
+    int16_t RaceLaps = 0;
+    int32_t RaceMinutes = 0;
+    bool IsPractice = false;
+    bool IsLapRace = false;
+    bool IsTimedRace = false;
+
+    // Race clock and input.
+    int32_t RaceClock = 0;
+    int16_t FlagNo = 0;
+    QString PortInput;
+
+    // Per flag.
+    PerFlag<int16_t> LapCount{};
+    PerFlag<int32_t> LastCrossing{};
+    PerFlag<int32_t> LastCrossTime{};
+    PerFlag<int32_t> NewLapTime{};
+    PerFlag<int32_t> ShownLapTime{};
+    PerFlag<int32_t> BestLapTime{};
+    PerFlag<int16_t> FinishLap{};
+    PerFlag<QString> LagBehind{};
+    PerFlag<QString> LagFirst{};
+    PerFlag<QString> MedianLap{};
+    PerFlag<int16_t> Position{};
+    PerFlag<int16_t> RunningOrder{};  // indexed by position
+
+    // Lap store (seconds, rounded to hundredths), by flag and lap number 0..3000.
+    LapStore LapTimes{};
+    LapStore SortedLapTimes{};
+    // How many leading laps (1..n) of SortedLapTimes are known to be in order, so a
+    // refresh only inserts the laps counted since the last sort.
+    PerFlag<int16_t> sortedUpTo{};
+
+    // Race phase.
+    int16_t RaceOver = 0;
+    int16_t TenSecondWarned = 0;
+    bool WhiteFlagShown = false;
+    bool CheckeredShown = false;
+    int32_t FinishDeadline = kNoDeadline;
+    QString FlagPicture;
+    QString RaceDateTime;
+    QString RaceTitle;
+    QString LagMode = QStringLiteral("Lag First");
+    bool LapsUnsaved = false;
+    bool SummaryUnsaved = false;
+    bool PortErrorInSettings = false;
+
+    // Demo generator.
+    PerFlag<int32_t> DemoNextLap{};
+    PerFlag<int32_t> DemoLapSpread{};
+    PerFlag<int32_t> DemoLapBase{};
+    PerFlag<int16_t> DemoCrashChance{};
+
+    // Lap table sort mode; survives races and the closing of the lap window.
+    bool SortByLapTime = false;
+
+    // Race control.
+    RacePhase phase = RacePhase::Idle;
+    bool timerRunning = false;
+
+    LiveConfig live;
+    RaceScreen screen;
+
+    bool isDisabled(int flag) const { return flag >= 1 && flag <= kFlags && live.disabled[flag]; }
+
+    // Sets every lap time to 0.
+    void ClearLapTimes();
+    // Sets every sorted lap time to 0.
+    void ResetSortedLapTimesArray();
+    void ResetBestLaps();
+};
+
+}  // namespace lapdeck
