@@ -47,6 +47,11 @@ void RaceEngine::showClock() {
     } else {
         seconds = s.RaceClock / 1000;
     }
+    // The text changes once a second; formatting it on every 10 ms tick is waste.
+    if (seconds == m_clockSeconds && !m_state.screen.clock.isEmpty()) {
+        return;
+    }
+    m_clockSeconds = seconds;
     const QString minutes = formatNumber(static_cast<double>(seconds / 60), u"00");
     const QString secs = formatNumber(static_cast<double>(seconds % 60), u"00");
     m_state.screen.clock = minutes + QLatin1Char(':') + secs;
@@ -455,6 +460,7 @@ void RaceEngine::ReSet() {
     s.screen.menuHelp = true;
     s.RaceClock = 0;
     s.screen.clock = QStringLiteral("00:00");
+    m_clockSeconds = 0;
     s.screen.startEnabled = true;
     s.phase = RacePhase::Idle;
     s.screen.abortEnabled = false;

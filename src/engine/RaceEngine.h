@@ -73,6 +73,7 @@ private:
     RaceHost& m_host;
     Prompter& m_prompter;
     RandomSource& m_random;
+    int64_t m_clockSeconds = -1;
 };
 
 }  // namespace lapdeck
