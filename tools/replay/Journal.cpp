@@ -2,7 +2,8 @@
 
 namespace lapdeck {
 
-std::vector<JournalEntry> parseJournal(const QByteArray& bytes, std::optional<JournalError>* error) {
+std::vector<JournalEntry> parseJournal(const QByteArray& bytes,
+                                       std::optional<JournalError>* error) {
     std::vector<JournalEntry> entries;
     auto fail = [&](int line, const QString& message) {
         if (error != nullptr) {
@@ -48,9 +49,9 @@ std::vector<JournalEntry> parseJournal(const QByteArray& bytes, std::optional<Jo
             }
         }
         if (clock < previous) {
-            return fail(lineNo, QStringLiteral("the race clock goes back from %1 to %2")
-                                    .arg(previous)
-                                    .arg(clock));
+            return fail(
+                lineNo,
+                QStringLiteral("the race clock goes back from %1 to %2").arg(previous).arg(clock));
         }
         previous = static_cast<int32_t>(clock);
         entries.push_back({previous, QString::fromLatin1(line.mid(comma + 1))});

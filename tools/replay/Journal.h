@@ -21,9 +21,9 @@ struct JournalError {
     QString message;
 };
 
-// Reads a whole journal (one byte is one character, as the port reads them) ("CLOCK,TEXT" lines; LF or CR LF; blank lines and lines
-// starting with '#' skipped). CLOCK is digits only, at most 2147483647, and never
-// decreases. Either every line is good or nothing is returned.
+// Reads a whole journal (one byte is one character, as the port reads them) ("CLOCK,TEXT" lines; LF
+// or CR LF; blank lines and lines starting with '#' skipped). CLOCK is digits only, at most
+// 2147483647, and never decreases. Either every line is good or nothing is returned.
 std::vector<JournalEntry> parseJournal(const QByteArray& bytes, std::optional<JournalError>* error);
 
 // The journal line for one report as the program appends it.

@@ -1,0 +1,147 @@
+#include "ReplayRun.h"
+
+#include <gtest/gtest.h>
+
+#include "RaceEngine.h"
+
+namespace lapdeck {
+namespace {
+
+class YesPrompter : public Prompter {
+public:
+    Answer ask(const QString&, const QString&, Icon, bool) override { return Answer::Yes; }
+    void inform(const QString&, const QString&, Icon) override {}
+};
+
+class FixedRandom : public RandomSource {
+public:
+    double next() override { return 0.5; }
+};
+
+// Starts the race the moment the start sequence is asked for, as the replay does.
+class InstantStartHost : public RaceHost {
+public:
+    RaceEngine* engine = nullptr;
+    std::vector<int32_t> soundClocks;
+    QStringList sounds;
+    void runStartSequence(bool) override {
+        engine->greenLight(nullptr);
+        engine->startSequenceClosed();
+    }
+    PerFlag<QString> loadRacerNames() override {
+        PerFlag<QString> names;
+        for (int f = 1; f <= kFlags; ++f) {
+            names[f] = QStringLiteral("Racer %1").arg(f);
+        }
+        return names;
+    }
+    void playSound(const QString& file, int, int) override {
+        sounds << file;
+        soundClocks.push_back(engine->state().RaceClock);
+    }
+};
+
+class ReplayRunTest : public ::testing::Test {
+protected:
+    RaceState state;
+    InstantStartHost host;
+    YesPrompter prompter;
+    FixedRandom random;
+    RaceEngine engine{state, host, prompter, random};
+
+    void SetUp() override { host.engine = &engine; }
+
+    void startLapRace(int laps) {
+        state.live.minLapText = QStringLiteral("2");
+        state.FirstLapIndex = 0;
+        state.IsLapRace = true;
+        state.live.optLapRace = true;
+        state.RaceLaps = static_cast<int16_t>(laps);
+        engine.ReSet();
+        engine.cmdStart_Click();
+        ASSERT_EQ(state.phase, RacePhase::Racing);
+    }
+    void startTimedRace(int minutes) {
+        state.live.minLapText = QStringLiteral("2");
+        state.FirstLapIndex = 0;
+        state.IsTimedRace = true;
+        state.live.optTimedRace = true;
+        state.live.optLapRace = false;
+        state.RaceMinutes = minutes;
+        engine.ReSet();
+        engine.cmdStart_Click();
+        ASSERT_EQ(state.phase, RacePhase::Racing);
+    }
+};
+
+TEST_F(ReplayRunTest, ReportIsTimedAtItsOwnClockBetweenTenMsTicks) {
+    startLapRace(10);
+    runJournal(engine, {{1234, QStringLiteral("1")}, {4567, QStringLiteral("1")}});
+    EXPECT_EQ(state.LapCount[1], 2);
+    EXPECT_EQ(state.LastCrossing[1], 4567);
+    EXPECT_FLOAT_EQ(state.LapTimes[1][1], 1.23f);
+    EXPECT_FLOAT_EQ(state.LapTimes[1][2], 3.33f);
+    EXPECT_EQ(state.RaceClock, 4567);
+}
+
+TEST_F(ReplayRunTest, RaceEndsAtTheTickAfterTheDecidingCrossingAndReadsNothingMore) {
+    startLapRace(3);
+    // Flag 1 wins at 7000; flag 2 completes its last lap at 7005, which decides the
+    // finish at the tick after (7010). Flag 3's report at that very clock is never read.
+    runJournal(engine, {{1000, QStringLiteral("1")},
+                        {1500, QStringLiteral("2")},
+                        {4000, QStringLiteral("1")},
+                        {4500, QStringLiteral("2")},
+                        {7000, QStringLiteral("1")},
+                        {7005, QStringLiteral("2")},
+                        {7010, QStringLiteral("3")},
+                        {9000, QStringLiteral("3")}});
+    EXPECT_EQ(state.RaceOver, 1);
+    EXPECT_EQ(state.phase, RacePhase::Over);
+    EXPECT_EQ(state.LapCount[1], 3);
+    EXPECT_EQ(state.LapCount[2], 3);
+    EXPECT_EQ(state.LastCrossing[2], 7005);
+    EXPECT_EQ(state.LapCount[3], 0);
+    EXPECT_EQ(state.RaceClock, 7010);
+    ASSERT_TRUE(host.sounds.contains(QStringLiteral("Raceover.wav")));
+    EXPECT_EQ(
+        host.soundClocks[static_cast<size_t>(host.sounds.indexOf(QStringLiteral("Raceover.wav")))],
+        7005);
+}
+
+TEST_F(ReplayRunTest, TimedRaceRunsOnAfterTheJournalUntilItIsOver) {
+    startTimedRace(1);
+    // Flag 3 leads with a best lap of 5 s; flag 4 stops after two laps and never
+    // finishes, so the race ends on the deadline 60000 + 1.9 * 5000 + 5000 = 74500 ms:
+    // at the first tick whose previous clock is past it.
+    runJournal(engine, {{1000, QStringLiteral("3")},
+                        {2000, QStringLiteral("4")},
+                        {6000, QStringLiteral("3")},
+                        {8000, QStringLiteral("4")},
+                        {12000, QStringLiteral("3")}});
+    EXPECT_TRUE(state.CheckeredShown);
+    EXPECT_EQ(state.FinishDeadline, 74500);
+    EXPECT_EQ(state.RaceOver, 1);
+    EXPECT_EQ(state.RaceClock, 74520);
+    EXPECT_EQ(host.sounds.count(QStringLiteral("10seconds.wav")), 1);
+    EXPECT_EQ(host.sounds.count(QStringLiteral("CheckeredFlag.wav")), 1);
+}
+
+TEST_F(ReplayRunTest, LapRaceWithoutCheckeredFlagStopsAtTheLastReport) {
+    startLapRace(10);
+    runJournal(engine, {{1000, QStringLiteral("1")}, {5000, QStringLiteral("1")}});
+    EXPECT_EQ(state.RaceOver, 0);
+    EXPECT_EQ(state.RaceClock, 5000);
+}
+
+TEST_F(ReplayRunTest, ReportsAtClockZeroAreReadAtAFirstTick) {
+    startLapRace(10);
+    runJournal(engine, {{0, QStringLiteral("2")}, {0, QStringLiteral("2")}});
+    // The first crossing at the green light gives lap 1 of 0 s; the second in the
+    // same tick is too soon.
+    EXPECT_EQ(state.LapCount[2], 1);
+    EXPECT_FLOAT_EQ(state.LapTimes[2][1], 0.0f);
+}
+
+}  // namespace
+}  // namespace lapdeck
