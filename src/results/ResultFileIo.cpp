@@ -1,0 +1,171 @@
+#include "ResultFileIo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include "NumberFormat.h"
+
+namespace lapdeck {
+namespace {
+
+ResultMessage notSaved(const QString& fileName, const QString& why) {
+    return ResultMessage{
+        QStringLiteral("File Not Saved"),
+        QStringLiteral("File ") + fileName + QStringLiteral(" could not be saved: ") + why,
+        Icon::Exclamation};
+}
+
+ResultMessage notOpened(const QString& fileName, const QString& why) {
+    return ResultMessage{
+        QStringLiteral("Open"),
+        QStringLiteral("File ") + fileName + QStringLiteral(" could not be opened: ") + why,
+        Icon::Exclamation};
+}
+
+// The readers' messages say what is wrong; the user also needs to know which file.
+ResultMessage withFileName(const QString& fileName, ResultMessage message) {
+    message.text = QStringLiteral("File ") + fileName + QStringLiteral(" could not be opened. ") +
+                   message.text;
+    return message;
+}
+
+SaveReport writeReport(const QString& fileName, const QByteArray& bytes, bool& unsavedMark,
+                       std::optional<ResultMessage> notice = std::nullopt) {
+    SaveReport report;
+    if (notice) {
+        report.messages.push_back(*notice);
+    }
+    if (auto error = writeFileAtomically(fileName, bytes)) {
+        report.messages.push_back(*error);
+        return report;
+    }
+    report.saved = true;
+    report.messages.push_back(savedMessage(fileName));
+    unsavedMark = false;
+    return report;
+}
+
+}  // namespace
+
+bool writesTextForm(const QString& fileName) {
+    return fileName.contains(QStringLiteral(".txt"), Qt::CaseSensitive);
+}
+
+OpenKind openKindFor(const QString& fileName) {
+    if (fileName.trimmed().isEmpty()) {
+        return OpenKind::Nothing;
+    }
+    if (writesTextForm(fileName)) {
+        return OpenKind::Shell;
+    }
+    return fileName.contains(QStringLiteral("lap"), Qt::CaseSensitive) ? OpenKind::LapFile
+                                                                       : OpenKind::SummaryFile;
+}
+
+void ensureRaceDateTime(RaceState& state, const QDateTime& now) {
+    if (state.RaceDateTime.isEmpty()) {
+        state.RaceDateTime = formatRaceDateTime(now);
+    }
+}
+
+QString proposedLapFileName(const QString& folder, const QString& raceDateTime) {
+    return QDir(folder).filePath(QStringLiteral("Laps ") + raceDateTime);
+}
+
+QString proposedSummaryFileName(const QString& folder, const QString& raceDateTime) {
+    return QDir(folder).filePath(QStringLiteral("Summary ") + raceDateTime);
+}
+
+ResultMessage savedMessage(const QString& fileName) {
+    return ResultMessage{QStringLiteral("File Saved"),
+                         QStringLiteral("File ") + fileName + QStringLiteral(" has been saved"),
+                         Icon::Information};
+}
+
+std::optional<ResultMessage> writeFileAtomically(const QString& fileName, const QByteArray& bytes) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return notSaved(fileName, file.errorString());
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        return notSaved(fileName, why);
+    }
+    if (!file.commit()) {
+        return notSaved(fileName, file.errorString());
+    }
+    return std::nullopt;
+}
+
+Expected<QByteArray> readResultFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return notOpened(fileName, file.errorString());
+    }
+    // A device without a size (a pipe) reads as 0 here; the read below is capped too.
+    if (file.size() > kMaxResultFileBytes) {
+        return notOpened(fileName, QStringLiteral("it is too large to be a result file."));
+    }
+    QByteArray bytes = file.read(kMaxResultFileBytes + 1);
+    if (bytes.size() > kMaxResultFileBytes) {
+        return notOpened(fileName, QStringLiteral("it is too large to be a result file."));
+    }
+    if (file.error() != QFileDevice::NoError) {
+        return notOpened(fileName, file.errorString());
+    }
+    return bytes;
+}
+
+SaveReport saveLapTable(RaceState& state, const QString& headerLine, const ResultGrid& grid,
+                        const QString& fileName) {
+    if (!writesTextForm(fileName)) {
+        return writeReport(fileName, lapFileBytes(headerLine, grid), state.LapsUnsaved);
+    }
+    Expected<QByteArray> text = lapTextBytes(state);
+    if (!text) {
+        SaveReport report;
+        report.messages.push_back(notSaved(fileName, text.error().text));
+        return report;
+    }
+    return writeReport(fileName, text.value(), state.LapsUnsaved);
+}
+
+SaveReport saveSummary(RaceState& state, SummaryStats& stats, const ResultGrid& grid,
+                       const QString& fileName) {
+    if (!writesTextForm(fileName)) {
+        return writeReport(fileName, summaryFileBytes(state.RaceTitle, grid), state.SummaryUnsaved);
+    }
+    SummaryText text = summaryTextBytes(state, stats);
+    return writeReport(fileName, text.bytes, state.SummaryUnsaved, text.notice);
+}
+
+Expected<OpenedResult> openResultFile(const QString& fileName) {
+    OpenedResult opened;
+    opened.kind = openKindFor(fileName);
+    opened.fileName = fileName;
+    if (opened.kind == OpenKind::Nothing || opened.kind == OpenKind::Shell) {
+        return opened;
+    }
+    Expected<QByteArray> bytes = readResultFile(fileName);
+    if (!bytes) {
+        return bytes.error();
+    }
+    if (opened.kind == OpenKind::LapFile) {
+        Expected<LapFileContent> laps = readLapFile(bytes.value());
+        if (!laps) {
+            return withFileName(fileName, laps.error());
+        }
+        opened.laps = std::move(laps.value());
+    } else {
+        Expected<SummaryFileContent> summary = readSummaryFile(bytes.value());
+        if (!summary) {
+            return withFileName(fileName, summary.error());
+        }
+        opened.summary = std::move(summary.value());
+    }
+    return opened;
+}
+
+}  // namespace lapdeck

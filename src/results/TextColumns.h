@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+#include "NumberFormat.h"
+
+namespace lapdeck::results_detail {
+
+inline const QString kCrLf = QStringLiteral("\r\n");
+
+// Left-aligned in a field of `width`; a longer text is kept whole.
+inline QString padRight(const QString& text, int width) {
+    return text.size() >= width ? text : text + QString(width - text.size(), u' ');
+}
+
+// A whole number as plain digits.
+inline QString wholeText(int value) {
+    return formatNumber(value, u"0");
+}
+
+}  // namespace lapdeck::results_detail
