@@ -1,0 +1,156 @@
+#include "ProgramFiles.h"
+
+#include <cmath>
+#include <limits>
+
+#include "DataFile.h"
+#include "FieldReader.h"
+#include "FieldWriter.h"
+
+namespace lapdeck {
+
+LoadResult<QStringList> parseRoster(const QByteArray& bytes, const QString& fileName) {
+    LoadResult<QStringList> result;
+    FieldReader reader(fileName, bytes);
+    while (!reader.atEnd()) {
+        const auto name = reader.readText();
+        if (name && !name->isEmpty()) {
+            result.value.append(*name);
+        }
+    }
+    result.error = reader.error();
+    return result;
+}
+
+LoadResult<QStringList> loadRoster(const QString& path) {
+    LoadResult<QByteArray> bytes = DataFile::read(path);
+    if (!bytes.ok()) {
+        return {{}, bytes.error};
+    }
+    return parseRoster(bytes.value, path);
+}
+
+QByteArray serializeRoster(const QStringList& names) {
+    FieldWriter w;
+    for (const QString& name : names) {
+        w.text(name).endLine();
+    }
+    return w.bytes();
+}
+
+std::optional<ConfigError> saveRoster(const QString& path, const QStringList& names) {
+    return DataFile::write(path, serializeRoster(names));
+}
+
+std::optional<ConfigError> appendToRoster(const QString& path, const QString& name) {
+    QByteArray bytes;
+    if (DataFile::exists(path)) {
+        LoadResult<QByteArray> old = DataFile::read(path);
+        if (!old.ok()) {
+            return old.error;
+        }
+        bytes = old.value;
+        if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r')) {
+            bytes.append("\r\n");  // a last line without its line end
+        }
+    }
+    bytes.append(FieldWriter().text(name).endLine().bytes());
+    return DataFile::write(path, bytes);
+}
+
+LoadResult<PerFlag<QString>> parseRacerNames(const QByteArray& bytes, const QString& fileName) {
+    LoadResult<PerFlag<QString>> result;
+    FieldReader reader(fileName, bytes);
+    for (int i = 1; i <= kFlags && !reader.atEnd(); ++i) {
+        if (const auto name = reader.readText()) {
+            result.value[i] = *name;
+        }
+    }
+    result.error = reader.error();
+    return result;
+}
+
+LoadResult<PerFlag<QString>> loadRacerNames(const QString& path) {
+    if (!DataFile::exists(path)) {
+        return {};
+    }
+    LoadResult<QByteArray> bytes = DataFile::read(path);
+    if (!bytes.ok()) {
+        return {{}, bytes.error};
+    }
+    return parseRacerNames(bytes.value, path);
+}
+
+QByteArray serializeRacerNames(const PerFlag<QString>& names) {
+    FieldWriter w;
+    for (int i = 1; i <= kFlags; ++i) {
+        w.text(names[i]);
+    }
+    w.endLine();
+    return w.bytes();
+}
+
+std::optional<ConfigError> saveRacerNames(const QString& path, const PerFlag<QString>& names) {
+    return DataFile::write(path, serializeRacerNames(names));
+}
+
+LoadResult<QString> parseLagMode(const QByteArray& bytes, const QString& fileName) {
+    LoadResult<QString> result{kDefaultLagMode, std::nullopt};
+    FieldReader reader(fileName, bytes);
+    if (!reader.atEnd()) {
+        const auto text = reader.readText();
+        if (text && !text->isEmpty()) {
+            result.value = *text;
+        }
+    }
+    result.error = reader.error();
+    return result;
+}
+
+LoadResult<QString> loadLagMode(const QString& path) {
+    if (!DataFile::exists(path)) {
+        return {kDefaultLagMode, std::nullopt};
+    }
+    LoadResult<QByteArray> bytes = DataFile::read(path);
+    if (!bytes.ok()) {
+        return {kDefaultLagMode, bytes.error};
+    }
+    return parseLagMode(bytes.value, path);
+}
+
+std::optional<ConfigError> saveLagMode(const QString& path, const QString& lagMode) {
+    return DataFile::write(
+        path, FieldWriter().text(lagMode.isEmpty() ? kDefaultLagMode : lagMode).endLine().bytes());
+}
+
+LoadResult<float> parseSpeedMultiplier(const QByteArray& bytes, const QString& fileName) {
+    LoadResult<float> result;
+    FieldReader reader(fileName, bytes);
+    if (const auto value = reader.readNumber()) {
+        if (std::fabs(*value) > static_cast<double>(std::numeric_limits<float>::max())) {
+            reader.failLastField(QStringLiteral("the speed multiplier is out of range"));
+        } else {
+            result.value = static_cast<float>(*value);
+        }
+    }
+    result.error = reader.error();
+    return result;
+}
+
+LoadResult<float> loadSpeedMultiplier(const QString& path) {
+    LoadResult<QByteArray> bytes = DataFile::read(path);
+    if (!bytes.ok()) {
+        return {0.0f, bytes.error};
+    }
+    return parseSpeedMultiplier(bytes.value, path);
+}
+
+QByteArray serializeSpeedMultiplier(float multiplier) {
+    return FieldWriter().single(multiplier).endLine().bytes();
+}
+
+std::optional<ConfigError> saveSpeedMultiplier(const QString& path, float multiplier) {
+    return DataFile::write(path, serializeSpeedMultiplier(multiplier));
+}
+
+}  // namespace lapdeck

@@ -1,0 +1,128 @@
+#include "RosterModel.h"
+
+#include "FieldWriter.h"
+#include "ProgramFiles.h"
+
+namespace lapdeck {
+
+QString properCase(const QString& name) {
+    QString out = name;
+    bool wordStart = true;
+    for (QChar& c : out) {
+        if (c.isSpace()) {
+            wordStart = true;
+            continue;
+        }
+        c = wordStart ? c.toUpper() : c.toLower();
+        wordStart = false;
+    }
+    return out;
+}
+
+namespace {
+
+// Where a sorted list box puts a new entry: after every entry not greater than it.
+qsizetype sortedInsertPlace(const QStringList& list, const QString& name) {
+    qsizetype place = 0;
+    while (place < list.size() && list[place].compare(name, Qt::CaseInsensitive) <= 0) {
+        ++place;
+    }
+    return place;
+}
+
+}  // namespace
+
+QStringList namePickerEntries(const QStringList& rosterNames) {
+    QStringList entries;
+    for (const QString& name : rosterNames) {
+        entries.insert(sortedInsertPlace(entries, name), name);
+    }
+    const QString empty = QStringLiteral("Empty");
+    entries.insert(sortedInsertPlace(entries, empty), empty);
+    return entries;
+}
+
+RosterModel::RosterModel(QString rosterPath) : m_path(std::move(rosterPath)) {}
+
+std::optional<ConfigError> RosterModel::load() {
+    m_entries.clear();
+    LoadResult<QStringList> names = loadRoster(m_path);
+    for (const QString& name : names.value) {
+        m_entries.insert(sortedPlace(name), name);
+    }
+    return names.error;
+}
+
+QString RosterModel::countCaption() const {
+    return QStringLiteral("Total number of Racers: ") + QString::number(m_entries.size());
+}
+
+qsizetype RosterModel::sortedPlace(const QString& name) const {
+    return sortedInsertPlace(m_entries, name);
+}
+
+std::optional<ConfigError> RosterModel::add(const QString& input, Prompter& prompter) {
+    const QString trimmed = input.trimmed();
+    if (trimmed.isEmpty()) {
+        return std::nullopt;
+    }
+    // Compared in the form it is stored in, so a name with a quote cannot slip in twice.
+    const QString name = FieldWriter::storable(properCase(trimmed));
+    if (m_entries.contains(name)) {
+        prompter.inform(QString(), name + QStringLiteral(" already exists"), Icon::None);
+        return std::nullopt;
+    }
+    // File first: a name that could not be stored must not show in the list.
+    if (auto error = appendToRoster(m_path, name)) {
+        return error;
+    }
+    m_entries.insert(sortedPlace(name), name);
+    return std::nullopt;
+}
+
+bool RosterModel::checkModifySelection(int row, Prompter& prompter) const {
+    if (validRow(row)) {
+        return true;
+    }
+    prompter.inform(QStringLiteral("Modify"), QStringLiteral("Select name from list to modify"),
+                    Icon::Information);
+    return false;
+}
+
+std::optional<ConfigError> RosterModel::modify(int row, const QString& input) {
+    if (!validRow(row)) {
+        return std::nullopt;
+    }
+    QStringList changed = m_entries;
+    if (!input.isEmpty()) {
+        changed[row] = FieldWriter::storable(properCase(input));
+    }
+    if (auto error = saveRoster(m_path, changed)) {
+        return error;
+    }
+    m_entries = changed;
+    return std::nullopt;
+}
+
+std::optional<ConfigError> RosterModel::remove(int row, Prompter& prompter) {
+    if (!validRow(row)) {
+        prompter.inform(QStringLiteral("Delete"), QStringLiteral("Select name from list to delete"),
+                        Icon::Information);
+        return std::nullopt;
+    }
+    const Answer answer = prompter.ask(
+        QStringLiteral("Delete Racer"),
+        QStringLiteral("Delete ") + m_entries[row] + QStringLiteral("?"), Icon::Question, true);
+    if (answer != Answer::Yes) {
+        return std::nullopt;
+    }
+    QStringList changed = m_entries;
+    changed.removeAt(row);
+    if (auto error = saveRoster(m_path, changed)) {
+        return error;
+    }
+    m_entries = changed;
+    return std::nullopt;
+}
+
+}  // namespace lapdeck

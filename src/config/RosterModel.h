@@ -1,0 +1,63 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+#include "ConfigError.h"
+#include "RaceHost.h"
+
+namespace lapdeck {
+
+// First letter of each blank-separated word upper case, every other letter lower
+// case: "anne marie" -> "Anne Marie", "McRae" -> "Mcrae".
+QString properCase(const QString& name);
+
+// The entries of a name picker: the roster names read from rcRacers.dat plus
+// "Empty", each added at its alphabetical place ignoring case.
+QStringList namePickerEntries(const QStringList& rosterNames);
+
+// The racer roster behind the roster dialog: a list kept in alphabetical order
+// ignoring case, and rcRacers.dat, which changes with every add, rename and
+// delete. The dialog asks for names (input boxes) and passes them in; the
+// messages and the delete question go through the Prompter.
+class RosterModel {
+public:
+    explicit RosterModel(QString rosterPath);
+
+    // Reads the file (Form_Load). A missing or unreadable file leaves the list
+    // empty and is returned for the dialog to show.
+    std::optional<ConfigError> load();
+
+    const QStringList& entries() const { return m_entries; }
+    // "Total number of Racers: N"
+    QString countCaption() const;
+
+    // cmdAdd_Click with the input box's answer (empty for Cancel). The name is
+    // trimmed and put in proper case; an entry equal to it gives "... already
+    // exists" and nothing changes. The name takes its alphabetical place in the
+    // list and is appended to the file.
+    std::optional<ConfigError> add(const QString& input, Prompter& prompter);
+
+    // Before the rename input box: with no row selected (row -1) shows "Select
+    // name from list to modify" and returns false.
+    bool checkModifySelection(int row, Prompter& prompter) const;
+    // cmdModify_Click's end: a non-empty answer, in proper case, replaces the entry
+    // in its place (no re-sort, no trim, no duplicate check); the file is rewritten
+    // in list order in any case.
+    std::optional<ConfigError> modify(int row, const QString& input);
+
+    // cmdDelete_Click: checks the selection, asks "Delete NAME?" (No is the
+    // default), removes the entry and rewrites the file in list order.
+    std::optional<ConfigError> remove(int row, Prompter& prompter);
+
+private:
+    bool validRow(int row) const { return row >= 0 && row < m_entries.size(); }
+    qsizetype sortedPlace(const QString& name) const;
+
+    QString m_path;
+    QStringList m_entries;
+};
+
+}  // namespace lapdeck
