@@ -120,9 +120,13 @@ void FieldReader::failLastField(const QString& reason) {
 
 std::optional<FieldReader::Token> FieldReader::next() {
     if (atEnd()) {
-        m_lastLine = m_line;
-        m_lastField = m_field;
-        fail(m_line, m_field, QStringLiteral("the file ends too early (a field is missing)"));
+        // The missing field is the one after the last field read.
+        if (m_lastLine == 0) {
+            m_lastLine = 1;
+        }
+        ++m_lastField;
+        fail(m_lastLine, m_lastField,
+             QStringLiteral("the file ends too early (a field is missing)"));
         m_pos = m_text.size();
         return std::nullopt;
     }
@@ -159,13 +163,13 @@ std::optional<FieldReader::Token> FieldReader::next() {
         }
         token.text = m_text.mid(start, m_pos - start).trimmed();
     }
-    if (m_pos < m_text.size()) {
-        if (m_text[m_pos] == u',') {
-            ++m_pos;
-            ++m_field;
-        } else {
-            consumeLineEnd();
-        }
+    if (m_pos >= m_text.size()) {
+        // end of the text: no delimiter to take
+    } else if (m_text[m_pos] == u',') {
+        ++m_pos;
+        ++m_field;
+    } else {
+        consumeLineEnd();
     }
     return token;
 }
