@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+
+#include "RaceHost.h"
+
+namespace lapdeck {
+
+// The lap counter's serial line: 9600 baud, 8 data bits, no parity, 1 stop bit,
+// read only. Reads arrive in chunks ("12" may be two crossings), so every byte
+// read is one report.
+class SerialPortSource : public QObject, public ReportSource {
+    Q_OBJECT
+
+public:
+    explicit SerialPortSource(QObject* parent = nullptr);
+    ~SerialPortSource() override;
+
+    // Opens `device` (a name or a full path). On failure the port stays closed and
+    // `error` tells why.
+    bool open(const QString& device, QString* error);
+    void close();
+    bool isOpen() const { return m_port.isOpen(); }
+    QString device() const { return m_port.portName(); }
+
+    bool hasInput() override;
+    QString read() override;
+
+signals:
+    // The device went away or failed while open; the port has been closed.
+    void lost(const QString& reason);
+
+private:
+    void onError(QSerialPort::SerialPortError error);
+
+    QSerialPort m_port;
+    QByteArray m_pending;
+    qsizetype m_next = 0;
+};
+
+}  // namespace lapdeck

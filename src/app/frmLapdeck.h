@@ -1,0 +1,190 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include <QCursor>
+#include <QMainWindow>
+
+#include "PortChoiceDialog.h"
+#include "RaceHost.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace lapdeck {
+
+class ClickLabel;
+class ConfigStore;
+class FormScaler;
+class MessageBoxPrompter;
+class NamePicker;
+class PictureBox;
+class Pictures;
+class PortMap;
+class RaceEngine;
+class RaceTimer;
+class SerialPortSource;
+class SoundPlayer;
+class StartSequenceRunner;
+struct RaceState;
+
+// What the main window uses from outside; anything left null gets the program's
+// own (message boxes, a clock-seeded generator, silence, the modal start windows,
+// the port choice dialog).
+struct LapdeckServices {
+    Prompter* prompter = nullptr;
+    RandomSource* random = nullptr;
+    SoundPlayer* sound = nullptr;
+    StartSequenceRunner* startSequence = nullptr;
+    // Lets the user pick a port number and give numbers their devices; false when
+    // cancelled.
+    std::function<bool(int& port, PortDevices& chosen)> choosePort;
+};
+
+// The main window: the race screen, the menus, the port and the race timer. It
+// draws the race state's screen model after every engine call and every tick and
+// forwards clicks and keys to the engine; the rules live in the engine.
+class frmLapdeck : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Loading the window loads the configuration into `state`, fills the name
+    // pickers and resets the screen; the port is opened by openStartupPort().
+    frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices services = {},
+               QWidget* parent = nullptr);
+    ~frmLapdeck() override;
+
+    // Opens the settings' port once the window is up; a failure asks what to do.
+    void openStartupPort();
+    // Checks the number and (re)opens the port on it; false on failure, after the
+    // "Com Port" question has been answered.
+    bool OpenRacePort(int port);
+    bool portIsOpen() const;
+    PortMap& portMap() { return *m_portMap; }
+    SerialPortSource& port() { return *m_port; }
+    RaceEngine& engine() { return *m_engine; }
+    RaceTimer& raceTimer() { return *m_timer; }
+
+    // One race tick of `milliseconds` (the timer's slot).
+    void Timer1_Timer(int32_t milliseconds);
+    // Redraws everything from the race state's screen model.
+    void drawScreen();
+
+    // Race control and the screen's clicks.
+    void cmdStart_Click();
+    void cmdAbort_Click();
+    void lblBestLap_Click();
+    void lblLag_Click();
+    void lblBest_Click(int row);
+    void lblRaceFormat_Click();
+    void imgLapvane_Click();
+    void lblName_Click(int index);
+    void Select_Name_Click(int index);
+    void Select_Name_LostFocus(int index);
+    void CloseComboNames();
+    void LoadRacerLists();
+    void ApplyFlagColors();
+    void mnuExit_Click();
+
+    // Hover pointers and tooltips.
+    void lblName_MouseMove(int index);
+    void lblBest_MouseMove(int row);
+    void lblBestLap_MouseMove();
+    void lblLag_MouseMove();
+    void lblRaceFormat_MouseMove();
+
+    // The race screen (rows 1..6; element 0 of lblLapTime is its header).
+    std::array<ClickLabel*, 7> lblName{};
+    std::array<QLabel*, 7> lblLapNum{};
+    std::array<QLabel*, 7> lblLapTime{};
+    std::array<ClickLabel*, 7> lblBest{};
+    std::array<QLabel*, 7> lblLagTime{};
+    std::array<NamePicker*, 7> Select_Name{};
+    QLabel* lblLapNumber = nullptr;
+    ClickLabel* lblBestLap = nullptr;
+    ClickLabel* lblLag = nullptr;
+    QLabel* lblClock = nullptr;
+    ClickLabel* lblRaceFormat = nullptr;
+    QLabel* lblRaceOver = nullptr;
+    PictureBox* imgLapvane = nullptr;
+    QPushButton* cmdStart = nullptr;
+    QPushButton* cmdAbort = nullptr;
+
+    // Menus (a top-level menu is enabled through its menuAction()).
+    QMenu* mnuFile = nullptr;
+    QAction* mnuOpen = nullptr;
+    QAction* mnuExit = nullptr;
+    QMenu* mnuRaceFormat = nullptr;
+    QAction* mnuRace = nullptr;
+    QMenu* mnuViewData = nullptr;
+    QAction* mnuLapTimes = nullptr;
+    QAction* mnuSummary = nullptr;
+    QMenu* mnuRacer = nullptr;
+    QAction* mnuAddRacer = nullptr;
+    QAction* mnuSound = nullptr;
+    QMenu* mnuRaceSetting = nullptr;
+    QAction* mnuSettings = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContent = nullptr;
+    QAction* mnuDiagnostic = nullptr;
+    QAction* mnuWebSite = nullptr;
+    QAction* mnuAbout = nullptr;
+
+    // The picture file name the picture box shows.
+    const QString& shownPicture() const { return m_shownPicture; }
+
+signals:
+    // After each tick has been handled and drawn (the measuring hook listens).
+    void ticked();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class Host;
+
+    void buildScreen();
+    void buildMenus();
+    void Form_Load();
+    void Form_Unload();
+    void loadConfiguration();
+    void mnuSettings_Click();
+    void notAvailable(const QString& window);
+    void reportPortLost(const QString& reason);
+    bool choosePortInteractively(int& port, PortDevices& chosen);
+    void setPointer(QWidget* widget, const QString& icon);
+    void setArrow(QWidget* widget);
+    void showError(const QString& text);
+
+    RaceState& m_state;
+    ConfigStore& m_config;
+    LapdeckServices m_services;
+    std::unique_ptr<MessageBoxPrompter> m_ownPrompter;
+    std::unique_ptr<RandomSource> m_ownRandom;
+    std::unique_ptr<SoundPlayer> m_ownSound;
+    std::unique_ptr<StartSequenceRunner> m_ownStartSequence;
+    Prompter* m_prompter = nullptr;
+    RandomSource* m_random = nullptr;
+    SoundPlayer* m_sound = nullptr;
+    StartSequenceRunner* m_startSequence = nullptr;
+    std::unique_ptr<Pictures> m_pictures;
+    std::unique_ptr<PortMap> m_portMap;
+    SerialPortSource* m_port = nullptr;
+    RaceTimer* m_timer = nullptr;
+    std::unique_ptr<Host> m_host;
+    std::unique_ptr<RaceEngine> m_engine;
+    FormScaler* m_scaler = nullptr;
+    QString m_shownPicture;
+    std::array<int32_t, 7> m_shownColour{};
+    bool m_unloaded = false;
+    bool m_settingsOpen = false;
+    QCursor m_handCursor;
+    QCursor m_racerCursor;
+};
+
+}  // namespace lapdeck

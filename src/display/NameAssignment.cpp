@@ -1,0 +1,52 @@
+#include "NameAssignment.h"
+
+namespace lapdeck {
+
+namespace {
+const QString kDisabled = QStringLiteral(" Disabled");
+}
+
+std::vector<int> rowsAlreadyNamed(const PerFlag<QString>& captions, int row,
+                                  const QString& picked) {
+    std::vector<int> rows;
+    const QString shown = QLatin1Char(' ') + picked;
+    for (int k = 1; k <= kFlags; ++k) {
+        if (k == row || captions[k] == QStringLiteral(" Empty")) {
+            continue;
+        }
+        if (captions[k] == shown) {
+            rows.push_back(k);
+        }
+    }
+    return rows;
+}
+
+PerFlag<QString> namesToStore(const PerFlag<QString>& captions, const PerFlag<QString>& previous) {
+    PerFlag<QString> names = previous;
+    for (int k = 1; k <= kFlags; ++k) {
+        if (captions[k] != kDisabled) {
+            names[k] = captions[k].trimmed();
+        }
+    }
+    return names;
+}
+
+int pickerStartIndex(const QStringList& entries, const QString& caption) {
+    const QString current = caption.trimmed();
+    for (int j = 0; j < entries.size(); ++j) {
+        if (!entries[j].isEmpty() && entries[j] == current) {
+            return j;
+        }
+    }
+    return static_cast<int>(entries.size()) - 1;
+}
+
+int sortedInsertIndex(const QStringList& entries, const QString& name) {
+    int i = 0;
+    while (i < entries.size() && QString::compare(entries[i], name, Qt::CaseInsensitive) <= 0) {
+        ++i;
+    }
+    return i;
+}
+
+}  // namespace lapdeck

@@ -1,0 +1,34 @@
+#include "StartSequenceRunner.h"
+
+#include <algorithm>
+
+#include "NumberFormat.h"
+#include "RaceEngine.h"
+#include "frmFormula1.h"
+#include "frmVx9Countdown.h"
+
+namespace lapdeck {
+
+ModalStartSequence::ModalStartSequence(RaceEngine& engine, SoundPlayer& sound, RandomSource& random,
+                                       std::function<ReportSource*()> port,
+                                       std::function<void()> changed, QWidget* parent)
+    : m_engine(engine),
+      m_sound(sound),
+      m_random(random),
+      m_port(std::move(port)),
+      m_changed(std::move(changed)),
+      m_parent(parent) {}
+
+void ModalStartSequence::run(bool withCountdown) {
+    if (withCountdown) {
+        // The delay is read again from the settings when the window opens.
+        const double delay = roundHalfEven(leadingNumber(m_engine.state().live.delayText));
+        frmVx9Countdown countdown(static_cast<int>(std::clamp(delay, 0.0, 32767.0)), m_parent);
+        countdown.exec();
+    }
+    frmFormula1 lights(m_engine, m_sound, m_random, m_port ? m_port() : nullptr, m_changed,
+                       m_parent);
+    lights.exec();
+}
+
+}  // namespace lapdeck
