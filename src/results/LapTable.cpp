@@ -1,6 +1,9 @@
 #include "LapTable.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <unordered_map>
 
 #include "LapSort.h"
 #include "NumberFormat.h"
@@ -40,6 +43,21 @@ void writeHeaders(const RaceState& state, ResultGrid& grid) {
         }
     }
 }
+
+// Laps repeat the same few hundred values, so a build formats each value once.
+class LapTextCache {
+public:
+    const QString& text(float seconds) {
+        auto [it, added] = m_texts.try_emplace(std::bit_cast<uint32_t>(seconds));
+        if (added) {
+            it->second = lapCellText(seconds);
+        }
+        return it->second;
+    }
+
+private:
+    std::unordered_map<uint32_t, QString> m_texts;
+};
 
 }  // namespace
 

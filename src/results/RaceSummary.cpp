@@ -55,6 +55,9 @@ void writeHeaders(const RaceState& state, ResultGrid& grid) {
 
 // The summary's date line: the race date format with a colon between hour and minutes.
 QString summaryDateText(const QDateTime& now) {
+    if (!now.isValid()) {
+        return {};  // the date formatter has no month name for an invalid date
+    }
     QString text = formatRaceDateTime(now);
     const qsizetype dash = text.lastIndexOf(u'-');
     if (dash >= 0) {

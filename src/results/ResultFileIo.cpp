@@ -64,7 +64,7 @@ OpenKind openKindFor(const QString& fileName) {
 }
 
 void ensureRaceDateTime(RaceState& state, const QDateTime& now) {
-    if (state.RaceDateTime.isEmpty()) {
+    if (state.RaceDateTime.isEmpty() && now.isValid()) {
         state.RaceDateTime = formatRaceDateTime(now);
     }
 }
