@@ -131,6 +131,9 @@ int runReplay(const ReplayOptions& options, QString& message) {
     RaceEngine engine(state, host, prompter, random);
     host.engine = &engine;
     engine.ReSet();
+    // In demo mode the journal holds the crossings the generator made; they are read
+    // back as reports like any other (the title keeps its "Demo - ").
+    state.live.demo = false;
     engine.cmdStart_Click();
     if (state.phase != RacePhase::Racing) {
         message = QStringLiteral("the race does not start");
