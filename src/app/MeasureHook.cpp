@@ -28,8 +28,9 @@ long residentKiB() {
     if (!status.open(QIODevice::ReadOnly)) {
         return -1;
     }
-    while (!status.atEnd()) {
-        const QByteArray line = status.readLine();
+    // Files under /proc report no size: read them whole, not line by line.
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    for (const QByteArray& line : lines) {
         if (line.startsWith("VmRSS:")) {
             return line.mid(6).trimmed().split(' ').value(0).toLong();
         }
