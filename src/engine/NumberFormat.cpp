@@ -180,6 +180,9 @@ QString shortestSingle(float value) { return shortest(static_cast<double>(value)
 QString formatRaceDateTime(const QDateTime& when) {
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    if (!when.isValid()) {
+        return {};
+    }
     const QDate date = when.date();
     const QTime time = when.time();
     return QStringLiteral("%1-%2, %3-%4")

@@ -27,7 +27,7 @@ float lapSecondsFromMs(int32_t ms);
 QString shortestNumber(double value);
 QString shortestSingle(float value);
 
-// "MMM-DD, H-MM" with English month names: Dec-05, 16-07.
+// "MMM-DD, H-MM" with English month names: Dec-05, 16-07. Empty for an invalid time.
 QString formatRaceDateTime(const QDateTime& when);
 
 // Reads the leading decimal number of a text: blanks and tabs skipped, optional

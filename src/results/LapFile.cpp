@@ -1,8 +1,8 @@
 #include "LapFile.h"
 
-#include "FieldReader.h"
 #include "LapTable.h"
 #include "NumberFormat.h"
+#include "ResultFieldReader.h"
 #include "TextColumns.h"
 
 namespace lapdeck {
@@ -89,7 +89,7 @@ Expected<QByteArray> lapTextBytes(const RaceState& state) {
 
 Expected<LapFileContent> readLapFile(const QByteArray& bytes) {
     const QString text = QString::fromUtf8(bytes);
-    FieldReader reader(text);
+    ResultFieldReader reader(text);
     LapFileContent content;
     const std::optional<QString> title = reader.next();
     if (!title) {

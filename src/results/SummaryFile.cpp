@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "FieldReader.h"
 #include "NumberFormat.h"
+#include "ResultFieldReader.h"
 #include "TextColumns.h"
 
 namespace lapdeck {
@@ -142,7 +142,7 @@ SummaryText summaryTextBytes(const RaceState& state, SummaryStats& stats) {
 
 Expected<SummaryFileContent> readSummaryFile(const QByteArray& bytes) {
     const QString text = QString::fromUtf8(bytes);
-    FieldReader reader(text);
+    ResultFieldReader reader(text);
     SummaryFileContent content;
     const std::optional<QString> title = reader.next();
     if (!title) {

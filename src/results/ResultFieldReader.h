@@ -11,9 +11,9 @@ namespace lapdeck {
 // at a comma or a line end (CR LF, LF or CR), blanks and tabs around it are dropped,
 // and a field in double quotes is taken without them (commas inside included). An
 // empty line is one empty field; the line end of the last line adds no field.
-class FieldReader {
+class ResultFieldReader {
 public:
-    explicit FieldReader(QStringView text) : m_text(text) {}
+    explicit ResultFieldReader(QStringView text) : m_text(text) {}
 
     bool atEnd() const { return m_pos >= m_text.size(); }
     // The next field, or nothing at the end of the text.

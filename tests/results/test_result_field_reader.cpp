@@ -1,4 +1,4 @@
-#include "FieldReader.h"
+#include "ResultFieldReader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@ namespace lapdeck {
 namespace {
 
 QStringList readAll(const QString& text) {
-    FieldReader reader(text);
+    ResultFieldReader reader(text);
     QStringList fields;
     while (std::optional<QString> field = reader.next()) {
         fields << *field;
@@ -61,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 {QStringLiteral("a"), QString(), QStringLiteral("b")}}),
     [](const ::testing::TestParamInfo<FieldCase>& info) { return std::string(info.param.name); });
 
-TEST(FieldReader, AtEndOnlyAfterTheLastField) {
-    FieldReader reader(u"x\r\n");
+TEST(ResultFieldReader, AtEndOnlyAfterTheLastField) {
+    ResultFieldReader reader(u"x\r\n");
     EXPECT_FALSE(reader.atEnd());
     EXPECT_EQ(reader.next(), QStringLiteral("x"));
     EXPECT_TRUE(reader.atEnd());

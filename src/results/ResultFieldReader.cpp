@@ -1,4 +1,4 @@
-#include "FieldReader.h"
+#include "ResultFieldReader.h"
 
 namespace lapdeck {
 namespace {
@@ -9,11 +9,11 @@ bool isBlank(QChar c) {
 
 }  // namespace
 
-bool FieldReader::isLineEnd(qsizetype at) const {
+bool ResultFieldReader::isLineEnd(qsizetype at) const {
     return at < m_text.size() && (m_text[at] == u'\r' || m_text[at] == u'\n');
 }
 
-void FieldReader::skipDelimiter() {
+void ResultFieldReader::skipDelimiter() {
     if (m_pos >= m_text.size()) {
         return;
     }
@@ -29,7 +29,7 @@ void FieldReader::skipDelimiter() {
     }
 }
 
-std::optional<QString> FieldReader::next() {
+std::optional<QString> ResultFieldReader::next() {
     if (atEnd()) {
         return std::nullopt;
     }
