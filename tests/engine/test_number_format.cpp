@@ -43,6 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Clock parts.
         PatternCase{4, "00", "04"}, PatternCase{7, "00", "07"}, PatternCase{100, "00", "100"},
         PatternCase{0, "00", "00"}, PatternCase{5, "000", "005"},
+        // Total time in the summary: 187250 ms is 3:07.250.
+        PatternCase{187250 % 1000, "000", "250"}, PatternCase{187 % 60, "00", "07"},
         // The lap store's text form: optional decimals drop trailing zeros.
         PatternCase{12.345, "00.##", "12.35"}, PatternCase{12.3, "00.##", "12.3"},
         PatternCase{0.5, "00.##", "00.5"}));
@@ -89,7 +91,8 @@ TEST_P(ShortestTest, WritesPlainShortestForm) {
 INSTANTIATE_TEST_SUITE_P(
     Values, ShortestTest,
     ::testing::Values(ShortestCase{2.5, false, "2.5"}, ShortestCase{5, false, "5"},
-                      ShortestCase{0.1 + 0.2, false, "0.3"},
+                      ShortestCase{1, false, "1"}, ShortestCase{1.25, false, "1.25"},
+                      ShortestCase{1.75, false, "1.75"}, ShortestCase{0.1 + 0.2, false, "0.3"},
                       ShortestCase{340.9091, true, "340.9091"}, ShortestCase{2.5, true, "2.5"},
                       ShortestCase{1.25, true, "1.25"}, ShortestCase{0.1, true, "0.1"},
                       ShortestCase{60, true, "60"}, ShortestCase{0, true, "0"}));

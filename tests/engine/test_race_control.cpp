@@ -253,6 +253,19 @@ TEST_F(RaceControlTest, PauseContinueAndMenusOverARace) {
     EXPECT_FALSE(state.screen.abortEnabled);
 }
 
+TEST_F(RaceControlTest, ContinueReadsReportsThatWaitedDuringThePause) {
+    configure(Format::LapRace, 10, 1, "2");
+    start();
+    tickAt(1000, {"1"});
+    engine.cmdStart_Click();
+    port.push({"3"});
+    engine.cmdStart_Click();
+    EXPECT_EQ(port.pending.size(), 1u);
+    tickAt(5000);
+    EXPECT_EQ(state.LapCount[3], 1);
+    EXPECT_EQ(state.LastCrossing[3], 5000);
+}
+
 TEST_F(RaceControlTest, AbortIsOnlyPossibleWhilePaused) {
     configure(Format::LapRace);
     start();
