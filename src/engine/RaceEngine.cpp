@@ -303,6 +303,8 @@ void RaceEngine::StartReset() {
         s.LagBehind[f].clear();
         s.LagFirst[f].clear();
         s.FinishLap[f] = kMaxLap;
+        // The flag's laps are counted afresh, so none of its sorted copy is in order yet.
+        s.sortedUpTo[f] = 0;
         drawDemoParameters(f);
     }
     s.FinishDeadline = kNoDeadline;
