@@ -151,7 +151,9 @@ QString formatSingle(float value, QStringView pattern) {
     return formatDecimal(value < 0, toDecimal(std::fabs(static_cast<double>(value)), 7), pattern);
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
+double roundHalfEven(double value) {
+    return std::nearbyint(value);
+}
 
 float lapSecondsFromMs(int32_t ms) {
     const QString text = formatNumber(ms / 1000.0, u"00.##");
@@ -167,15 +169,18 @@ QString shortest(double value, int significant) {
         return QStringLiteral("0");
     }
     char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general,
-                             significant);
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, significant);
     return QString::fromLatin1(buf, res.ptr - buf);
 }
 }  // namespace
 
-QString shortestNumber(double value) { return shortest(value, 15); }
+QString shortestNumber(double value) {
+    return shortest(value, 15);
+}
 
-QString shortestSingle(float value) { return shortest(static_cast<double>(value), 7); }
+QString shortestSingle(float value) {
+    return shortest(static_cast<double>(value), 7);
+}
 
 QString formatRaceDateTime(const QDateTime& when) {
     static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",

@@ -87,9 +87,9 @@ void RaceEngine::runDemo() {
     RaceState& s = m_state;
     for (int f = 1; f <= kFlags; ++f) {
         if (s.RaceClock > s.DemoNextLap[f]) {
-            s.DemoNextLap[f] = s.RaceClock + static_cast<int32_t>(std::floor(
-                                                 m_random.next() * s.DemoLapSpread[f] +
-                                                 s.DemoLapBase[f]));
+            s.DemoNextLap[f] =
+                s.RaceClock + static_cast<int32_t>(std::floor(m_random.next() * s.DemoLapSpread[f] +
+                                                              s.DemoLapBase[f]));
             const float x = static_cast<float>(m_random.next() * 100.0);
             if (x < s.DemoCrashChance[f]) {
                 s.DemoNextLap[f] = roundToLong(s.DemoNextLap[f] + 1000 + m_random.next() * 3000);
@@ -103,7 +103,8 @@ void RaceEngine::runDemo() {
 
 void RaceEngine::drawDemoParameters(int f) {
     RaceState& s = m_state;
-    const double m = leadingNumber(s.live.minLapText);
+    // The list offers 1 to 60 s; a hand-edited settings file must not overflow a lap.
+    const double m = std::clamp(leadingNumber(s.live.minLapText), 0.0, 3600.0);
     s.DemoNextLap[f] = static_cast<int32_t>(std::floor(600 * m_random.next() + 100));
     s.DemoLapSpread[f] = static_cast<int32_t>(std::floor(m * 1000 / 10 + 250 * m_random.next()));
     s.DemoLapBase[f] = static_cast<int32_t>(std::floor(m * 1000 + 750 * m_random.next() + 1000));
@@ -178,7 +179,8 @@ void RaceEngine::ComputeInterval() {
     s.LagFirst[leader] = zero;
     auto gap = [&s](int a, int b) {
         if (s.LapCount[a] == s.LapCount[b]) {
-            const int64_t ms = std::llabs(static_cast<int64_t>(s.LastCrossing[a]) - s.LastCrossing[b]);
+            const int64_t ms =
+                std::llabs(static_cast<int64_t>(s.LastCrossing[a]) - s.LastCrossing[b]);
             return formatNumber(static_cast<double>(ms) / 1000.0, u"0.00");
         }
         return formatNumber(std::abs(s.LapCount[a] - s.LapCount[b]), u"#Lap");
@@ -198,7 +200,9 @@ void RaceEngine::ComputeInterval() {
     }
 }
 
-void RaceEngine::subSortLapTimes() { lapdeck::subSortLapTimes(m_state); }
+void RaceEngine::subSortLapTimes() {
+    lapdeck::subSortLapTimes(m_state);
+}
 
 // ---------------------------------------------------------------- finish
 
@@ -499,10 +503,10 @@ void RaceEngine::cmdStart_Click() {
                 std::clamp(roundHalfEven(leadingNumber(s.live.delayText)), -32768.0, 32767.0));
             for (int i = 1; i <= kFlags; ++i) {
                 if (s.screen.row[i].name.trimmed() == QStringLiteral("Select Name")) {
-                    m_prompter.inform(QStringLiteral("Select Name"),
-                                      QStringLiteral("Please select name for Flag ") +
-                                          QString::number(i),
-                                      Icon::None);
+                    m_prompter.inform(
+                        QStringLiteral("Select Name"),
+                        QStringLiteral("Please select name for Flag ") + QString::number(i),
+                        Icon::None);
                     return;
                 }
             }
@@ -591,9 +595,8 @@ void RaceEngine::cmdAbort_Click() {
         return;
     }
     if (s.RaceOver == 0) {
-        const QString text =
-            QStringLiteral("All Data will be lost") + kCrLf +
-            QStringLiteral("Are you sure you want to abort?");
+        const QString text = QStringLiteral("All Data will be lost") + kCrLf +
+                             QStringLiteral("Are you sure you want to abort?");
         if (m_prompter.ask(QStringLiteral("Abort"), text, Icon::Question, false) != Answer::Yes) {
             return;
         }
@@ -618,7 +621,9 @@ void RaceEngine::greenLight(ReportSource* portToFlush) {
     setTimer(true);
 }
 
-void RaceEngine::startSequenceClosed() { m_state.phase = RacePhase::Racing; }
+void RaceEngine::startSequenceClosed() {
+    m_state.phase = RacePhase::Racing;
+}
 
 void RaceEngine::Form_KeyDown(int keyCode) {
     if (keyCode == 115) {

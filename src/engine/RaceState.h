@@ -8,7 +8,7 @@
 namespace lapdeck {
 
 inline constexpr int kFlags = 6;
-inline constexpr int kMaxLap = 3000;            // highest lap number the store holds
+inline constexpr int kMaxLap = 3000;           // highest lap number the store holds
 inline constexpr int32_t kNoBestLap = 999999;  // best lap of a flag that has none
 inline constexpr int32_t kNoDeadline = 0x7FFFFFFF;
 
@@ -27,8 +27,8 @@ QString startCaption(RacePhase phase);
 // this in step with the stored settings and race format (and the dialogs' unsaved
 // choices while a dialog is open).
 struct LiveConfig {
-    PerFlag<bool> disabled{};          // the flag's "Disable" box is ticked
-    PerFlag<int32_t> swatchColour{};   // colour number of each flag's swatch
+    PerFlag<bool> disabled{};         // the flag's "Disable" box is ticked
+    PerFlag<int32_t> swatchColour{};  // colour number of each flag's swatch
     QString minLapText = QStringLiteral("2");
     QString delayText = QStringLiteral("0");
     QString firstLapText = QStringLiteral("1");
