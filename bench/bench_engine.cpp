@@ -7,28 +7,18 @@
 #include <random>
 #include <vector>
 
+#include "EngineStubs.h"
 #include "NumberFormat.h"
 #include "RaceEngine.h"
 
 namespace lapdeck {
 namespace {
 
-class QuietPrompter : public Prompter {
-public:
-    Answer ask(const QString&, const QString&, Icon, bool) override { return Answer::Yes; }
-    void inform(const QString&, const QString&, Icon) override {}
-};
-
-class FixedRandom : public RandomSource {
-public:
-    double next() override { return 0.5; }
-};
-
 struct FullRace {
     RaceState state;
     RaceHost host;
-    QuietPrompter prompter;
-    FixedRandom random;
+    stubs::YesPrompter prompter;
+    stubs::FixedRandom random;
     RaceEngine engine{state, host, prompter, random};
     std::vector<int32_t> lapMs;
 

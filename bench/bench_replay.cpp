@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "EngineStubs.h"
 #include "Journal.h"
 #include "RaceEngine.h"
 #include "RaceResultFiles.h"
@@ -12,34 +13,6 @@
 
 namespace lapdeck {
 namespace {
-
-class YesPrompter : public Prompter {
-public:
-    Answer ask(const QString&, const QString&, Icon, bool) override { return Answer::Yes; }
-    void inform(const QString&, const QString&, Icon) override {}
-};
-
-class NoRandom : public RandomSource {
-public:
-    double next() override { return 0.0; }
-};
-
-class InstantStart : public RaceHost {
-public:
-    RaceEngine* engine = nullptr;
-    void runStartSequence(bool) override {
-        engine->greenLight(nullptr);
-        engine->startSequenceClosed();
-    }
-    PerFlag<QString> loadRacerNames() override {
-        PerFlag<QString> names;
-        for (int f = 1; f <= kFlags; ++f) {
-            names[f] = QStringLiteral("Racer %1").arg(f);
-        }
-        return names;
-    }
-    QString readLagMode() override { return QStringLiteral("Median"); }
-};
 
 // Six cars lapping in 4.78 to 4.83 s for 240 minutes, each crossing at its own ms.
 std::vector<JournalEntry> longRaceJournal() {
@@ -75,9 +48,10 @@ void BM_ReplayLongTimedRace(benchmark::State& bench) {
         state.IsTimedRace = true;
         state.RaceMinutes = 240;
         state.SpeedMultiplier = 818.1818f;
-        InstantStart host;
-        YesPrompter prompter;
-        NoRandom random;
+        stubs::InstantStartHost host;
+        host.lagMode = QStringLiteral("Median");
+        stubs::YesPrompter prompter;
+        stubs::FixedRandom random;
         RaceEngine engine(state, host, prompter, random);
         host.engine = &engine;
         engine.ReSet();

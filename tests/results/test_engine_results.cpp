@@ -4,6 +4,7 @@
 
 #include <deque>
 
+#include "EngineStubs.h"
 #include "RaceEngine.h"
 #include "RaceResultFiles.h"
 #include "ResultsTestSupport.h"
@@ -13,30 +14,12 @@ namespace {
 
 using namespace testing_support;
 
-class SilentPrompter : public Prompter {
+class InstantStart : public stubs::InstantStartHost {
 public:
-    Answer ask(const QString&, const QString&, Icon, bool) override { return Answer::Yes; }
-    void inform(const QString&, const QString&, Icon) override {}
-};
-
-class HalfRandom : public RandomSource {
-public:
-    double next() override { return 0.5; }
-};
-
-class InstantStart : public RaceHost {
-public:
-    RaceEngine* engine = nullptr;
-    void runStartSequence(bool) override {
-        engine->greenLight(nullptr);
-        engine->startSequenceClosed();
-    }
-    PerFlag<QString> loadRacerNames() override {
-        PerFlag<QString> names;
+    InstantStart() {
         for (int f = 1; f <= kFlags; ++f) {
             names[f] = kNames[f];
         }
-        return names;
     }
 };
 
@@ -55,8 +38,8 @@ class EngineResults : public ::testing::Test {
 protected:
     std::unique_ptr<RaceState> state = makeState(false, 0);
     InstantStart host;
-    SilentPrompter prompter;
-    HalfRandom random;
+    stubs::YesPrompter prompter;
+    stubs::FixedRandom random;
     std::unique_ptr<RaceEngine> engine;
 
     void SetUp() override {

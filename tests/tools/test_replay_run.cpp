@@ -2,39 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include "EngineStubs.h"
 #include "RaceEngine.h"
 
 namespace lapdeck {
 namespace {
 
-class YesPrompter : public Prompter {
+// Records the sounds with the race clock they were played at.
+class RecordingHost : public stubs::InstantStartHost {
 public:
-    Answer ask(const QString&, const QString&, Icon, bool) override { return Answer::Yes; }
-    void inform(const QString&, const QString&, Icon) override {}
-};
-
-class FixedRandom : public RandomSource {
-public:
-    double next() override { return 0.5; }
-};
-
-// Starts the race the moment the start sequence is asked for, as the replay does.
-class InstantStartHost : public RaceHost {
-public:
-    RaceEngine* engine = nullptr;
     std::vector<int32_t> soundClocks;
     QStringList sounds;
-    void runStartSequence(bool) override {
-        engine->greenLight(nullptr);
-        engine->startSequenceClosed();
-    }
-    PerFlag<QString> loadRacerNames() override {
-        PerFlag<QString> names;
-        for (int f = 1; f <= kFlags; ++f) {
-            names[f] = QStringLiteral("Racer %1").arg(f);
-        }
-        return names;
-    }
     void playSound(const QString& file, int, int) override {
         sounds << file;
         soundClocks.push_back(engine->state().RaceClock);
@@ -44,9 +22,9 @@ public:
 class ReplayRunTest : public ::testing::Test {
 protected:
     RaceState state;
-    InstantStartHost host;
-    YesPrompter prompter;
-    FixedRandom random;
+    RecordingHost host;
+    stubs::YesPrompter prompter;
+    stubs::FixedRandom random;
     RaceEngine engine{state, host, prompter, random};
 
     void SetUp() override { host.engine = &engine; }
