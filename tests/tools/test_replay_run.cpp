@@ -123,3 +123,91 @@ TEST_F(ReplayRunTest, ReportsAtClockZeroAreReadAtAFirstTick) {
 
 }  // namespace
 }  // namespace lapdeck
+
+namespace lapdeck {
+namespace {
+
+// Quiet stretches run as one tick must give exactly what every 10 ms tick gives.
+struct RaceRun {
+    RaceState state;
+    stubs::InstantStartHost host;
+    stubs::YesPrompter prompter;
+    stubs::FixedRandom random;
+    RaceEngine engine{state, host, prompter, random};
+
+    RaceRun(bool timed, int firstLapIndex) {
+        host.engine = &engine;
+        host.lagMode = QStringLiteral("Lag Behind");
+        state.live.minLapText = QStringLiteral("2");
+        state.FirstLapIndex = static_cast<int16_t>(firstLapIndex);
+        state.IsTimedRace = timed;
+        state.IsLapRace = !timed;
+        state.live.optTimedRace = timed;
+        state.live.optLapRace = !timed;
+        state.RaceMinutes = 2;
+        state.RaceLaps = 12;
+        engine.ReSet();
+        engine.cmdStart_Click();
+    }
+};
+
+std::vector<JournalEntry> randomRace(unsigned seed) {
+    std::vector<JournalEntry> entries;
+    uint32_t x = seed * 2654435761u + 1;
+    auto rnd = [&x](uint32_t n) {
+        x = x * 1664525u + 1013904223u;
+        return (x >> 8) % n;
+    };
+    int32_t clock = 0;
+    while (clock < 150000) {
+        // Mostly short gaps, now and then a long silence, reports of all kinds.
+        clock += static_cast<int32_t>(rnd(9) == 0 ? 20000 + rnd(30000) : rnd(1500));
+        static const char* const texts[] = {"1", "2", "3", "4", "5", "6", "0", "x", "2.5", ""};
+        entries.push_back({clock, QString::fromLatin1(texts[rnd(10)])});
+    }
+    return entries;
+}
+
+void expectSameRace(const RaceState& a, const RaceState& b) {
+    EXPECT_EQ(a.RaceOver, b.RaceOver);
+    EXPECT_EQ(a.RaceClock, b.RaceClock);
+    EXPECT_EQ(a.CheckeredShown, b.CheckeredShown);
+    EXPECT_EQ(a.WhiteFlagShown, b.WhiteFlagShown);
+    EXPECT_EQ(a.TenSecondWarned, b.TenSecondWarned);
+    EXPECT_EQ(a.FinishDeadline, b.FinishDeadline);
+    for (int f = 1; f <= kFlags; ++f) {
+        EXPECT_EQ(a.LapCount[f], b.LapCount[f]) << f;
+        EXPECT_EQ(a.LastCrossing[f], b.LastCrossing[f]) << f;
+        EXPECT_EQ(a.BestLapTime[f], b.BestLapTime[f]) << f;
+        EXPECT_EQ(a.FinishLap[f], b.FinishLap[f]) << f;
+        EXPECT_EQ(a.LagBehind[f], b.LagBehind[f]) << f;
+        EXPECT_EQ(a.LagFirst[f], b.LagFirst[f]) << f;
+        EXPECT_EQ(a.RunningOrder[f], b.RunningOrder[f]) << f;
+        EXPECT_EQ(a.LapTimes[f], b.LapTimes[f]) << f;
+    }
+}
+
+TEST(ReplayJumps, QuietStretchesGiveWhatEveryTickGives) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        for (bool timed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "seed " << seed << (timed ? " timed" : " laps"));
+            const auto journal = randomRace(seed);
+            RaceRun everyTick(timed, seed % 2 == 0 ? -1 : 0);
+            RaceRun jumping(timed, seed % 2 == 0 ? -1 : 0);
+            runJournal(everyTick.engine, journal, false);
+            runJournal(jumping.engine, journal, true);
+            expectSameRace(everyTick.state, jumping.state);
+        }
+    }
+}
+
+TEST(ReplayJumps, ReportAtTheLastClockIsReachedWithoutOverflow) {
+    RaceRun race(false, 0);
+    runJournal(race.engine, {{1000, QStringLiteral("1")}, {2147483647, QStringLiteral("1")}});
+    EXPECT_EQ(race.state.RaceClock, 2147483647);
+    EXPECT_EQ(race.state.LapCount[1], 2);
+    EXPECT_EQ(race.state.LastCrossing[1], 2147483647);
+}
+
+}  // namespace
+}  // namespace lapdeck

@@ -1,5 +1,6 @@
 #include "ReplayRun.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "RaceEngine.h"
@@ -24,50 +25,99 @@ private:
     int32_t m_clock;
 };
 
-constexpr int32_t kTick = 10;
+constexpr int64_t kTick = 10;
+constexpr int64_t kNever = INT64_MAX;
+constexpr int64_t kLastClock = 2147483647;
+
+// The smallest race clock at which CheckFinish, run with that clock, could change
+// anything without a new report: the ten-second warning, the time up and the
+// deadline. (Flags that follow from lap counts are given at the first tick after a
+// report, which always runs.)
+int64_t nextFinishThreshold(const RaceState& s) {
+    int64_t threshold = kNever;
+    if (s.IsTimedRace && s.live.optTimedRace) {
+        const int64_t length = static_cast<int64_t>(s.RaceMinutes) * 60000;
+        if (s.TenSecondWarned == 0) {
+            threshold = std::min(threshold, length - 10000);
+        }
+        if (!s.CheckeredShown) {
+            threshold = std::min(threshold, length);
+        }
+    }
+    if (s.FinishDeadline != kNoDeadline) {
+        threshold = std::min(threshold, static_cast<int64_t>(s.FinishDeadline) + 1);
+    }
+    return threshold;
+}
 
 }  // namespace
 
-void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries) {
+void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries, bool allowJumps) {
     RaceState& s = engine.state();
     size_t next = 0;
-    int32_t clock = s.RaceClock;
+    int64_t clock = s.RaceClock;
+    bool lastTickRead = true;
 
-    auto tickAt = [&](int32_t at) {
-        TickReports reports(entries, next, at);
-        engine.Timer1_Timer(at - clock, reports);
+    auto tickAt = [&](int64_t at) {
+        TickReports reports(entries, next, static_cast<int32_t>(at));
+        const size_t before = next;
+        engine.Timer1_Timer(static_cast<int32_t>(at - clock), reports);
         clock = at;
+        lastTickRead = next != before;
         // Reports of a tick after the race ended are never read.
         while (reports.hasInput()) {
             ++next;
         }
     };
 
+    // The next tick: a multiple of 10 ms or the next journal clock, whichever comes
+    // first. Between reports, a stretch of ticks in which CheckFinish can change
+    // nothing is run as one tick (its clock text and finish test are the same), so a
+    // long quiet gap costs nothing; the first tick after a report is always its own.
+    auto step = [&](int64_t journalClock) {
+        const int64_t nextMultiple = (clock / kTick + 1) * kTick;
+        if (journalClock < nextMultiple) {
+            tickAt(journalClock);
+            return;
+        }
+        int64_t to = nextMultiple;
+        if (allowJumps && !lastTickRead) {
+            // Every skipped tick runs CheckFinish with a clock below the threshold.
+            const int64_t threshold = nextFinishThreshold(s);
+            const int64_t lastQuiet =
+                threshold == kNever ? kNever : ((threshold + kTick - 1) / kTick) * kTick;
+            const int64_t beforeJournal =
+                journalClock == kNever ? kNever : ((journalClock - 1) / kTick) * kTick;
+            const int64_t lastTick = (kLastClock / kTick) * kTick;
+            to = std::max(nextMultiple, std::min({lastQuiet, beforeJournal, lastTick}));
+        }
+        tickAt(to);
+    };
+
     if (!entries.empty() && entries.front().clock == 0) {
         tickAt(0);
     }
     while (next < entries.size() && s.RaceOver == 0) {
-        const int32_t nextMultiple = (clock / kTick + 1) * kTick;
-        const int32_t journalClock = entries[next].clock;
-        tickAt(journalClock < nextMultiple ? journalClock : nextMultiple);
+        step(entries[next].clock);
     }
-    const int64_t length = static_cast<int64_t>(s.RaceMinutes) * 60000;
+    // After the last report the race runs on until it is over.
     auto goesOn = [&]() {
         if (s.RaceOver != 0) {
             return false;
         }
-        if (s.IsTimedRace && !s.CheckeredShown) {
-            return true;
-        }
-        return s.CheckeredShown;
+        return (s.IsTimedRace && !s.CheckeredShown) || s.CheckeredShown;
     };
-    (void)length;
     while (goesOn()) {
-        const int64_t nextMultiple = (static_cast<int64_t>(clock) / kTick + 1) * kTick;
-        if (nextMultiple > 2147483647) {
+        if (nextFinishThreshold(s) == kNever && !lastTickRead) {
+            break;  // nothing left that could end it
+        }
+        if ((clock / kTick + 1) * kTick > kLastClock) {
             break;
         }
-        tickAt(static_cast<int32_t>(nextMultiple));
+        step(kNever);
+        if (clock > kLastClock) {
+            break;
+        }
     }
 }
 

@@ -13,6 +13,9 @@ class RaceEngine;
 // 10 ms and on every journal clock; the reports of a clock are read at its tick.
 // After the last report the ticks go on while a timed race has not reached its
 // length, or while the checkered flag is out and the race is not over.
-void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries);
+// `allowJumps` lets quiet stretches between reports run as one tick; the results are
+// the same (tests compare both ways).
+void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
+                bool allowJumps = true);
 
 }  // namespace lapdeck
