@@ -742,21 +742,10 @@ void frmLapdeck::lblRaceFormat_MouseMove() {
 
 void frmLapdeck::mnuExit_Click() {
     if (!m_state.IsPractice) {
-        QString title;
-        QString first;
-        if (m_state.SummaryUnsaved && m_state.LapsUnsaved) {
-            title = QStringLiteral("Files not saved");
-            first = QStringLiteral("Summary & Lap files have not be saved.");
-        } else if (m_state.SummaryUnsaved) {
-            title = QStringLiteral("Summary not saved");
-            first = QStringLiteral("Summary file has not be saved.");
-        } else if (m_state.LapsUnsaved) {
-            title = QStringLiteral("Laps not saved");
-            first = QStringLiteral("Lap file has not be saved.");
-        }
-        if (!title.isEmpty() &&
-            m_prompter->ask(title, first + kCrLf + QStringLiteral("Do you want to exit?"),
-                            Icon::Exclamation, false) != Answer::Yes) {
+        const auto question =
+            unsavedResultsQuestion(m_state, QStringLiteral("Do you want to exit?"));
+        if (question && m_prompter->ask(question->title, question->text, Icon::Exclamation,
+                                        false) != Answer::Yes) {
             return;
         }
     }

@@ -33,6 +33,25 @@ int32_t roundToLong(double value) {
 
 }  // namespace
 
+std::optional<Question> unsavedResultsQuestion(const RaceState& state, const QString& closingLine) {
+    Question question;
+    QString first;
+    if (state.SummaryUnsaved && state.LapsUnsaved) {
+        question.title = QStringLiteral("Files not saved");
+        first = QStringLiteral("Summary & Lap files have not be saved.");
+    } else if (state.SummaryUnsaved) {
+        question.title = QStringLiteral("Summary not saved");
+        first = QStringLiteral("Summary file has not be saved.");
+    } else if (state.LapsUnsaved) {
+        question.title = QStringLiteral("Laps not saved");
+        first = QStringLiteral("Lap file has not be saved.");
+    } else {
+        return std::nullopt;
+    }
+    question.text = first + kCrLf + closingLine;
+    return question;
+}
+
 RaceEngine::RaceEngine(RaceState& state, RaceHost& host, Prompter& prompter, RandomSource& random)
     : m_state(state), m_host(host), m_prompter(prompter), m_random(random) {}
 
@@ -559,21 +578,10 @@ void RaceEngine::cmdStart_Click() {
             setTimer(true);
             return;
         case RacePhase::Over: {
-            QString title;
-            QString first;
-            if (s.SummaryUnsaved && s.LapsUnsaved) {
-                title = QStringLiteral("Files not saved");
-                first = QStringLiteral("Summary & Lap files have not be saved.");
-            } else if (s.SummaryUnsaved) {
-                title = QStringLiteral("Summary not saved");
-                first = QStringLiteral("Summary file has not be saved.");
-            } else if (s.LapsUnsaved) {
-                title = QStringLiteral("Laps not saved");
-                first = QStringLiteral("Lap file has not be saved.");
-            }
-            if (!title.isEmpty()) {
-                const QString text = first + kCrLf + QStringLiteral("Do you want to Reset?");
-                if (m_prompter.ask(title, text, Icon::Exclamation, false) != Answer::Yes) {
+            if (const auto question =
+                    unsavedResultsQuestion(s, QStringLiteral("Do you want to Reset?"))) {
+                if (m_prompter.ask(question->title, question->text, Icon::Exclamation, false) !=
+                    Answer::Yes) {
                     return;
                 }
                 s.SummaryUnsaved = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QString>
 
@@ -8,6 +9,16 @@
 #include "RaceState.h"
 
 namespace lapdeck {
+
+struct Question {
+    QString title;
+    QString text;
+};
+
+// The question asked before results that were not saved are given up; its second
+// line is `closingLine` ("Do you want to Reset?", "Do you want to exit?"). Nothing
+// when both files were saved.
+std::optional<Question> unsavedResultsQuestion(const RaceState& state, const QString& closingLine);
 
 // The race rules: lap counting, standings, the finish, race control and the screen
 // refresh, acting on one RaceState. Time comes from outside: each tick carries its
