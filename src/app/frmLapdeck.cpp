@@ -24,6 +24,7 @@
 #include "RaceEngine.h"
 #include "RaceState.h"
 #include "RaceTimer.h"
+#include "ScreenTexts.h"
 #include "SerialPortSource.h"
 #include "SoundPlayer.h"
 #include "StartSequenceRunner.h"
@@ -31,8 +32,8 @@
 namespace lapdeck {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kDisabled = QStringLiteral(" Disabled");
+using captions::kCrLf;
+using captions::kDisabled;
 const QString kHand = QStringLiteral("handred.ico");
 const QString kRacer = QStringLiteral("racer.ico");
 
@@ -206,7 +207,7 @@ void frmLapdeck::buildScreen() {
     lblLapTime[0] = new QLabel;
     header(lblLapTime[0], "lblLapTime0", kLapTimeColumn, QStringLiteral("Lap Time"));
     lblBestLap = new ClickLabel;
-    header(lblBestLap, "lblBestLap", kBestColumn, QStringLiteral("Best Lap"));
+    header(lblBestLap, "lblBestLap", kBestColumn, captions::kBestLap);
     lblBestLap->setToolTip(
         QStringLiteral("Click to toggle between \"Best Lap\", \"MPH\" & \"Median\""));
     lblLag = new ClickLabel;
@@ -220,7 +221,7 @@ void frmLapdeck::buildScreen() {
         lblName[r] = new ClickLabel(form);
         lblName[r]->setObjectName(QStringLiteral("lblName") + n);
         cell(lblName[r], kNameColumn, top, Qt::AlignLeft);
-        lblName[r]->setText(QStringLiteral(" Select Name"));
+        lblName[r]->setText(captions::kSelectName);
         lblName[r]->setToolTip(QStringLiteral("Click to change name."));
         lblLapNum[r] = new QLabel(form);
         lblLapNum[r]->setObjectName(QStringLiteral("lblLapNum") + n);
@@ -703,7 +704,7 @@ void frmLapdeck::lblBest_MouseMove(int row) {
         cell->setToolTip(QString());
         return;
     }
-    if (m_state.screen.bestHeader == QStringLiteral("Best Lap") &&
+    if (m_state.screen.bestHeader == captions::kBestLap &&
         m_state.screen.row[static_cast<size_t>(row)].name != kDisabled) {
         setPointer(cell, kHand);
         cell->setToolTip(QStringLiteral("Click to reset \"Best Lap\""));
@@ -768,7 +769,7 @@ void frmLapdeck::Form_Unload() {
     m_port->close();
     QString lag = m_state.screen.lagHeader;
     if (lag.isEmpty()) {
-        lag = QStringLiteral("Lag First");
+        lag = captions::kLagFirst;
     }
     m_state.LagMode = lag;
     if (const auto error = m_config.saveLagMode(lag)) {

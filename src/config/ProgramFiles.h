@@ -6,6 +6,7 @@
 
 #include "ConfigError.h"
 #include "RaceState.h"
+#include "ScreenTexts.h"
 
 namespace lapdeck {
 
@@ -39,7 +40,7 @@ std::optional<ConfigError> saveRacerNames(const QString& path, const PerFlag<QSt
 
 // RaceLag.dat: the lag column heading as one quoted text. Missing file or an empty
 // text: "Lag First" (what is written when the heading is empty).
-inline const QString kDefaultLagMode = QStringLiteral("Lag First");
+inline const QString kDefaultLagMode = captions::kLagFirst;
 LoadResult<QString> parseLagMode(const QByteArray& bytes, const QString& fileName);
 LoadResult<QString> loadLagMode(const QString& path);
 std::optional<ConfigError> saveLagMode(const QString& path, const QString& lagMode);

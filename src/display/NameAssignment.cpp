@@ -1,17 +1,20 @@
 #include "NameAssignment.h"
 
+#include "ScreenTexts.h"
+
 namespace lapdeck {
 
 namespace {
-const QString kDisabled = QStringLiteral(" Disabled");
-}
+using captions::kDisabled;
+using captions::kEmpty;
+}  // namespace
 
 std::vector<int> rowsAlreadyNamed(const PerFlag<QString>& captions, int row,
                                   const QString& picked) {
     std::vector<int> rows;
     const QString shown = QLatin1Char(' ') + picked;
     for (int k = 1; k <= kFlags; ++k) {
-        if (k == row || captions[k] == QStringLiteral(" Empty")) {
+        if (k == row || captions[k] == kEmpty) {
             continue;
         }
         if (captions[k] == shown) {

@@ -6,19 +6,15 @@
 #include "LapSort.h"
 #include "NumberFormat.h"
 #include "ReportParser.h"
+#include "ScreenTexts.h"
 
 namespace lapdeck {
 namespace {
 
-const QString kBestLap = QStringLiteral("Best Lap");
-const QString kMph = QStringLiteral("MPH");
-const QString kMedian = QStringLiteral("Median");
-const QString kLagBehind = QStringLiteral("Lag Behind");
-const QString kLagFirst = QStringLiteral("Lag First");
-const QString kDisabled = QStringLiteral(" Disabled");
+using namespace captions;
+
 const QString kGreenFlag = QStringLiteral("GreenFlagblack.bmp");
 const QString kLogo = QStringLiteral("LVLogo.gif");
-const QString kCrLf = QStringLiteral("\r\n");
 
 int32_t roundToLong(double value) {
     const double r = std::nearbyint(value);
@@ -431,7 +427,7 @@ void RaceEngine::LoadNames() {
         if (s.isDisabled(i)) {
             s.screen.row[i].name = kDisabled;
         } else if (s.RacerName[i].isEmpty()) {
-            s.screen.row[i].name = QStringLiteral(" Select Name");
+            s.screen.row[i].name = kSelectName;
         } else {
             s.screen.row[i].name = QLatin1Char(' ') + s.RacerName[i];
         }
@@ -532,7 +528,7 @@ void RaceEngine::cmdStart_Click() {
             s.RaceDateTime.clear();
             for (int i = 1; i <= kFlags - 1; ++i) {
                 const QString& a = s.screen.row[i].name;
-                if (a == kDisabled || a == QStringLiteral(" Empty")) {
+                if (a == kDisabled || a == kEmpty) {
                     continue;
                 }
                 for (int j = i + 1; j <= kFlags; ++j) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "RaceState.h"
+#include "ScreenTexts.h"
 
 namespace lapdeck {
 
@@ -56,7 +57,7 @@ public:
     // The names stored for flags 1..6 (empty where none is stored).
     virtual PerFlag<QString> loadRacerNames() { return {}; }
     // The stored lag column mode.
-    virtual QString readLagMode() { return QStringLiteral("Lag First"); }
+    virtual QString readLagMode() { return captions::kLagFirst; }
     virtual QDateTime now() { return QDateTime::currentDateTime(); }
     virtual void closeNamePickers() {}
 };

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "ScreenTexts.h"
+
 namespace lapdeck {
 
 inline constexpr int kFlags = 6;
@@ -40,7 +42,7 @@ struct LiveConfig {
 
 // One row of the race screen; rows are indexed 1..6 top to bottom.
 struct ScreenRow {
-    QString name = QStringLiteral(" Select Name");
+    QString name = captions::kSelectName;
     QString lapNum;
     QString lapTime;
     QString best;
@@ -51,8 +53,8 @@ struct ScreenRow {
 // Everything the race screen shows, as data. The main window draws it.
 struct RaceScreen {
     std::array<ScreenRow, kFlags + 1> row{};
-    QString bestHeader = QStringLiteral("Best Lap");
-    QString lagHeader = QStringLiteral("Lag Behind");
+    QString bestHeader = captions::kBestLap;
+    QString lagHeader = captions::kLagBehind;
     QString clock = QStringLiteral("00:00");
     QString raceFormat;
     QString windowCaption;
@@ -127,7 +129,7 @@ struct RaceState {
     QString FlagPicture;
     QString RaceDateTime;
     QString RaceTitle;
-    QString LagMode = QStringLiteral("Lag First");
+    QString LagMode = captions::kLagFirst;
     bool LapsUnsaved = false;
     bool SummaryUnsaved = false;
     bool PortErrorInSettings = false;
