@@ -16,24 +16,10 @@ TEST(RaceFormatFile, ExampleLineIsA25LapRaceWith20MinutesStillChosen) {
     ASSERT_TRUE(r.ok()) << r.error->message().toStdString();
     EXPECT_EQ(r.value.lapsText(), QStringLiteral("25"));
     EXPECT_EQ(r.value.minutesText(), QStringLiteral("20"));
-    EXPECT_EQ(r.value.option(), RaceOption::LapRace);
-    EXPECT_FALSE(r.value.demo);
     EXPECT_EQ(serializeRaceFormat(r.value), line);
-
-    RaceState state;
-    applyRaceFormat(r.value, state);
-    EXPECT_EQ(state.RaceLaps, 25);
-    EXPECT_EQ(state.RaceMinutes, 20);
-    EXPECT_TRUE(state.IsLapRace);
-    EXPECT_FALSE(state.IsTimedRace);
-    EXPECT_FALSE(state.IsPractice);
-    EXPECT_TRUE(state.live.optLapRace);
-    EXPECT_FALSE(state.live.optTimedRace);
-    EXPECT_FALSE(state.live.optPractice);
-    EXPECT_FALSE(state.live.demo);
 }
 
-TEST(RaceFormatFile, TimedPracticeAndDemo) {
+TEST(RaceFormatFile, OptionsDemoAndTheirRaceState) {
     struct Case {
         const char* line;
         RaceOption option;
@@ -42,6 +28,7 @@ TEST(RaceFormatFile, TimedPracticeAndDemo) {
         int32_t minutes;
     };
     const Case cases[] = {
+        {"14,15,#FALSE#,#TRUE#,#FALSE#,0", RaceOption::LapRace, false, 25, 20},
         {"5,2,#TRUE#,#FALSE#,#FALSE#,0", RaceOption::TimedRace, false, 8, 3},
         {"5,2,#FALSE#,#FALSE#,#TRUE#,1", RaceOption::Practice, true, 8, 3},
         {"32,44,#TRUE#,#FALSE#,#FALSE#,1", RaceOption::TimedRace, true, 500, 240},
@@ -61,6 +48,8 @@ TEST(RaceFormatFile, TimedPracticeAndDemo) {
         applyRaceFormat(r.value, state);
         EXPECT_EQ(state.RaceLaps, c.laps) << c.line;
         EXPECT_EQ(state.RaceMinutes, c.minutes) << c.line;
+        EXPECT_EQ(state.IsLapRace, c.option == RaceOption::LapRace) << c.line;
+        EXPECT_EQ(state.live.optLapRace, c.option == RaceOption::LapRace) << c.line;
         EXPECT_EQ(state.IsTimedRace, c.option == RaceOption::TimedRace) << c.line;
         EXPECT_EQ(state.live.optTimedRace, c.option == RaceOption::TimedRace) << c.line;
         EXPECT_EQ(state.IsPractice, c.option == RaceOption::Practice) << c.line;

@@ -48,18 +48,8 @@ TEST(Seeding, FreshFolderGetsWorkingDefaultsThatLoadWithoutAnyError) {
     EXPECT_TRUE(errors.empty()) << errors.front().message().toStdString();
     RaceState state;
     applyConfig(config, state);
-    EXPECT_EQ(state.TrackLength, 50);
-    EXPECT_EQ(state.ScaleFactor, 24);
-    EXPECT_EQ(state.MinLapTime, 2.0f);
-    EXPECT_EQ(state.StartDelay, 3);
-    EXPECT_EQ(state.CommPort, 1);
-    EXPECT_EQ(state.FirstLapIndex, 0);
-    EXPECT_EQ(state.RaceLaps, 10);
-    EXPECT_TRUE(state.IsLapRace);
-    EXPECT_FALSE(state.live.demo);
     EXPECT_EQ(state.SpeedMultiplier, 818.1818f);
     EXPECT_EQ(state.LagMode, QStringLiteral("Lag First"));
-    EXPECT_EQ(state.live.swatchColour[1], 65535);
 }
 
 TEST(Seeding, ExistingFilesAreKeptAndTheMultiplierFollowsTheirSettings) {
@@ -98,11 +88,8 @@ TEST(StrictLoading, ReadsARaceFolder) {
     RaceState state;
     applyConfig(config, state);
     EXPECT_EQ(state.RacerName[4], QStringLiteral("Zoe"));
-    EXPECT_TRUE(state.live.disabled[1]);
     EXPECT_TRUE(state.live.disabled[4]);
-    EXPECT_TRUE(state.live.disabled[6]);
     EXPECT_FALSE(state.live.disabled[2]);
-    EXPECT_EQ(state.live.delayText, QStringLiteral("3"));
     EXPECT_EQ(state.FirstLapIndex, -1);
     EXPECT_EQ(state.SpeedMultiplier, 360.0f);
 }

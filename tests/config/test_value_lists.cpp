@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "NumberFormat.h"
 #include "TestSupport.h"
 #include "ValueLists.h"
@@ -23,60 +25,23 @@ TEST(ValueLists, SizesAreThoseStoredPositionsReferTo) {
 
 // Every expected text below was worked out from the list rules by hand.
 TEST(ValueLists, StoredPositionsSelectTheSameEntries) {
-    struct Case {
-        const QStringList& list;
-        int position;
-        const char* text;
+    // "position=text" pairs, blank-separated.
+    const std::pair<const QStringList&, const char*> cases[] = {
+        {VL::trackLengths(), "0=10 12=22 40=50 64=74 65=75 66=80 490=2200 491=5280"},
+        {VL::scales(), "0=1:1 4=1:10 7=1:24 12=1:72"},
+        {VL::minLapTimes(), "0=1 1=1.25 4=2 6=2.5 35=9.75 36=10 37=11 86=60"},
+        {VL::startDelays(), "0=0 30=30"},
+        {VL::firstLaps(), "0=0 1=1"},
+        {VL::ports(), "0=1 15=16"},
+        {VL::lapCounts(),
+         "0=3 12=15 13=20 14=25 17=40 18=50 22=90 23=100 24=125 25=150 26=200 32=500"},
+        {VL::minuteCounts(), "0=1 14=15 15=20 29=90 30=100 44=240"},
     };
-    const Case cases[] = {
-        {VL::trackLengths(), 0, "10"},
-        {VL::trackLengths(), 12, "22"},
-        {VL::trackLengths(), 40, "50"},
-        {VL::trackLengths(), 64, "74"},
-        {VL::trackLengths(), 65, "75"},
-        {VL::trackLengths(), 66, "80"},
-        {VL::trackLengths(), 490, "2200"},
-        {VL::trackLengths(), 491, "5280"},
-        {VL::scales(), 0, "1:1"},
-        {VL::scales(), 4, "1:10"},
-        {VL::scales(), 7, "1:24"},
-        {VL::scales(), 12, "1:72"},
-        {VL::minLapTimes(), 0, "1"},
-        {VL::minLapTimes(), 1, "1.25"},
-        {VL::minLapTimes(), 4, "2"},
-        {VL::minLapTimes(), 6, "2.5"},
-        {VL::minLapTimes(), 35, "9.75"},
-        {VL::minLapTimes(), 36, "10"},
-        {VL::minLapTimes(), 37, "11"},
-        {VL::minLapTimes(), 86, "60"},
-        {VL::startDelays(), 0, "0"},
-        {VL::startDelays(), 30, "30"},
-        {VL::firstLaps(), 0, "0"},
-        {VL::firstLaps(), 1, "1"},
-        {VL::ports(), 0, "1"},
-        {VL::ports(), 15, "16"},
-        {VL::lapCounts(), 0, "3"},
-        {VL::lapCounts(), 12, "15"},
-        {VL::lapCounts(), 13, "20"},
-        {VL::lapCounts(), 14, "25"},
-        {VL::lapCounts(), 17, "40"},
-        {VL::lapCounts(), 18, "50"},
-        {VL::lapCounts(), 22, "90"},
-        {VL::lapCounts(), 23, "100"},
-        {VL::lapCounts(), 24, "125"},
-        {VL::lapCounts(), 25, "150"},
-        {VL::lapCounts(), 26, "200"},
-        {VL::lapCounts(), 32, "500"},
-        {VL::minuteCounts(), 0, "1"},
-        {VL::minuteCounts(), 14, "15"},
-        {VL::minuteCounts(), 15, "20"},
-        {VL::minuteCounts(), 29, "90"},
-        {VL::minuteCounts(), 30, "100"},
-        {VL::minuteCounts(), 44, "240"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(VL::entry(c.list, c.position), QLatin1String(c.text))
-            << "position " << c.position;
+    for (const auto& [list, entries] : cases) {
+        for (const QString& pair : QString::fromLatin1(entries).split(u' ')) {
+            const QStringList parts = pair.split(u'=');
+            EXPECT_EQ(VL::entry(list, parts[0].toInt()), parts[1]) << pair.toStdString();
+        }
     }
 }
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QStringList>
+#include "ResultsTestSupport.h"
 
 namespace lapdeck {
 namespace {
+
+using namespace testing_support;
 
 QStringList readAll(const QString& text) {
     ResultFieldReader reader(text);
@@ -16,50 +18,27 @@ QStringList readAll(const QString& text) {
     return fields;
 }
 
-struct FieldCase {
-    const char* name;
-    QString text;
-    QStringList fields;
-};
-
-class FieldReaderCases : public ::testing::TestWithParam<FieldCase> {};
-
-TEST_P(FieldReaderCases, ReadsFieldsAsTheFilesAreReadBack) {
-    EXPECT_EQ(readAll(GetParam().text), GetParam().fields);
+TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
+    const struct {
+        const char* text;
+        QStringList fields;
+    } cases[] = {
+        {"", {}},
+        {"abc", texts({"abc"})},
+        {"a\r\nb\r\n", texts({"a", "b"})},  // the last line end adds no field
+        {"a\r\n\r\n\r\nb\r\n", texts({"a", "", "", "b"})},
+        {" 1 \r\n\t2.50\t\r\n", texts({"1", "2.50"})},
+        {"Bob, Jr\r\n", texts({"Bob", "Jr"})},
+        {"\" Bob, Jr \",x\r\n", texts({" Bob, Jr ", "x"})},
+        {"\"ab\"cd,e", texts({"ab", "e"})},   // text after the closing quote is dropped
+        {"\"ab\r\ncd", texts({"ab", "cd"})},  // an unclosed quote ends at the line end
+        {"a\nb\rc", texts({"a", "b", "c"})},
+        {"a,\r\nb", texts({"a", "", "b"})},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(readAll(QString::fromUtf8(c.text)), c.fields) << c.text;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Fields, FieldReaderCases,
-    ::testing::Values(FieldCase{"Empty", QString(), {}},
-                      FieldCase{"OneLineNoEnd", QStringLiteral("abc"), {QStringLiteral("abc")}},
-                      FieldCase{"LastLineEndAddsNoField",
-                                QStringLiteral("a\r\nb\r\n"),
-                                {QStringLiteral("a"), QStringLiteral("b")}},
-                      FieldCase{"EmptyLinesAreEmptyFields",
-                                QStringLiteral("a\r\n\r\n\r\nb\r\n"),
-                                {QStringLiteral("a"), QString(), QString(), QStringLiteral("b")}},
-                      FieldCase{"BlanksAroundDropped",
-                                QStringLiteral(" 1 \r\n\t2.50\t\r\n"),
-                                {QStringLiteral("1"), QStringLiteral("2.50")}},
-                      FieldCase{"CommaSplitsALine",
-                                QStringLiteral("Bob, Jr\r\n"),
-                                {QStringLiteral("Bob"), QStringLiteral("Jr")}},
-                      FieldCase{"QuotedKeepsCommaAndBlanks",
-                                QStringLiteral("\" Bob, Jr \",x\r\n"),
-                                {QStringLiteral(" Bob, Jr "), QStringLiteral("x")}},
-                      FieldCase{"TextAfterClosingQuoteDropped",
-                                QStringLiteral("\"ab\"cd,e"),
-                                {QStringLiteral("ab"), QStringLiteral("e")}},
-                      FieldCase{"UnclosedQuoteEndsAtLineEnd",
-                                QStringLiteral("\"ab\r\ncd"),
-                                {QStringLiteral("ab"), QStringLiteral("cd")}},
-                      FieldCase{"LfAndCrLineEnds",
-                                QStringLiteral("a\nb\rc"),
-                                {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}},
-                      FieldCase{"CommaBeforeLineEnd",
-                                QStringLiteral("a,\r\nb"),
-                                {QStringLiteral("a"), QString(), QStringLiteral("b")}}),
-    [](const ::testing::TestParamInfo<FieldCase>& info) { return std::string(info.param.name); });
 
 TEST(ResultFieldReader, AtEndOnlyAfterTheLastField) {
     ResultFieldReader reader(u"x\r\n");

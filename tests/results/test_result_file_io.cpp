@@ -76,21 +76,6 @@ protected:
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 };
 
-TEST_F(ResultFileIoTest, SavingTheLapFormatWritesTheGridAndClearsTheMark) {
-    LapTable table = buildLapTable(*state).value();
-    const QString name = path("Laps Dec-05, 16-07");
-    SaveReport report = saveLapTable(*state, table.header, table.grid, name);
-    EXPECT_TRUE(report.saved);
-    ASSERT_EQ(report.messages.size(), 1u);
-    EXPECT_EQ(report.messages[0],
-              (ResultMessage{QStringLiteral("File Saved"),
-                             QStringLiteral("File ") + name + QStringLiteral(" has been saved"),
-                             Icon::Information}));
-    EXPECT_FALSE(state->LapsUnsaved);
-    EXPECT_TRUE(state->SummaryUnsaved);
-    EXPECT_EQ(contentOf(name), lapFileBytes(table.header, table.grid));
-}
-
 TEST_F(ResultFileIoTest, SavingTextReplacesAnExistingFileWhole) {
     const QString name = path("race1.txt");
     {
@@ -129,13 +114,22 @@ TEST_F(ResultFileIoTest, SummaryTextWithoutPositionsIsStillWrittenAfterTheNotice
     EXPECT_EQ(crlfLines(contentOf(path("s.txt"))).size(), 5);  // 2 header lines, 2 empty
 }
 
-TEST_F(ResultFileIoTest, SavedFilesOpenAgainByTheirNames) {
+TEST_F(ResultFileIoTest, SavingClearsTheMarkAndTheFilesOpenAgainByTheirNames) {
     LapTable table = buildLapTable(*state).value();
     SummaryStats stats;
     RaceSummary summary = buildRaceSummary(*state, stats, QDateTime::currentDateTime()).value();
     const QString lapName = path("heat.lap");
     const QString sumName = path("heat.sum");
-    ASSERT_TRUE(saveLapTable(*state, table.header, table.grid, lapName).saved);
+    SaveReport report = saveLapTable(*state, table.header, table.grid, lapName);
+    ASSERT_TRUE(report.saved);
+    ASSERT_EQ(report.messages.size(), 1u);
+    EXPECT_EQ(report.messages[0],
+              (ResultMessage{QStringLiteral("File Saved"),
+                             QStringLiteral("File ") + lapName + QStringLiteral(" has been saved"),
+                             Icon::Information}));
+    EXPECT_FALSE(state->LapsUnsaved);
+    EXPECT_TRUE(state->SummaryUnsaved);
+    EXPECT_EQ(contentOf(lapName), lapFileBytes(table.header, table.grid));
     ASSERT_TRUE(saveSummary(*state, stats, summary.grid, sumName).saved);
     EXPECT_FALSE(state->SummaryUnsaved);
 
@@ -155,16 +149,9 @@ TEST_F(ResultFileIoTest, SavedFilesOpenAgainByTheirNames) {
     EXPECT_EQ(sum.value().summary->grid.text(2, 3), QStringLiteral("4"));
 }
 
-TEST_F(ResultFileIoTest, TextAndEmptyNamesReadNothing) {
-    Expected<OpenedResult> text = openResultFile(path("missing.txt"));
-    ASSERT_TRUE(text.ok());
-    EXPECT_EQ(text.value().kind, OpenKind::Shell);
-    Expected<OpenedResult> none = openResultFile(QStringLiteral("  "));
-    ASSERT_TRUE(none.ok());
-    EXPECT_EQ(none.value().kind, OpenKind::Nothing);
-}
-
-TEST_F(ResultFileIoTest, UnreadableFilesAreExplained) {
+TEST_F(ResultFileIoTest, TextAndEmptyNamesReadNothingAndUnreadableFilesAreExplained) {
+    EXPECT_EQ(openResultFile(path("missing.txt")).value().kind, OpenKind::Shell);
+    EXPECT_EQ(openResultFile(QStringLiteral("  ")).value().kind, OpenKind::Nothing);
     const QString truncated = path("cut.lap");
     ASSERT_FALSE(writeFileAtomically(truncated, "Title\r\nBlue\r\n").has_value());
     const QString huge = path("huge.sum");
