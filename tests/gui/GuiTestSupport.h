@@ -8,6 +8,8 @@
 #include <QEventLoop>
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include "ClickLabel.h"
 #include "ConfigStore.h"
 #include "PortMap.h"
@@ -65,11 +67,7 @@ private:
 
 class RecordingSound : public SoundPlayer {
 public:
-    void play(const QString& file, int volume, int pan) override {
-        played.push_back(file);
-        (void)volume;
-        (void)pan;
-    }
+    void play(const QString& file, int /*volume*/, int /*pan*/) override { played.push_back(file); }
     std::vector<QString> played;
 };
 
@@ -116,14 +114,26 @@ struct DataFolder {
     }
 };
 
+// Names of flags 1 to 6 from "Ann,Bob,...", an empty field for no name.
+inline PerFlag<QString> flagNames(const QString& csv) {
+    PerFlag<QString> names;
+    const QStringList parts = csv.split(QLatin1Char(','));
+    for (int r = 1; r <= kFlags && r <= parts.size(); ++r) {
+        names[static_cast<size_t>(r)] = parts[r - 1];
+    }
+    return names;
+}
 inline PerFlag<QString> sixNames() {
-    return {QString(),
-            QStringLiteral("Ann"),
-            QStringLiteral("Bob"),
-            QStringLiteral("Cy"),
-            QStringLiteral("Dee"),
-            QStringLiteral("Eve"),
-            QStringLiteral("Fay")};
+    return flagNames(QStringLiteral("Ann,Bob,Cy,Dee,Eve,Fay"));
+}
+
+// Checks that exactly one message or question was shown, and what it said.
+inline void expectOnePrompt(const ScriptedPrompter& p, const QString& title, const QString& text,
+                            Icon icon) {
+    ASSERT_EQ(p.calls.size(), 1u);
+    EXPECT_EQ(p.calls[0].title, title);
+    EXPECT_EQ(p.calls[0].text, text);
+    EXPECT_EQ(p.calls[0].icon, icon);
 }
 
 // The main window over a data folder, with scripted answers, silence and an

