@@ -25,29 +25,20 @@ TEST_P(FormatNumberTest, WritesDecimalThenRoundsHalfAwayFromZero) {
 INSTANTIATE_TEST_SUITE_P(
     Patterns, FormatNumberTest,
     ::testing::Values(
-        // Gaps: "0.00", and whole laps "#Lap".
-        PatternCase{1.37, "0.00", "1.37"}, PatternCase{1235 / 1000.0, "0.00", "1.24"},
-        // Binary values just below the half still round up: the decimal form decides.
-        PatternCase{1005 / 1000.0, "0.00", "1.01"}, PatternCase{2675 / 1000.0, "0.00", "2.68"},
-        PatternCase{0.125, "0.00", "0.13"}, PatternCase{0.005, "0.00", "0.01"},
-        PatternCase{0.004, "0.00", "0.00"}, PatternCase{0.0, "0.00", "0.00"},
-        PatternCase{9.995, "0.00", "10.00"}, PatternCase{-1.235, "0.00", "-1.24"},
-        PatternCase{-0.001, "0.00", "0.00"}, PatternCase{2, "#Lap", "2Lap"},
+        // Gaps: "0.00", and whole laps "#Lap". Binary values just below the half still
+        // round up: the decimal form decides.
+        PatternCase{1235 / 1000.0, "0.00", "1.24"}, PatternCase{1005 / 1000.0, "0.00", "1.01"},
+        PatternCase{2675 / 1000.0, "0.00", "2.68"}, PatternCase{0.005, "0.00", "0.01"},
+        PatternCase{0.004, "0.00", "0.00"}, PatternCase{9.995, "0.00", "10.00"},
+        PatternCase{-1.235, "0.00", "-1.24"}, PatternCase{-0.001, "0.00", "0.00"},
         PatternCase{12, "#Lap", "12Lap"},
         // Lap times: "0.00" below a minute, whole seconds "00" from a minute on.
-        PatternCase{60.0, "00", "60"}, PatternCase{59.996, "0.00", "60.00"},
-        PatternCase{61.5, "00", "62"}, PatternCase{2.5, "00", "03"},
-        // Scale speed "0.0": 100 ft, 1:24, 5 s; 50 ft, 1:10, 5 s.
-        PatternCase{100.0 / 5280 * 3600 * 24 / 5, "0.0", "327.3"},
-        PatternCase{340.9091 / 5, "0.0", "68.2"}, PatternCase{0.95, "0.0", "1.0"},
-        // Clock parts.
-        PatternCase{4, "00", "04"}, PatternCase{7, "00", "07"}, PatternCase{100, "00", "100"},
-        PatternCase{0, "00", "00"}, PatternCase{5, "000", "005"},
-        // Total time in the summary: 187250 ms is 3:07.250.
-        PatternCase{187250 % 1000, "000", "250"}, PatternCase{187 % 60, "00", "07"},
-        // The lap store's text form: optional decimals drop trailing zeros.
-        PatternCase{12.345, "00.##", "12.35"}, PatternCase{12.3, "00.##", "12.3"},
-        PatternCase{0.5, "00.##", "00.5"}));
+        PatternCase{59.996, "0.00", "60.00"}, PatternCase{61.5, "00", "62"},
+        PatternCase{2.5, "00", "03"},
+        // Scale speed "0.0", clock parts and the lap store's text form.
+        PatternCase{0.95, "0.0", "1.0"}, PatternCase{4, "00", "04"}, PatternCase{100, "00", "100"},
+        PatternCase{5, "000", "005"}, PatternCase{12.345, "00.##", "12.35"},
+        PatternCase{12.3, "00.##", "12.3"}, PatternCase{0.5, "00.##", "00.5"}));
 
 TEST(FormatSingleTest, WritesSevenSignificantDigitsBeforeRounding) {
     // 1.005f is 1.00499999523...: seven digits read 1.005000, which rounds up; the
@@ -64,10 +55,8 @@ TEST(FormatSingleTest, WritesSevenSignificantDigitsBeforeRounding) {
 
 TEST(LapSecondsTest, StoresHundredthsRoundedHalfUp) {
     EXPECT_EQ(lapSecondsFromMs(12345), 12.35f);
-    EXPECT_EQ(lapSecondsFromMs(7000), 7.0f);
     EXPECT_EQ(lapSecondsFromMs(1005), 1.01f);
     EXPECT_EQ(lapSecondsFromMs(2001), 2.0f);
-    EXPECT_EQ(lapSecondsFromMs(500), 0.5f);
     EXPECT_EQ(lapSecondsFromMs(10), 0.01f);
     EXPECT_EQ(lapSecondsFromMs(0), 0.0f);
     EXPECT_EQ(lapSecondsFromMs(123456789), 123456.79f);
@@ -88,14 +77,13 @@ TEST_P(ShortestTest, WritesPlainShortestForm) {
     EXPECT_EQ(text, qs(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, ShortestTest,
-    ::testing::Values(ShortestCase{2.5, false, "2.5"}, ShortestCase{5, false, "5"},
-                      ShortestCase{1, false, "1"}, ShortestCase{1.25, false, "1.25"},
-                      ShortestCase{1.75, false, "1.75"}, ShortestCase{0.1 + 0.2, false, "0.3"},
-                      ShortestCase{340.9091, true, "340.9091"}, ShortestCase{2.5, true, "2.5"},
-                      ShortestCase{1.25, true, "1.25"}, ShortestCase{0.1, true, "0.1"},
-                      ShortestCase{60, true, "60"}, ShortestCase{0, true, "0"}));
+INSTANTIATE_TEST_SUITE_P(Values, ShortestTest,
+                         ::testing::Values(ShortestCase{2.5, false, "2.5"},
+                                           ShortestCase{5, false, "5"},
+                                           ShortestCase{0.1 + 0.2, false, "0.3"},
+                                           ShortestCase{340.9091, true, "340.9091"},
+                                           ShortestCase{0.1, true, "0.1"},
+                                           ShortestCase{0, true, "0"}));
 
 TEST(RaceDateTimeTest, EnglishMonthTwoDigitDayHourWithoutLeadingZero) {
     EXPECT_EQ(formatRaceDateTime(QDateTime(QDate(2026, 12, 5), QTime(16, 7))), qs("Dec-05, 16-07"));
@@ -144,12 +132,10 @@ TEST_P(ParseReportTest, ReadsFlagNumber) {
 INSTANTIATE_TEST_SUITE_P(
     Reports, ParseReportTest,
     ::testing::Values(ReportCase{"3", 3}, ReportCase{"2.5", 2}, ReportCase{"3.5", 4},
-                      ReportCase{"05", 5}, ReportCase{" 6", 6}, ReportCase{"\t 1", 1},
-                      ReportCase{"+2", 2}, ReportCase{"-1", -1}, ReportCase{"0", 0},
-                      ReportCase{"", 0}, ReportCase{" ", 0}, ReportCase{"x", 0},
-                      ReportCase{"4x", 4}, ReportCase{"1e3", 1}, ReportCase{"12", 12},
-                      ReportCase{"32767", 32767}, ReportCase{"-32768", -32768},
-                      ReportCase{"32768", 0}, ReportCase{"-32769", 0}, ReportCase{"99999", 0},
+                      ReportCase{"\t 6", 6}, ReportCase{"+2", 2}, ReportCase{"-1", -1},
+                      ReportCase{"", 0}, ReportCase{"x", 0}, ReportCase{"4x", 4},
+                      ReportCase{"1e3", 1}, ReportCase{"32767", 32767},
+                      ReportCase{"-32768", -32768}, ReportCase{"32768", 0}, ReportCase{"-32769", 0},
                       ReportCase{"32767.5", 0},
                       ReportCase{"100000000000000000000000000000000000000000", 0}));
 

@@ -3,32 +3,22 @@
 namespace lapdeck::test {
 namespace {
 
-std::string enabledMenus(const RaceScreen& sc) {
-    std::string out;
-    const std::pair<bool, const char*> menus[] = {
-        {sc.menuFile, "File"},     {sc.menuRaceFormat, "RaceFormat"}, {sc.menuViewData, "ViewData"},
-        {sc.menuRacers, "Racers"}, {sc.menuSound, "Sound"},           {sc.menuSettings, "Settings"},
-        {sc.menuHelp, "Help"}};
-    for (const auto& [on, name] : menus) {
-        if (on) {
-            out += out.empty() ? "" : " ";
-            out += name;
-        }
-    }
-    return out;
-}
-
 const char* const kIdleMenus = "File RaceFormat Racers Sound Settings Help";
 
 class RaceControlTest : public EngineTest {
 protected:
-    // A 3-lap race that flags 1 and 2 finish; ends at 9510.
+    // A 3-lap race that flags 1 and 2 finish; ends at 9110.
     void runRaceToTheEnd() {
         configure(Format::LapRace, 3, 1, "2");
         start();
         run({{3000, 1}, {3100, 2}, {6000, 1}, {6100, 2}, {9000, 1}, {9100, 2}});
         tickAt(9110);
         ASSERT_EQ(caption(), qs("Reset"));
+    }
+    void pauseAndAbort(Answer answer) {
+        engine.cmdStart_Click();
+        prompter.answers = {answer};
+        engine.cmdAbort_Click();
     }
 };
 
@@ -43,11 +33,9 @@ TEST_F(RaceControlTest, RowWithoutANameBlocksTheStart) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, qs("Select Name"));
     EXPECT_EQ(prompter.messages[0].text, qs("Please select name for Flag 3"));
-    EXPECT_TRUE(host.startSequences.empty());
     EXPECT_EQ(caption(), qs("Start"));
     EXPECT_EQ(enabledMenus(state.screen), "") << "menus stay disabled until the next reset";
-    EXPECT_TRUE(state.SummaryUnsaved);
-    EXPECT_TRUE(state.LapsUnsaved);
+    EXPECT_TRUE(state.SummaryUnsaved && state.LapsUnsaved);
 
     host.names[3] = qs("Cy");
     engine.LoadNames();
@@ -61,7 +49,6 @@ TEST_F(RaceControlTest, RowWithoutANameBlocksTheStart) {
 struct SameNamesCase {
     const char* name;
     std::array<const char*, kFlags> names;
-    std::array<bool, kFlags> disabled;
     std::vector<Answer> answers;
     std::vector<std::pair<int, int>> asked;
     bool started;
@@ -74,8 +61,8 @@ TEST_P(SameNamesTest, EveryDuplicatePairIsAskedAbout) {
     const SameNamesCase& c = GetParam();
     for (int f = 1; f <= kFlags; ++f) {
         host.names[f] = qs(c.names[static_cast<size_t>(f - 1)]);
-        state.live.disabled[f] = c.disabled[static_cast<size_t>(f - 1)];
     }
+    state.live.disabled[6] = true;  // never compared
     configure(Format::LapRace);
     prompter.answers.assign(c.answers.begin(), c.answers.end());
     engine.cmdStart_Click();
@@ -94,45 +81,28 @@ TEST_P(SameNamesTest, EveryDuplicatePairIsAskedAbout) {
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-const std::array<bool, kFlags> kNoneDisabled{};
-
+using A = Answer;
 INSTANTIATE_TEST_SUITE_P(
     Names, SameNamesTest,
     ::testing::Values(
+        SameNamesCase{"AllDifferent", {"Ann", "Bob", "Cy", "Dee", "Eve", "Flo"}, {}, {}, true},
         SameNamesCase{
-            "AllDifferent", {"Ann", "Bob", "Cy", "Dee", "Eve", "Flo"}, kNoneDisabled, {}, {}, true},
-        SameNamesCase{"OnePairYes",
-                      {"Ann", "Bob", "Cy", "Ann", "Eve", "Flo"},
-                      kNoneDisabled,
-                      {Answer::Yes},
-                      {{1, 4}},
-                      true},
-        SameNamesCase{"OnePairNo",
-                      {"Ann", "Bob", "Cy", "Ann", "Eve", "Flo"},
-                      kNoneDisabled,
-                      {Answer::No},
-                      {{1, 4}},
-                      false},
+            "OnePairNo", {"Ann", "Bob", "Cy", "Ann", "Eve", "Flo"}, {A::No}, {{1, 4}}, false},
         SameNamesCase{"ThreeOfAKind",
                       {"Bob", "Bob", "Bob", "Ann", "Cy", "Dee"},
-                      kNoneDisabled,
-                      {Answer::Yes, Answer::Yes, Answer::Yes},
+                      {A::Yes, A::Yes, A::Yes},
                       {{1, 2}, {1, 3}, {2, 3}},
                       true},
         SameNamesCase{"StopsAtTheFirstNo",
                       {"Bob", "Bob", "Bob", "Ann", "Cy", "Dee"},
-                      kNoneDisabled,
-                      {Answer::Yes, Answer::No},
+                      {A::Yes, A::No},
                       {{1, 2}, {1, 3}},
                       false},
-        SameNamesCase{"EmptyAndDisabledAreNotCompared",
-                      {"Empty", "Ann", "Empty", "Bob", "Ann", "Bob"},
-                      {false, false, false, false, true, true},
+        SameNamesCase{"EmptyAndDisabledNotCompared",
+                      {"Empty", "Ann", "Empty", "Flo", "ann", "Flo"},
                       {},
                       {},
-                      true},
-        SameNamesCase{
-            "CaseMatters", {"Ann", "ann", "Cy", "Dee", "Eve", "Flo"}, kNoneDisabled, {}, {}, true}),
+                      true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct DelayCase {
@@ -152,12 +122,10 @@ TEST_P(StartDelayTest, CountdownOnlyForADelayOfOneSecondOrMore) {
     EXPECT_EQ(host.startSequences[0], GetParam().countdown);
     EXPECT_EQ(caption(), qs("Start")) << "the caption waits for the start lights";
     EXPECT_FALSE(state.timerRunning);
-    EXPECT_EQ(state.FlagPicture, qs("GreenFlagblack.bmp"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Delays, StartDelayTest,
                          ::testing::Values(DelayCase{"0", 0, false}, DelayCase{"1", 1, true},
-                                           DelayCase{"5", 5, true}, DelayCase{"0.4", 0, false},
                                            DelayCase{"0.5", 0, false}, DelayCase{"1.5", 2, true}));
 
 TEST_F(RaceControlTest, GreenLightDropsCrossingsMadeBeforeTheStart) {
@@ -174,7 +142,6 @@ TEST_F(RaceControlTest, GreenLightDropsCrossingsMadeBeforeTheStart) {
     EXPECT_EQ(caption(), qs("Pause"));
     tick();
     EXPECT_EQ(state.LapCount[1], 0);
-    EXPECT_EQ(state.LapCount[4], 0);
 }
 
 TEST_F(RaceControlTest, PracticeStartsAtOnceAndReadsWaitingReports) {
@@ -184,24 +151,18 @@ TEST_F(RaceControlTest, PracticeStartsAtOnceAndReadsWaitingReports) {
     EXPECT_TRUE(host.startSequences.empty());
     EXPECT_EQ(caption(), qs("Pause"));
     EXPECT_TRUE(state.timerRunning);
-    EXPECT_EQ(state.screen.picture, qs("GreenFlagblack.bmp"));
     tick();
-    EXPECT_EQ(state.LapCount[2], 1);
     EXPECT_EQ(state.LapTimes[2][1], 0.01f);
 }
 
 TEST_F(RaceControlTest, StartClearsTheRaceData) {
     configure(Format::LapRace, 10, 0);
-    state.LapTimes[2][7] = 9.5f;
-    state.SortedLapTimes[3][0] = 4.5f;
+    state.LapTimes[2][7] = state.SortedLapTimes[3][0] = 9.5f;
     state.LapCount[1] = 12;
     state.BestLapTime[4] = 1234;
     state.FinishLap[5] = 7;
-    state.FinishDeadline = 1;
-    state.RaceOver = 1;
-    state.TenSecondWarned = 1;
-    state.LagBehind[2] = qs("1.00");
-    state.RaceDateTime = qs("Dec-01, 9-00");
+    state.FinishDeadline = state.RaceOver = state.TenSecondWarned = 1;
+    state.LagBehind[2] = state.RaceDateTime = qs("old");
     start();
     EXPECT_EQ(state.LapTimes[2][7], 0.0f);
     EXPECT_EQ(state.SortedLapTimes[3][0], 0.0f);
@@ -214,8 +175,7 @@ TEST_F(RaceControlTest, StartClearsTheRaceData) {
     }
     EXPECT_EQ(state.FlagNo, 7);
     EXPECT_EQ(state.FinishDeadline, kNoDeadline);
-    EXPECT_EQ(state.RaceOver, 0);
-    EXPECT_EQ(state.TenSecondWarned, 0);
+    EXPECT_EQ(state.RaceOver + state.TenSecondWarned, 0);
     EXPECT_EQ(state.RaceDateTime, QString());
 }
 
@@ -224,88 +184,58 @@ TEST_F(RaceControlTest, StartClearsTheRaceData) {
 TEST_F(RaceControlTest, PauseContinueAndMenusOverARace) {
     configure(Format::LapRace, 3, 1, "2");
     EXPECT_EQ(enabledMenus(state.screen), kIdleMenus);
-    EXPECT_FALSE(state.screen.abortEnabled);
     start();
     EXPECT_EQ(enabledMenus(state.screen), "");
     EXPECT_FALSE(state.screen.abortEnabled);
 
     engine.cmdStart_Click();
     EXPECT_EQ(caption(), qs("Continue"));
-    EXPECT_FALSE(state.timerRunning);
-    EXPECT_FALSE(host.timerCalls.back());
+    EXPECT_FALSE(state.timerRunning || host.timerCalls.back());
     EXPECT_EQ(state.screen.picture, qs("YellowFlagblack.bmp"));
     EXPECT_EQ(state.FlagPicture, qs("GreenFlagblack.bmp"));
     EXPECT_TRUE(state.screen.abortEnabled);
     EXPECT_EQ(enabledMenus(state.screen), "ViewData");
 
+    port.push({"1"});  // waits through the pause and is read after it
     engine.cmdStart_Click();
     EXPECT_EQ(caption(), qs("Pause"));
-    EXPECT_TRUE(state.timerRunning);
-    EXPECT_TRUE(host.timerCalls.back());
+    EXPECT_TRUE(state.timerRunning && host.timerCalls.back());
     EXPECT_EQ(state.screen.picture, qs("GreenFlagblack.bmp"));
     EXPECT_FALSE(state.screen.abortEnabled);
     EXPECT_EQ(enabledMenus(state.screen), "");
+    EXPECT_EQ(port.pending.size(), 1u);
 
-    run({{3000, 1}, {6000, 1}, {9000, 1}});
+    tickAt(3000);
+    EXPECT_EQ(state.LastCrossing[1], 3000);
+    run({{6000, 1}, {9000, 1}});
     tickAt(9010);
     EXPECT_EQ(caption(), qs("Reset"));
     EXPECT_EQ(enabledMenus(state.screen), "File ViewData");
     EXPECT_FALSE(state.screen.abortEnabled);
 }
 
-TEST_F(RaceControlTest, ContinueReadsReportsThatWaitedDuringThePause) {
-    configure(Format::LapRace, 10, 1, "2");
-    start();
-    tickAt(1000, {"1"});
-    engine.cmdStart_Click();
-    port.push({"3"});
-    engine.cmdStart_Click();
-    EXPECT_EQ(port.pending.size(), 1u);
-    tickAt(5000);
-    EXPECT_EQ(state.LapCount[3], 1);
-    EXPECT_EQ(state.LastCrossing[3], 5000);
-}
-
-TEST_F(RaceControlTest, AbortIsOnlyPossibleWhilePaused) {
+TEST_F(RaceControlTest, AbortOnlyWhilePausedAndOnlyWhenConfirmed) {
     configure(Format::LapRace);
     start();
     engine.cmdAbort_Click();
-    EXPECT_TRUE(prompter.questions.empty());
-    EXPECT_EQ(caption(), qs("Pause"));
-}
-
-TEST_F(RaceControlTest, AbortAnsweredNoChangesNothing) {
-    configure(Format::LapRace);
-    start();
+    EXPECT_TRUE(prompter.questions.empty()) << "running: abort does nothing";
     tickAt(1000, {"1"});
-    engine.cmdStart_Click();
-    prompter.answers = {Answer::No};
-    engine.cmdAbort_Click();
+    pauseAndAbort(Answer::No);
     ASSERT_EQ(prompter.questions.size(), 1u);
     EXPECT_EQ(prompter.questions[0].title, qs("Abort"));
     EXPECT_EQ(prompter.questions[0].text,
               qs("All Data will be lost\r\nAre you sure you want to abort?"));
     EXPECT_EQ(prompter.questions[0].icon, Icon::Question);
     EXPECT_EQ(caption(), qs("Continue"));
-    EXPECT_TRUE(state.LapsUnsaved);
-    EXPECT_TRUE(state.SummaryUnsaved);
+    EXPECT_TRUE(state.LapsUnsaved && state.SummaryUnsaved);
     EXPECT_EQ(state.LapCount[1], 1);
     EXPECT_EQ(state.RaceClock, 1000);
-    EXPECT_EQ(state.screen.picture, qs("YellowFlagblack.bmp"));
-}
 
-TEST_F(RaceControlTest, AbortConfirmedReturnsToIdleAndDropsTheResults) {
-    configure(Format::LapRace);
-    start();
-    tickAt(1000, {"1"});
-    engine.cmdStart_Click();
     prompter.answers = {Answer::Yes};
     engine.cmdAbort_Click();
     EXPECT_EQ(caption(), qs("Start"));
     EXPECT_EQ(state.screen.picture, qs("LVLogo.gif"));
-    EXPECT_FALSE(state.LapsUnsaved);
-    EXPECT_FALSE(state.SummaryUnsaved);
-    EXPECT_EQ(state.RaceOver, 0);
+    EXPECT_FALSE(state.LapsUnsaved || state.SummaryUnsaved);
     EXPECT_EQ(state.RaceClock, 0);
     EXPECT_EQ(state.screen.clock, qs("00:00"));
     EXPECT_EQ(state.screen.row[1].lapNum, QString());
@@ -326,11 +256,11 @@ struct UnsavedCase {
 class UnsavedResultsTest : public RaceControlTest,
                            public ::testing::WithParamInterface<UnsavedCase> {};
 
-TEST_P(UnsavedResultsTest, NoKeepsTheResultsOnScreen) {
+TEST_P(UnsavedResultsTest, NoKeepsTheResultsYesResets) {
     runRaceToTheEnd();
     state.SummaryUnsaved = GetParam().summary;
     state.LapsUnsaved = GetParam().laps;
-    prompter.answers = {Answer::No};
+    prompter.answers = {Answer::No, Answer::Yes};
     engine.cmdStart_Click();
     ASSERT_EQ(prompter.questions.size(), 1u);
     const Question& q = prompter.questions[0];
@@ -342,18 +272,11 @@ TEST_P(UnsavedResultsTest, NoKeepsTheResultsOnScreen) {
     EXPECT_EQ(state.LapCount[1], 3);
     EXPECT_EQ(state.SummaryUnsaved, GetParam().summary);
     EXPECT_EQ(state.LapsUnsaved, GetParam().laps);
-}
 
-TEST_P(UnsavedResultsTest, YesResetsToIdle) {
-    runRaceToTheEnd();
-    state.SummaryUnsaved = GetParam().summary;
-    state.LapsUnsaved = GetParam().laps;
-    prompter.answers = {Answer::Yes};
     engine.cmdStart_Click();
-    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_EQ(prompter.questions.size(), 2u);
     EXPECT_EQ(caption(), qs("Start"));
-    EXPECT_FALSE(state.SummaryUnsaved);
-    EXPECT_FALSE(state.LapsUnsaved);
+    EXPECT_FALSE(state.SummaryUnsaved || state.LapsUnsaved);
 }
 
 INSTANTIATE_TEST_SUITE_P(Marks, UnsavedResultsTest,
@@ -366,39 +289,37 @@ INSTANTIATE_TEST_SUITE_P(Marks, UnsavedResultsTest,
 
 TEST_F(RaceControlTest, ResetAfterSavingAsksNothingAndClearsEverything) {
     runRaceToTheEnd();
-    state.SummaryUnsaved = false;
-    state.LapsUnsaved = false;
+    EXPECT_EQ(state.screen.clock, qs("00:09"));
+    engine.cmdAbort_Click();  // no abort from the Reset caption
+    EXPECT_EQ(caption(), qs("Reset"));
+    state.SummaryUnsaved = state.LapsUnsaved = false;
     engine.cmdStart_Click();
     EXPECT_TRUE(prompter.questions.empty());
     EXPECT_EQ(caption(), qs("Start"));
     EXPECT_EQ(state.RaceClock, 0);
     EXPECT_EQ(state.screen.clock, qs("00:00"));
-    EXPECT_FALSE(state.screen.raceOverVisible);
-    EXPECT_FALSE(state.CheckeredShown);
-    EXPECT_FALSE(state.WhiteFlagShown);
+    EXPECT_FALSE(state.screen.raceOverVisible || state.CheckeredShown || state.WhiteFlagShown);
     EXPECT_EQ(state.screen.picture, qs("LVLogo.gif"));
     EXPECT_EQ(enabledMenus(state.screen), kIdleMenus);
+    EXPECT_EQ(state.FinishDeadline, kNoDeadline);
     for (int f = 1; f <= kFlags; ++f) {
         EXPECT_EQ(state.LapCount[f], 0);
         EXPECT_EQ(state.BestLapTime[f], kNoBestLap);
-        EXPECT_EQ(state.LapTimes[f][1], 0.0f);
-        EXPECT_EQ(state.SortedLapTimes[f][1], 0.0f);
+        EXPECT_EQ(state.LapTimes[f][1] + state.SortedLapTimes[f][1], 0.0f);
         const ScreenRow& row = state.screen.row[f];
-        EXPECT_EQ(row.lapNum, QString());
-        EXPECT_EQ(row.lapTime, QString());
-        EXPECT_EQ(row.best, QString());
-        EXPECT_EQ(row.lagTime, QString());
+        EXPECT_EQ(row.lapNum + row.lapTime + row.best + row.lagTime, QString());
         EXPECT_EQ(row.colour, state.live.swatchColour[f]) << "row " << f << " in its flag's colour";
         EXPECT_EQ(row.name, qs(" ") + host.names[f]);
     }
-    EXPECT_EQ(state.FinishDeadline, kNoDeadline);
-}
-
-TEST_F(RaceControlTest, OtherCaptionsDoNothingOnAbort) {
-    runRaceToTheEnd();
-    engine.cmdAbort_Click();
-    EXPECT_TRUE(prompter.questions.empty());
-    EXPECT_EQ(caption(), qs("Reset"));
+    // The clock of the next race, now a timed one, counts from its own length.
+    state.live.optLapRace = state.IsLapRace = false;
+    state.live.optTimedRace = state.IsTimedRace = true;
+    state.RaceMinutes = 1;
+    engine.ReSet();
+    start();
+    tickAt(51000);
+    tick();
+    EXPECT_EQ(state.screen.clock, qs("00:09"));
 }
 
 // ------------------------------------------------------------------ header toggles and keys
@@ -432,14 +353,12 @@ INSTANTIATE_TEST_SUITE_P(Modes, HeaderToggleTest,
                                            ToggleCase{false, true, "MPH", "Median"},
                                            ToggleCase{false, true, "Median", "Best Lap"},
                                            ToggleCase{false, true, "Lap", "Best Lap"},
-                                           ToggleCase{true, true, "Best Lap", "MPH"},
                                            ToggleCase{true, true, "MPH", "Best Lap"},
                                            ToggleCase{true, true, "Median", "Best Lap"},
                                            ToggleCase{false, false, "Lag Behind", "Lag First"},
                                            ToggleCase{false, false, "Lag First", "Median"},
                                            ToggleCase{false, false, "Median", "Lag Behind"},
                                            ToggleCase{false, false, "", "Lag Behind"},
-                                           ToggleCase{true, false, "Median", "Median"},
                                            ToggleCase{true, false, "Lag First", "Lag First"}));
 
 TEST_F(RaceControlTest, HeaderToggleRedrawsOnlyWhenARaceIsUnderWay) {
@@ -450,7 +369,6 @@ TEST_F(RaceControlTest, HeaderToggleRedrawsOnlyWhenARaceIsUnderWay) {
     state.screen.bestHeader = qs("Best Lap");
     start();
     run({{1000, 2}, {4000, 2}});
-    ASSERT_EQ(state.screen.row[1].best, qs("3.00 "));
     engine.lblBestLap_Click();  // MPH
     state.SpeedMultiplier = 6000.0f;
     engine.lblBestLap_Click();  // Median
@@ -462,11 +380,14 @@ TEST_F(RaceControlTest, HeaderToggleRedrawsOnlyWhenARaceIsUnderWay) {
     EXPECT_EQ(state.screen.row[1].best, qs("2000.0 "));
 }
 
-class KeysTest : public RaceControlTest {
-protected:
-    // Six cars with a best lap of 3 s each, in the order 6, 5, 4, 3, 2, 1.
-    void raceSixCars() {
+TEST_F(RaceControlTest, KeysResetTheRowsBestLapOrToggleTheHeaders) {
+    // Keys 1-6 and keypad 1-6 name screen rows; the cars run in the order 6, 5, ..., 1.
+    const std::pair<int, int> keys[] = {{49, 1}, {54, 6}, {97, 1}, {102, 6}, {0, 0}};
+    for (const auto& [key, row] : keys) {
+        SCOPED_TRACE(key);
         configure(Format::LapRace, 10, 1, "2");
+        host.startSequences.clear();
+        host.beeps = host.pickerCloses = 0;
         start();
         std::vector<Crossing> crossings;
         for (int f = 6; f >= 1; --f) {
@@ -476,56 +397,26 @@ protected:
             crossings.push_back({4000 + 100 * (6 - f), f});
         }
         run(crossings);
-        ASSERT_EQ(state.RunningOrder[1], 6);
-    }
-
-    std::vector<int> flagsWithoutBest() const {
-        std::vector<int> out;
-        for (int f = 1; f <= kFlags; ++f) {
-            if (state.BestLapTime[f] == kNoBestLap) {
-                out.push_back(f);
+        if (key == 0) {
+            for (int other : {48, 55, 96, 103, 114, 117, 65, 13}) {
+                engine.Form_KeyDown(other);
             }
+            EXPECT_EQ(host.beeps + host.pickerCloses, 0);
+            engine.Form_KeyDown(115);
+            EXPECT_EQ(state.screen.lagHeader, qs("Median"));  // from "Lag First"
+            engine.Form_KeyDown(116);
+            EXPECT_EQ(state.screen.bestHeader, qs("MPH"));
+            EXPECT_EQ(host.pickerCloses, 2);
+        } else {
+            engine.Form_KeyDown(key);
+            EXPECT_EQ(state.screen.row[row].best, QString());
+            EXPECT_EQ(host.beeps, 1);
         }
-        return out;
+        for (int f = 1; f <= kFlags; ++f) {
+            EXPECT_EQ(state.BestLapTime[f] == kNoBestLap, f == 7 - row) << f;
+        }
+        pauseAndAbort(Answer::Yes);
     }
-};
-
-TEST_F(KeysTest, DigitKeysResetTheBestLapOfTheRowsFlag) {
-    const std::pair<int, int> cases[] = {{49, 1}, {50, 2}, {54, 6}, {97, 1}, {99, 3}, {102, 6}};
-    for (const auto& [key, row] : cases) {
-        SCOPED_TRACE(key);
-        raceSixCars();
-        const int beeps = host.beeps;
-        engine.Form_KeyDown(key);
-        EXPECT_EQ(flagsWithoutBest(), std::vector<int>{7 - row});
-        EXPECT_EQ(state.screen.row[row].best, QString());
-        EXPECT_EQ(host.beeps, beeps + 1);
-        engine.cmdStart_Click();  // pause
-        prompter.answers = {Answer::Yes};
-        engine.cmdAbort_Click();
-        host.startSequences.clear();
-    }
-}
-
-TEST_F(KeysTest, FunctionKeysToggleTheHeaders) {
-    raceSixCars();
-    engine.Form_KeyDown(115);
-    EXPECT_EQ(state.screen.lagHeader, qs("Median"));  // from "Lag First"
-    engine.Form_KeyDown(116);
-    EXPECT_EQ(state.screen.bestHeader, qs("MPH"));
-    EXPECT_EQ(host.pickerCloses, 2);
-}
-
-TEST_F(KeysTest, OtherKeysAreIgnored) {
-    raceSixCars();
-    for (int key : {48, 55, 96, 103, 114, 117, 65, 13}) {
-        engine.Form_KeyDown(key);
-    }
-    EXPECT_TRUE(flagsWithoutBest().empty());
-    EXPECT_EQ(host.beeps, 0);
-    EXPECT_EQ(state.screen.bestHeader, qs("Best Lap"));
-    EXPECT_EQ(state.screen.lagHeader, qs("Lag First"));
-    EXPECT_EQ(host.pickerCloses, 0);
 }
 
 struct BestResetCase {
@@ -553,13 +444,14 @@ TEST_P(BestLapResetTest, ClickOnABestCell) {
     state.screen.row[2].best = qs("cell");
     const int flag = c.practice ? 2 : 1;
     engine.lblBest_Click(2);
-    EXPECT_EQ(state.BestLapTime[flag], c.resets ? kNoBestLap : 3000);
     EXPECT_EQ(state.screen.row[2].best, c.resets ? QString() : qs("cell"));
     EXPECT_EQ(host.beeps, c.beeps ? 1 : 0);
-    for (int f = 1; f <= kFlags; ++f) {
-        if (f != flag && f <= 3) {
-            EXPECT_EQ(state.BestLapTime[f], 3000) << "flag " << f;
-        }
+    for (int f = 1; f <= 3; ++f) {
+        EXPECT_EQ(state.BestLapTime[f], c.resets && f == flag ? kNoBestLap : 3000) << f;
+    }
+    if (c.resets && !c.paused) {  // the next lap is the new best, however slow
+        run({{9000, flag}});
+        EXPECT_EQ(state.BestLapTime[flag], c.practice ? 4400 : 4500);
     }
 }
 
@@ -574,17 +466,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BestResetCase{"PracticeMph", true, false, "MPH", false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(RaceControlTest, NextLapAfterABestLapResetIsTheNewBest) {
-    configure(Format::LapRace, 10, 1, "2");
-    start();
-    run({{1000, 1}, {3500, 1}});
-    ASSERT_EQ(state.BestLapTime[1], 2500);
-    engine.lblBest_Click(1);
-    run({{7500, 1}});
-    EXPECT_EQ(state.BestLapTime[1], 4000);
-}
-
-// ------------------------------------------------------------------ clock
+// ------------------------------------------------------------------ clock and titles
 
 TEST_F(RaceControlTest, TimedRaceClockCountsDownAndStopsAtZero) {
     configure(Format::TimedRace, 5, 1, "2");
@@ -600,13 +482,12 @@ TEST_F(RaceControlTest, TimedRaceClockCountsDownAndStopsAtZero) {
     tickAt(300000);
     tick();
     ASSERT_TRUE(state.CheckeredShown);
-    EXPECT_EQ(state.screen.clock, qs("00:00"));
     tenMsTicksUntil(305000);
     ASSERT_EQ(state.RaceOver, 0);
     EXPECT_EQ(state.screen.clock, qs("00:00"));
 }
 
-TEST_F(RaceControlTest, ClockCountsUpOutsideTimedRaces) {
+TEST_F(RaceControlTest, ClockCountsUpOutsideTimedRacesAndShows100Minutes) {
     configure(Format::LapRace, 500, 1, "2");
     start();
     tick();
@@ -617,40 +498,14 @@ TEST_F(RaceControlTest, ClockCountsUpOutsideTimedRaces) {
     tickAt(6000000);
     tick();
     EXPECT_EQ(state.screen.clock, qs("100:00"));
-}
-
-TEST_F(RaceControlTest, HundredMinuteRaceStartsAt100) {
+    pauseAndAbort(Answer::Yes);
     configure(Format::TimedRace, 100, 1, "2");
     start();
     tick();
     EXPECT_EQ(state.screen.clock, qs("100:00"));
 }
 
-TEST_F(RaceControlTest, ClockIsRightInTheRaceAfterAReset) {
-    configure(Format::LapRace, 3, 1, "2");
-    start();
-    run({{3000, 1}, {6000, 1}, {9000, 1}});
-    tickAt(9010);
-    ASSERT_EQ(caption(), qs("Reset"));
-    EXPECT_EQ(state.screen.clock, qs("00:09"));
-    state.SummaryUnsaved = state.LapsUnsaved = false;
-    engine.cmdStart_Click();
-    EXPECT_EQ(state.screen.clock, qs("00:00"));
-    state.live.optLapRace = false;
-    state.live.optTimedRace = true;
-    state.IsLapRace = false;
-    state.IsTimedRace = true;
-    state.RaceMinutes = 1;
-    engine.ReSet();
-    start();
-    tickAt(51000);
-    tick();
-    EXPECT_EQ(state.screen.clock, qs("00:09"));
-}
-
-// ------------------------------------------------------------------ titles
-
-TEST_F(RaceControlTest, TitleShowsNumbersInTheirShortestForm) {
+TEST_F(RaceControlTest, TitlesShowNumbersInTheirShortestForm) {
     state.live.delayText = qs("5");
     configure(Format::LapRace, 10, 1, "2.5");
     EXPECT_EQ(state.screen.windowCaption,
@@ -660,19 +515,17 @@ TEST_F(RaceControlTest, TitleShowsNumbersInTheirShortestForm) {
     EXPECT_EQ(state.screen.raceFormat, qs("10 Lap Race"));
     EXPECT_EQ(state.screen.lagHeader, qs("Lag First"));
     EXPECT_EQ(state.MinLapTime, 2.5f);
-}
 
-TEST_F(RaceControlTest, TitlesForTimedRaceAndDemoPractice) {
     host.lagMode = qs("Median");
     configure(Format::TimedRace, 2, 1, "10");
     EXPECT_EQ(state.RaceTitle, qs("2 Minute Race"));
     EXPECT_EQ(state.screen.lagHeader, qs("Median"));
     state.live.demo = true;
+    const int reseeds = random.reseeds;
     configure(Format::Practice);
     EXPECT_EQ(state.screen.windowCaption, qs("Vx9 Timer - Practice"));
     EXPECT_EQ(state.screen.raceFormat, qs("Demo - Practice"));
-    EXPECT_EQ(state.screen.lagHeader, qs("Median"));
-    EXPECT_GE(random.reseeds, 2);
+    EXPECT_GT(random.reseeds, reseeds);
 }
 
 }  // namespace
