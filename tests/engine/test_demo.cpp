@@ -19,20 +19,6 @@ protected:
     }
 };
 
-TEST_F(DemoTest, PacesAreDrawnAtTheStart) {
-    EXPECT_EQ(random.draws, 24);
-    const int32_t next[] = {0, 400, 100, 550, 550, 550, 550};
-    const int32_t spread[] = {0, 262, 200, 387, 387, 387, 387};
-    const int32_t base[] = {0, 3093, 3000, 3562, 3562, 3562, 3562};
-    const int16_t crash[] = {0, 10, 1, 14, 14, 14, 14};
-    for (int f = 1; f <= kFlags; ++f) {
-        EXPECT_EQ(state.DemoNextLap[f], next[f]) << f;
-        EXPECT_EQ(state.DemoLapSpread[f], spread[f]) << f;
-        EXPECT_EQ(state.DemoLapBase[f], base[f]) << f;
-        EXPECT_EQ(state.DemoCrashChance[f], crash[f]) << f;
-    }
-}
-
 TEST_F(DemoTest, GeneratesCrossingsFromTheScriptedNumbers) {
     random.values = {
         0.5,
