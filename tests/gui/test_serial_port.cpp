@@ -24,20 +24,18 @@ struct Pty {
         if (openpty(&leader, &follower, name, nullptr, nullptr) != 0) {
             return;
         }
-        termios raw{};
-        tcgetattr(follower, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(follower, TCSANOW, &raw);
-        tcgetattr(leader, &raw);
-        cfmakeraw(&raw);
-        tcsetattr(leader, TCSANOW, &raw);
+        for (int fd : {follower, leader}) {
+            termios raw{};
+            tcgetattr(fd, &raw);
+            cfmakeraw(&raw);
+            tcsetattr(fd, TCSANOW, &raw);
+        }
     }
     ~Pty() {
-        if (leader >= 0) {
-            close(leader);
-        }
-        if (follower >= 0) {
-            close(follower);
+        for (int fd : {leader, follower}) {
+            if (fd >= 0) {
+                close(fd);
+            }
         }
     }
     bool ok() const { return leader >= 0; }
@@ -51,25 +49,22 @@ struct Pty {
 };
 
 // Lets the port's notifier take what the pty delivered (real I/O, so a short wait).
-void waitForBytes(SerialPortSource& port, int count) {
+void waitForInput(SerialPortSource& port) {
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < 3000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        // hasInput() pulls what arrived; `count` bytes make `count` reports.
-        if (port.hasInput()) {
+        if (port.hasInput()) {  // pulls what arrived
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            if (--count <= 0) {
-                return;
-            }
+            return;
         }
     }
 }
 
 // A window whose port `n` is the follower end of a fresh pty.
 struct PtyWindow {
-    explicit PtyWindow(int n, const PerFlag<QString>& names = sixNames()) {
-        data.names(names);
+    explicit PtyWindow(int n) {
+        data.names(sixNames());
         rig = std::make_unique<WindowRig>(data);
         rig->window->portMap().choose(n, QString::fromLocal8Bit(pty->name));
     }
@@ -89,7 +84,7 @@ TEST(SerialPort, BytesFromTheUnitBecomeLapsOnTheRaceScreen) {
     w.cmdStart_Click();
     t.rig->advanceTo(1000);
     t.pty->send("4");
-    waitForBytes(w.port(), 1);
+    waitForInput(w.port());
     w.Timer1_Timer(10);
     EXPECT_EQ(w.lblName[1]->text(), u" Dee"_s);
     EXPECT_EQ(w.lblLapNum[1]->text(), u"1"_s);
@@ -98,7 +93,7 @@ TEST(SerialPort, BytesFromTheUnitBecomeLapsOnTheRaceScreen) {
     // Two reports in one chunk, each a crossing: "12" is flags 1 and 2, not 12.
     t.rig->advanceTo(4000);
     t.pty->send("12");
-    waitForBytes(w.port(), 1);
+    waitForInput(w.port());
     w.Timer1_Timer(10);
     EXPECT_EQ(t.rig->state.LapCount[1], 1);
     EXPECT_EQ(t.rig->state.LapCount[2], 1);
@@ -112,7 +107,7 @@ TEST(SerialPort, ReportsBeforeTheGreenLightAreThrownAway) {
     frmLapdeck& w = *t.rig->window;
     ASSERT_TRUE(w.OpenRacePort(1));
     t.pty->send("5");
-    waitForBytes(w.port(), 1);
+    waitForInput(w.port());
     w.engine().greenLight(&w.port());
     EXPECT_FALSE(w.port().hasInput());
     EXPECT_EQ(t.rig->state.PortInput, u"5"_s);
@@ -135,17 +130,26 @@ TEST(SerialPort, AVanishedDeviceClosesThePortAndSaysSo) {
     EXPECT_EQ(t.rig->prompter.calls.back().title, u"Com Port"_s);
 }
 
-TEST(SerialPort, MissingDeviceAsksAndNoTurnsOnDemoMode) {
+TEST(SerialPort, BadNumbersAreRefusedAndAMissingDeviceAsksWhereNoMeansDemo) {
     DataFolder data;
     WindowRig rig(data);
     frmLapdeck& w = *rig.window;
+    for (int port : {0, 17, -1}) {
+        rig.prompter.calls.clear();
+        EXPECT_FALSE(w.OpenRacePort(port));
+        ASSERT_NO_FATAL_FAILURE(
+            expectOnePrompt(rig.prompter, QString(), u"Invalid Port Number"_s, Icon::None));
+        EXPECT_FALSE(rig.prompter.calls[0].question);
+    }
+
+    rig.prompter.calls.clear();
     w.portMap().choose(4, u"/nonexistent/lapdeck-tty"_s);
     rig.prompter.answers = {Answer::No};
     EXPECT_FALSE(w.OpenRacePort(4));
-    ASSERT_NO_FATAL_FAILURE(expectOnePrompt(
-        rig.prompter, u"Com Port"_s,
-        u"Com Port ERROR!\r\nTo Select a Different PORT click \"Yes\"\r\nTo use Demo mode, click \"No\""_s,
-        Icon::Error));
+    ASSERT_NO_FATAL_FAILURE(expectOnePrompt(rig.prompter, u"Com Port"_s,
+                                            u"Com Port ERROR!\r\nTo Select a Different PORT click "
+                                            u"\"Yes\"\r\nTo use Demo mode, click \"No\""_s,
+                                            Icon::Error));
     EXPECT_TRUE(rig.prompter.calls[0].question);
     EXPECT_FALSE(rig.prompter.calls[0].defaultNo);
     EXPECT_TRUE(rig.state.live.demo);
@@ -183,18 +187,6 @@ TEST(SerialPort, YesOffersThePortChoiceAndOpensTheChosenPort) {
     PortMap reread(data.dir.path());
     EXPECT_FALSE(reread.load().has_value());
     EXPECT_EQ(reread.device(5), QString::fromLocal8Bit(pty.name));
-}
-
-TEST(SerialPort, NumbersOutsideTheListAreRefused) {
-    DataFolder data;
-    WindowRig rig(data);
-    for (int port : {0, 17, -1}) {
-        rig.prompter.calls.clear();
-        EXPECT_FALSE(rig.window->OpenRacePort(port));
-        ASSERT_NO_FATAL_FAILURE(
-            expectOnePrompt(rig.prompter, QString(), u"Invalid Port Number"_s, Icon::None));
-        EXPECT_FALSE(rig.prompter.calls[0].question);
-    }
 }
 
 }  // namespace
