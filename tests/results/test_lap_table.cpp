@@ -52,45 +52,40 @@ TEST(LapTable, RaceBeginningWithLapZeroHasAnRtRow) {
 }
 
 // The leader's laps decide the rows; the grid never has fewer than 20.
-struct RowCase {
-    int leaderLaps;
-    int otherLaps;
-    int gridRows;
-};
-
-class LapTableRows : public ::testing::TestWithParam<RowCase> {};
-
-TEST_P(LapTableRows, LeaderDecidesRowsWithTwentyAtLeast) {
-    const RowCase c = GetParam();
-    auto state = makeState(false, 0);
-    for (int n = 1; n <= c.leaderLaps; ++n) {
-        state->LapTimes[4][n] = 10.0f;
-    }
-    state->LapCount[4] = static_cast<int16_t>(c.leaderLaps);
-    for (int n = 1; n <= c.otherLaps; ++n) {
-        state->LapTimes[2][n] = 11.0f;
-    }
-    state->LapCount[2] = static_cast<int16_t>(c.otherLaps);
-    setOrder(*state, {4, 1, 2, 3, 5, 6});
-    LapTable table = buildLapTable(*state).value();
-    EXPECT_EQ(table.grid.rowCount(), c.gridRows);
-    EXPECT_EQ(table.lapRows, c.leaderLaps);
-    if (c.leaderLaps > 0) {
-        const int lastRow = 1 + c.leaderLaps;
-        EXPECT_EQ(table.grid.text(lastRow, 0), u' ' + QString::number(c.leaderLaps));
-        EXPECT_EQ(table.grid.text(lastRow, 1), QStringLiteral("10.00"));
-    }
-    // Column 3 (flag 2) shows its laps, then empty cells down to the leader's last lap.
-    for (int n = 1; n <= c.leaderLaps; ++n) {
-        EXPECT_EQ(table.grid.text(1 + n, 3), n <= c.otherLaps ? QStringLiteral("11.00") : QString())
-            << "lap " << n;
+TEST(LapTable, LeaderDecidesRowsWithTwentyAtLeast) {
+    const struct {
+        int leaderLaps;
+        int otherLaps;
+        int gridRows;
+    } cases[] = {{0, 0, 20}, {12, 9, 20}, {18, 3, 20}, {19, 3, 21}, {30, 29, 32}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.leaderLaps);
+        auto state = makeState(false, 0);
+        for (int n = 1; n <= c.leaderLaps; ++n) {
+            state->LapTimes[4][n] = 10.0f;
+        }
+        state->LapCount[4] = static_cast<int16_t>(c.leaderLaps);
+        for (int n = 1; n <= c.otherLaps; ++n) {
+            state->LapTimes[2][n] = 11.0f;
+        }
+        state->LapCount[2] = static_cast<int16_t>(c.otherLaps);
+        setOrder(*state, {4, 1, 2, 3, 5, 6});
+        LapTable table = buildLapTable(*state).value();
+        EXPECT_EQ(table.grid.rowCount(), c.gridRows);
+        EXPECT_EQ(table.lapRows, c.leaderLaps);
+        if (c.leaderLaps > 0) {
+            const int lastRow = 1 + c.leaderLaps;
+            EXPECT_EQ(table.grid.text(lastRow, 0), u' ' + QString::number(c.leaderLaps));
+            EXPECT_EQ(table.grid.text(lastRow, 1), QStringLiteral("10.00"));
+        }
+        // Column 3 (flag 2) shows its laps, then empty cells down to the leader's last lap.
+        for (int n = 1; n <= c.leaderLaps; ++n) {
+            EXPECT_EQ(table.grid.text(1 + n, 3),
+                      n <= c.otherLaps ? QStringLiteral("11.00") : QString())
+                << "lap " << n;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, LapTableRows,
-                         ::testing::Values(RowCase{0, 0, 20}, RowCase{12, 9, 20},
-                                           RowCase{18, 3, 20}, RowCase{19, 3, 21},
-                                           RowCase{30, 29, 32}));
 
 TEST(LapTable, RowsStopAtTheGridsLastRow) {
     for (int firstLapIndex : {-1, 0}) {
