@@ -137,15 +137,6 @@ TEST(SettingsFile, MissingFileIsAnErrorWithDefaults) {
     EXPECT_EQ(r.value, defaultSettings());
 }
 
-TEST(SettingsFile, SaveThenLoad) {
-    test::TempFolder dir;
-    const Settings s = parseSettings(kExample, kFile).value;
-    ASSERT_FALSE(saveSettings(dir.file(kFile), s));
-    EXPECT_EQ(dir.read(kFile), kExample);
-    EXPECT_EQ(loadSettings(dir.file(kFile)).value, s);
-    EXPECT_TRUE(saveSettings(test::unwritableFolder(dir) + QStringLiteral("/x.dat"), s));
-}
-
 TEST(SettingsModel, ColourPickChangesOnlyTheSwatchOfThatFlag) {
     SettingsModel m(defaultSettings());
     m.cmbLane_Click(2, QStringLiteral("Red"));
