@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# measure.sh [PROGRAM] [SECONDS]: runs a six-car demo race for SECONDS (60) on a
-# private Xvfb display (offscreen when Xvfb is missing) and prints CPU use during
-# the race, resident memory, the time from start to the window shown, and the race
+# measure.sh [PROGRAM] [SECONDS]: runs lapdeck-measure, the program with a hook that
+# starts a six-car demo race at once, for SECONDS (60) on a private Xvfb display
+# (offscreen when Xvfb is missing) and prints CPU use during the race, resident
+# memory, the time from start to the window shown, and the race
 # clock against wall time. Targets: < 3 % CPU, < 100 MB, < 1 s, within 2 ms.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-prog=${1:-build/release/src/app/lapdeck}
+prog=${1:-build/release/tools/measure/lapdeck-measure}
 seconds=${2:-60}
-[[ -x "$prog" ]] || { echo "measure: build first (scripts/run.sh builds $prog)" >&2; exit 2; }
+[[ -x "$prog" ]] || { echo "measure: build first (cmake --build build/release --target lapdeck-measure)" >&2; exit 2; }
 
 data=$(mktemp -d)
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
@@ -26,7 +27,7 @@ else
 fi
 
 start=$(date +%s.%N)
-out=$(LAPDECK_DATA_DIR="$data" LAPDECK_MEASURE_SECONDS="$seconds" timeout $((seconds + 30)) "$prog" 2>/dev/null)
+out=$(LAPDECK_DATA_DIR="$data" timeout $((seconds + 30)) "$prog" "$seconds" 2>/dev/null)
 get() { sed -n "s/^$1=//p" <<<"$out"; }
 
 shown=$(get shown_at_epoch)

@@ -6,13 +6,13 @@
 #include <QTimer>
 
 #include "ConfigStore.h"
-#include "MeasureHook.h"
 #include "RaceState.h"
 #include "frmLapdeck.h"
 
 namespace lapdeck {
+namespace {
 
-int runLapdeck(QApplication& app) {
+QString dataFolder() {
     QString folder = qEnvironmentVariable("LAPDECK_DATA_DIR");
     if (folder.isEmpty()) {
         const LoadResult<QString> located =
@@ -26,24 +26,27 @@ int runLapdeck(QApplication& app) {
         QMessageBox::warning(nullptr, QCoreApplication::applicationName(),
                              QStringLiteral("The data folder cannot be created: ") + folder);
     }
+    return folder;
+}
 
-    ConfigStore config(folder);
-    if (const auto error = config.seedMissingFiles()) {
+}  // namespace
+
+LapdeckApp::LapdeckApp()
+    : m_config(std::make_unique<ConfigStore>(dataFolder())),
+      m_state(std::make_unique<RaceState>()) {
+    if (const auto error = m_config->seedMissingFiles()) {
         QMessageBox::warning(nullptr, QCoreApplication::applicationName(), error->message());
     }
+    m_window = std::make_unique<frmLapdeck>(*m_state, *m_config);
+}
 
-    RaceState state;
-    frmLapdeck window(state, config);
-    MeasureHook measure(window, state);
+LapdeckApp::~LapdeckApp() = default;
+
+int runLapdeck(QApplication& app) {
+    LapdeckApp lapdeck;
+    frmLapdeck& window = lapdeck.window();
     window.show();
-    QTimer::singleShot(0, &window, [&window, &measure]() {
-        measure.windowShown();
-        if (!measure.active()) {
-            window.openStartupPort();
-        } else {
-            measure.startRace();
-        }
-    });
+    QTimer::singleShot(0, &window, [&window]() { window.openStartupPort(); });
     return app.exec();
 }
 

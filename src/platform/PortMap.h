@@ -1,13 +1,16 @@
 #pragma once
 
+#include <array>
 #include <optional>
 
 #include <QString>
 
 #include "ConfigError.h"
-#include "PortChoiceDialog.h"
 
 namespace lapdeck {
+
+// Port numbers 1..16 with the device each one opens; element 0 unused.
+using PortDevices = std::array<QString, 17>;
 
 // Which device each port number 1..16 opens. A number the user gave a device to
 // (kept in "LapdeckPorts.dat" in the data folder) opens that; otherwise the n-th

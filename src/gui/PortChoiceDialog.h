@@ -1,17 +1,14 @@
 #pragma once
 
-#include <array>
-
 #include <QDialog>
 #include <QString>
+
+#include "PortMap.h"
 
 class QLineEdit;
 class QListWidget;
 
 namespace lapdeck {
-
-// Port numbers 1..16 with the device each one opens; element 0 unused.
-using PortDevices = std::array<QString, 17>;
 
 // Picks the port the lap counter is wired to. Each number shows its device; a
 // device path of the user's choosing (a USB adapter, a pseudo-terminal) can be
