@@ -20,6 +20,7 @@
 #include "NamePicker.h"
 #include "PictureBox.h"
 #include "Pictures.h"
+#include "PortChoiceDialog.h"
 #include "PortMap.h"
 #include "RaceEngine.h"
 #include "RaceState.h"
@@ -28,6 +29,7 @@
 #include "SerialPortSource.h"
 #include "SoundPlayer.h"
 #include "StartSequenceRunner.h"
+#include "WidgetLook.h"
 
 namespace lapdeck {
 namespace {
@@ -36,47 +38,6 @@ using captions::kCrLf;
 using captions::kDisabled;
 const QString kHand = QStringLiteral("handred.ico");
 const QString kRacer = QStringLiteral("racer.ico");
-
-// The race screen is laid out for this size and scaled with the window.
-constexpr QSize kDesignSize(800, 560);
-constexpr int kRowTop = 134;
-constexpr int kRowPitch = 58;
-constexpr int kRowHeight = 55;
-
-struct Column {
-    int left;
-    int width;
-};
-constexpr Column kNameColumn{10, 300};
-constexpr Column kLapColumn{312, 80};
-constexpr Column kLapTimeColumn{394, 130};
-constexpr Column kBestColumn{526, 130};
-constexpr Column kLagColumn{658, 132};
-
-QColor colourOf(int32_t number) {
-    return QColor(number & 0xFF, (number >> 8) & 0xFF, (number >> 16) & 0xFF);
-}
-
-void setTextIfChanged(QLabel* label, const QString& text) {
-    if (label->text() != text) {
-        label->setText(text);
-    }
-}
-
-void setFontSize(QWidget* widget, double points, bool bold) {
-    QFont font = widget->font();
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    widget->setFont(font);
-}
-
-void setColours(QWidget* widget, QColor back, QColor text) {
-    QPalette pal = widget->palette();
-    pal.setColor(QPalette::Window, back);
-    pal.setColor(QPalette::WindowText, text);
-    widget->setPalette(pal);
-    widget->setAutoFillBackground(true);
-}
 
 }  // namespace
 
@@ -158,91 +119,10 @@ frmLapdeck::~frmLapdeck() = default;
 
 void frmLapdeck::buildScreen() {
     auto* form = new QWidget(this);
-    form->setObjectName(QStringLiteral("raceScreen"));
-    setColours(form, QColor(16, 20, 32), Qt::white);
     setCentralWidget(form);
-    const QColor headerText(230, 230, 230);
-
-    auto place = [form](QWidget* w, const char* name, QRect rect) {
-        w->setParent(form);
-        w->setObjectName(QString::fromLatin1(name));
-        w->setGeometry(rect);
-    };
-    auto cell = [&](QLabel* label, Column column, int top, Qt::Alignment align) {
-        label->setGeometry(column.left, top, column.width, kRowHeight);
-        label->setAlignment(align | Qt::AlignVCenter);
-        label->setFrameShape(QFrame::Box);
-        label->setLineWidth(1);
-        setFontSize(label, 22, true);
-    };
-
-    imgLapvane = new PictureBox;
-    place(imgLapvane, "imgLapvane", QRect(10, 8, 170, 80));
-
-    lblRaceFormat = new ClickLabel;
-    place(lblRaceFormat, "lblRaceFormat", QRect(190, 8, 400, 80));
-    lblRaceFormat->setAlignment(Qt::AlignCenter);
-    lblRaceFormat->setWordWrap(true);
-    setFontSize(lblRaceFormat, 22, true);
-    setColours(lblRaceFormat, QColor(16, 20, 32), QColor(255, 216, 0));
-
-    lblClock = new QLabel;
-    place(lblClock, "lblClock", QRect(600, 8, 190, 80));
-    lblClock->setAlignment(Qt::AlignCenter);
-    lblClock->setToolTip(QStringLiteral("Clock"));
-    lblClock->setText(QStringLiteral("00:00"));
-    setFontSize(lblClock, 36, true);
-    setColours(lblClock, Qt::black, QColor(255, 216, 0));
-    lblClock->setFrameShape(QFrame::Box);
-
-    auto header = [&](QLabel* label, const char* name, Column column, const QString& text) {
-        place(label, name, QRect(column.left, 96, column.width, 34));
-        label->setText(text);
-        label->setAlignment(Qt::AlignCenter);
-        setFontSize(label, 14, true);
-        setColours(label, QColor(16, 20, 32), headerText);
-    };
-    lblLapNumber = new QLabel;
-    header(lblLapNumber, "lblLapNumber", kLapColumn, QStringLiteral("Lap"));
-    lblLapTime[0] = new QLabel;
-    header(lblLapTime[0], "lblLapTime0", kLapTimeColumn, QStringLiteral("Lap Time"));
-    lblBestLap = new ClickLabel;
-    header(lblBestLap, "lblBestLap", kBestColumn, captions::kBestLap);
-    lblBestLap->setToolTip(
-        QStringLiteral("Click to toggle between \"Best Lap\", \"MPH\" & \"Median\""));
-    lblLag = new ClickLabel;
-    header(lblLag, "lblLag", kLagColumn, QStringLiteral("Lag Behind"));
-    lblLag->setToolTip(
-        QStringLiteral("Click to toggle between \"Lag Behind\", \"Lag First\" & \"Median\""));
+    m_scaler = setupRaceScreen(form);
 
     for (int r = 1; r <= kFlags; ++r) {
-        const int top = kRowTop + (r - 1) * kRowPitch;
-        const QString n = QString::number(r);
-        lblName[r] = new ClickLabel(form);
-        lblName[r]->setObjectName(QStringLiteral("lblName") + n);
-        cell(lblName[r], kNameColumn, top, Qt::AlignLeft);
-        lblName[r]->setText(captions::kSelectName);
-        lblName[r]->setToolTip(QStringLiteral("Click to change name."));
-        lblLapNum[r] = new QLabel(form);
-        lblLapNum[r]->setObjectName(QStringLiteral("lblLapNum") + n);
-        cell(lblLapNum[r], kLapColumn, top, Qt::AlignHCenter);
-        lblLapTime[r] = new QLabel(form);
-        lblLapTime[r]->setObjectName(QStringLiteral("lblLapTime") + n);
-        cell(lblLapTime[r], kLapTimeColumn, top, Qt::AlignHCenter);
-        lblBest[r] = new ClickLabel(form);
-        lblBest[r]->setObjectName(QStringLiteral("lblBest") + n);
-        cell(lblBest[r], kBestColumn, top, Qt::AlignHCenter);
-        lblBest[r]->setToolTip(QStringLiteral("When \"Best Lap\" displayed, click to reset"));
-        lblLagTime[r] = new QLabel(form);
-        lblLagTime[r]->setObjectName(QStringLiteral("lblLagTime") + n);
-        cell(lblLagTime[r], kLagColumn, top, Qt::AlignHCenter);
-
-        Select_Name[r] = new NamePicker(form);
-        Select_Name[r]->setObjectName(QStringLiteral("Select_Name") + n);
-        Select_Name[r]->setGeometry(kNameColumn.left, top, kNameColumn.width, kRowHeight);
-        setFontSize(Select_Name[r], 18, true);
-        Select_Name[r]->hide();
-
         connect(lblName[r], &ClickLabel::clicked, this, [this, r]() { lblName_Click(r); });
         connect(lblName[r], &ClickLabel::mouseMoved, this, [this, r]() { lblName_MouseMove(r); });
         connect(lblBest[r], &ClickLabel::clicked, this, [this, r]() { lblBest_Click(r); });
@@ -251,22 +131,6 @@ void frmLapdeck::buildScreen() {
         connect(Select_Name[r], &NamePicker::focusLost, this,
                 [this, r]() { Select_Name_LostFocus(r); });
     }
-
-    cmdStart = new QPushButton(QStringLiteral("Start"));
-    place(cmdStart, "cmdStart", QRect(10, 490, 190, 58));
-    setFontSize(cmdStart, 18, true);
-    cmdAbort = new QPushButton(QStringLiteral("&Abort"));
-    place(cmdAbort, "cmdAbort", QRect(210, 490, 140, 58));
-    setFontSize(cmdAbort, 14, true);
-    cmdAbort->setEnabled(false);
-
-    lblRaceOver = new QLabel(QStringLiteral("Race  Over"));
-    place(lblRaceOver, "lblRaceOver", QRect(400, 486, 390, 66));
-    lblRaceOver->setAlignment(Qt::AlignCenter);
-    setFontSize(lblRaceOver, 30, true);
-    setColours(lblRaceOver, QColor(200, 0, 0), Qt::white);
-    lblRaceOver->hide();
-
     connect(cmdStart, &QPushButton::clicked, this, &frmLapdeck::cmdStart_Click);
     connect(cmdAbort, &QPushButton::clicked, this, &frmLapdeck::cmdAbort_Click);
     connect(lblBestLap, &ClickLabel::clicked, this, &frmLapdeck::lblBestLap_Click);
@@ -277,10 +141,7 @@ void frmLapdeck::buildScreen() {
     connect(lblRaceFormat, &ClickLabel::mouseMoved, this, &frmLapdeck::lblRaceFormat_MouseMove);
     connect(imgLapvane, &ClickLabel::clicked, this, &frmLapdeck::imgLapvane_Click);
 
-    form->resize(kDesignSize);
-    m_scaler = new FormScaler(form, kDesignSize);
-    m_scaler->capture();
-    resize(kDesignSize.width(), kDesignSize.height() + menuBar()->sizeHint().height());
+    resize(form->width(), form->height() + menuBar()->sizeHint().height());
     cmdStart->setFocus();
 }
 
@@ -298,40 +159,36 @@ void frmLapdeck::buildMenus() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    auto later = [this](const QString& window) {
-        return [this, window]() { notAvailable(window); };
-    };
-
     mnuFile = menu("mnuFile", QStringLiteral("&File"));
-    mnuOpen = item(mnuFile, "mnuOpen", QStringLiteral("&Open"), later(QStringLiteral("Open")));
+    mnuOpen = item(mnuFile, "mnuOpen", QStringLiteral("&Open"), [this]() { mnuOpen_Click(); });
     mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit"), [this]() { mnuExit_Click(); });
     mnuRaceFormat = menu("mnuRaceFormat", QStringLiteral("R&ace Format"));
     mnuRace = item(mnuRaceFormat, "mnuRace", QStringLiteral("Race Format"),
-                   later(QStringLiteral("Race Format")));
+                   [this]() { mnuRace_Click(); });
     mnuViewData = menu("mnuViewData", QStringLiteral("&View Data"));
     mnuLapTimes = item(mnuViewData, "mnuLapTimes", QStringLiteral("Lap Times"),
-                       later(QStringLiteral("Lap Times")));
+                       [this]() { mnuLapTimes_Click(); });
     mnuSummary = item(mnuViewData, "mnuSummary", QStringLiteral("Summary"),
-                      later(QStringLiteral("Summary")));
+                      [this]() { mnuSummary_Click(); });
     mnuRacer = menu("mnuRacer", QStringLiteral("&Racers"));
     mnuAddRacer =
-        item(mnuRacer, "mnuAddRacer", QStringLiteral("Racers"), later(QStringLiteral("Racers")));
+        item(mnuRacer, "mnuAddRacer", QStringLiteral("Racers"), [this]() { mnuAddRacer_Click(); });
     mnuSound = bar->addAction(QStringLiteral("S&ound"));
     mnuSound->setObjectName(QStringLiteral("mnuSound"));
-    connect(mnuSound, &QAction::triggered, this, later(QStringLiteral("Sound")));
+    connect(mnuSound, &QAction::triggered, this, [this]() { mnuSound_Click(); });
     mnuRaceSetting = menu("mnuRaceSetting", QStringLiteral("&Settings"));
     mnuSettings = item(mnuRaceSetting, "mnuSettings", QStringLiteral("Settings"),
                        [this]() { mnuSettings_Click(); });
     mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
-    mnuHelpContent =
-        item(mnuHelp, "mnuHelpContent", QStringLiteral("Help"), later(QStringLiteral("Help")));
+    mnuHelpContent = item(mnuHelp, "mnuHelpContent", QStringLiteral("Help"),
+                          [this]() { mnuHelpContent_Click(); });
     mnuDiagnostic = item(mnuHelp, "mnuDiagnostic", QStringLiteral("Diagnostic..."),
-                         later(QStringLiteral("Diagnostic")));
+                         [this]() { mnuDiagnostic_Click(); });
     mnuHelp->addSeparator();
     mnuWebSite = item(mnuHelp, "mnuWebSite", QStringLiteral("Lapvane Web site..."),
-                      later(QStringLiteral("Web site")));
+                      [this]() { mnuWebSite_Click(); });
     mnuAbout =
-        item(mnuHelp, "mnuAbout", QStringLiteral("About..."), later(QStringLiteral("About")));
+        item(mnuHelp, "mnuAbout", QStringLiteral("About..."), [this]() { mnuAbout_Click(); });
 }
 
 // ---------------------------------------------------------------- start-up
@@ -484,7 +341,7 @@ void frmLapdeck::drawScreen() {
             !lblName[r]->autoFillBackground()) {
             m_shownColour[static_cast<size_t>(r)] = row.colour;
             const QColor back = colourOf(row.colour);
-            const QColor text = back.lightnessF() < 0.45 ? Qt::white : Qt::black;
+            const QColor text = textColourOn(back);
             for (QLabel* label : {static_cast<QLabel*>(lblName[r]), lblLapNum[r], lblLapTime[r],
                                   static_cast<QLabel*>(lblBest[r]), lblLagTime[r]}) {
                 setColours(label, back, text);
@@ -737,6 +594,48 @@ void frmLapdeck::lblRaceFormat_MouseMove() {
         setArrow(lblRaceFormat);
         lblRaceFormat->setToolTip(QString());
     }
+}
+
+// ---------------------------------------------------------------- windows of the menus
+
+void frmLapdeck::mnuOpen_Click() {
+    notAvailable(QStringLiteral("Open"));
+}
+
+void frmLapdeck::mnuRace_Click() {
+    notAvailable(QStringLiteral("Race Format"));
+}
+
+void frmLapdeck::mnuLapTimes_Click() {
+    notAvailable(QStringLiteral("Lap Times"));
+}
+
+void frmLapdeck::mnuSummary_Click() {
+    notAvailable(QStringLiteral("Summary"));
+}
+
+void frmLapdeck::mnuAddRacer_Click() {
+    notAvailable(QStringLiteral("Racers"));
+}
+
+void frmLapdeck::mnuSound_Click() {
+    notAvailable(QStringLiteral("Sound"));
+}
+
+void frmLapdeck::mnuHelpContent_Click() {
+    notAvailable(QStringLiteral("Help"));
+}
+
+void frmLapdeck::mnuDiagnostic_Click() {
+    notAvailable(QStringLiteral("Diagnostic"));
+}
+
+void frmLapdeck::mnuWebSite_Click() {
+    notAvailable(QStringLiteral("Web site"));
+}
+
+void frmLapdeck::mnuAbout_Click() {
+    notAvailable(QStringLiteral("About"));
 }
 
 // ---------------------------------------------------------------- exit

@@ -7,8 +7,9 @@
 #include <QCursor>
 #include <QMainWindow>
 
-#include "PortChoiceDialog.h"
+#include "PortMap.h"
 #include "RaceHost.h"
+#include "RaceScreenControls.h"
 
 class QAction;
 class QLabel;
@@ -48,7 +49,7 @@ struct LapdeckServices {
 // The main window: the race screen, the menus, the port and the race timer. It
 // draws the race state's screen model after every engine call and every tick and
 // forwards clicks and keys to the engine; the rules live in the engine.
-class frmLapdeck : public QMainWindow {
+class frmLapdeck : public QMainWindow, public RaceScreenControls {
     Q_OBJECT
 
 public:
@@ -97,23 +98,6 @@ public:
     void lblLag_MouseMove();
     void lblRaceFormat_MouseMove();
 
-    // The race screen (rows 1..6; element 0 of lblLapTime is its header).
-    std::array<ClickLabel*, 7> lblName{};
-    std::array<QLabel*, 7> lblLapNum{};
-    std::array<QLabel*, 7> lblLapTime{};
-    std::array<ClickLabel*, 7> lblBest{};
-    std::array<QLabel*, 7> lblLagTime{};
-    std::array<NamePicker*, 7> Select_Name{};
-    QLabel* lblLapNumber = nullptr;
-    ClickLabel* lblBestLap = nullptr;
-    ClickLabel* lblLag = nullptr;
-    QLabel* lblClock = nullptr;
-    ClickLabel* lblRaceFormat = nullptr;
-    QLabel* lblRaceOver = nullptr;
-    PictureBox* imgLapvane = nullptr;
-    QPushButton* cmdStart = nullptr;
-    QPushButton* cmdAbort = nullptr;
-
     // Menus (a top-level menu is enabled through its menuAction()).
     QMenu* mnuFile = nullptr;
     QAction* mnuOpen = nullptr;
@@ -154,6 +138,16 @@ private:
     void Form_Unload();
     void loadConfiguration();
     void mnuSettings_Click();
+    void mnuOpen_Click();
+    void mnuRace_Click();
+    void mnuLapTimes_Click();
+    void mnuSummary_Click();
+    void mnuAddRacer_Click();
+    void mnuSound_Click();
+    void mnuHelpContent_Click();
+    void mnuDiagnostic_Click();
+    void mnuWebSite_Click();
+    void mnuAbout_Click();
     void notAvailable(const QString& window);
     void reportPortLost(const QString& reason);
     bool choosePortInteractively(int& port, PortDevices& chosen);
