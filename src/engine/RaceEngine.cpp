@@ -82,7 +82,9 @@ void RaceEngine::Timer1_Timer(int32_t milliseconds, ReportSource& source) {
     }
     if (!m_state.live.demo) {
         while (source.hasInput()) {
-            handleReport(source.read());
+            const QString text = source.read();
+            m_host.reportRead(m_state.RaceClock, text);
+            handleReport(text);
         }
     } else {
         runDemo();
@@ -110,6 +112,7 @@ void RaceEngine::runDemo() {
                 s.DemoNextLap[f] = roundToLong(s.DemoNextLap[f] + 1000 + m_random.next() * 3000);
             }
             s.FlagNo = static_cast<int16_t>(f);
+            m_host.reportRead(s.RaceClock, QString::number(f));
             CountLap(s.FlagNo);
             refreshScreen();
         }
@@ -162,9 +165,12 @@ void RaceEngine::CountLap(int16_t flag) {
     s.SortedLapTimes[f][static_cast<size_t>(n)] = seconds;
     s.LastCrossTime[f] = s.LastCrossing[f];
     s.ShownLapTime[f] = s.NewLapTime[f];
-    if (s.NewLapTime[f] != kNoBestLap && s.NewLapTime[f] < s.BestLapTime[f] && n >= 2) {
+    const bool newBest =
+        s.NewLapTime[f] != kNoBestLap && s.NewLapTime[f] < s.BestLapTime[f] && n >= 2;
+    if (newBest) {
         s.BestLapTime[f] = s.NewLapTime[f];
     }
+    m_host.lapCounted(f, n, s.NewLapTime[f], newBest);
 }
 
 // ---------------------------------------------------------------- standings

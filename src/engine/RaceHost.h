@@ -60,6 +60,20 @@ public:
     virtual QString readLagMode() { return captions::kLagFirst; }
     virtual QDateTime now() { return QDateTime::currentDateTime(); }
     virtual void closeNamePickers() {}
+    // Every report as it is read (port text, or the demo generator's flag number),
+    // with the race clock of its tick, before it is counted: what a journal keeps.
+    virtual void reportRead(int32_t clock, const QString& text) {
+        (void)clock;
+        (void)text;
+    }
+    // A lap was counted for `flag`: its number, its time in ms, and whether it is
+    // the flag's new best lap of the race.
+    virtual void lapCounted(int flag, int lap, int32_t lapMs, bool newBest) {
+        (void)flag;
+        (void)lap;
+        (void)lapMs;
+        (void)newBest;
+    }
 };
 
 }  // namespace lapdeck
