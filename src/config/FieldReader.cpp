@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include <QStringDecoder>
+#include "TextFile.h"
 
 namespace lapdeck {
 namespace {
@@ -60,20 +60,8 @@ std::optional<double> parseDecimal(const QString& text) {
 
 }  // namespace
 
-QString decodeFileText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (utf8.hasError()) {
-        return QString::fromLatin1(bytes);
-    }
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);  // a byte-order mark some editors add
-    }
-    return text;
-}
-
 FieldReader::FieldReader(QString fileName, const QByteArray& bytes)
-    : m_fileName(std::move(fileName)), m_text(decodeFileText(bytes)) {}
+    : m_fileName(std::move(fileName)), m_text(decodeText(bytes)) {}
 
 void FieldReader::skipBlanks() {
     while (m_pos < m_text.size() && isBlank(m_text[m_pos])) {

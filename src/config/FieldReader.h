@@ -18,8 +18,8 @@ namespace lapdeck {
 // line and field; later fields can still be read.
 class FieldReader {
 public:
-    // `fileName` only names the file in errors. The bytes are UTF-8; anything that
-    // is not valid UTF-8 is taken as Latin-1, as older files were written.
+    // `fileName` only names the file in errors. The bytes are decoded by the one
+    // encoding rule (decodeText).
     FieldReader(QString fileName, const QByteArray& bytes);
 
     // True when only blanks and line ends are left.
@@ -60,8 +60,5 @@ private:
     int m_lastField = 0;
     std::optional<ConfigError> m_error;
 };
-
-// Decodes a file's bytes: UTF-8 when valid, otherwise Latin-1.
-QString decodeFileText(const QByteArray& bytes);
 
 }  // namespace lapdeck

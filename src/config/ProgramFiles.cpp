@@ -6,6 +6,7 @@
 #include "DataFile.h"
 #include "FieldReader.h"
 #include "FieldWriter.h"
+#include "TextFile.h"
 
 namespace lapdeck {
 
@@ -49,7 +50,9 @@ std::optional<ConfigError> appendToRoster(const QString& path, const QString& na
         if (!old.ok()) {
             return old.error;
         }
-        bytes = old.value;
+        // A file from an older lap counter is not UTF-8: it is rewritten whole in
+        // UTF-8, so the new name does not make the old ones read back garbled.
+        bytes = isValidUtf8(old.value) ? old.value : decodeText(old.value).toUtf8();
         if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r')) {
             bytes.append("\r\n");  // a last line without its line end
         }

@@ -4,6 +4,7 @@
 #include "NumberFormat.h"
 #include "ResultFieldReader.h"
 #include "TextColumns.h"
+#include "TextFile.h"
 
 namespace lapdeck {
 namespace {
@@ -88,7 +89,7 @@ Expected<QByteArray> lapTextBytes(const RaceState& state) {
 }
 
 Expected<LapFileContent> readLapFile(const QByteArray& bytes) {
-    const QString text = QString::fromUtf8(bytes);
+    const QString text = decodeText(bytes);
     ResultFieldReader reader(text);
     LapFileContent content;
     const std::optional<QString> title = reader.next();

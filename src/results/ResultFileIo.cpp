@@ -1,10 +1,9 @@
 #include "ResultFileIo.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSaveFile>
 
 #include "NumberFormat.h"
+#include "TextFile.h"
 
 namespace lapdeck {
 namespace {
@@ -84,38 +83,18 @@ ResultMessage savedMessage(const QString& fileName) {
 }
 
 std::optional<ResultMessage> writeFileAtomically(const QString& fileName, const QByteArray& bytes) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return notSaved(fileName, file.errorString());
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        return notSaved(fileName, why);
-    }
-    if (!file.commit()) {
-        return notSaved(fileName, file.errorString());
+    if (const auto reason = writeWholeFile(fileName, bytes)) {
+        return notSaved(fileName, *reason);
     }
     return std::nullopt;
 }
 
 Expected<QByteArray> readResultFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return notOpened(fileName, file.errorString());
+    FileRead file = readWholeFile(fileName, kMaxResultFileBytes);
+    if (file.error) {
+        return notOpened(fileName, *file.error);
     }
-    // A device without a size (a pipe) reads as 0 here; the read below is capped too.
-    if (file.size() > kMaxResultFileBytes) {
-        return notOpened(fileName, QStringLiteral("it is too large to be a result file."));
-    }
-    QByteArray bytes = file.read(kMaxResultFileBytes + 1);
-    if (bytes.size() > kMaxResultFileBytes) {
-        return notOpened(fileName, QStringLiteral("it is too large to be a result file."));
-    }
-    if (file.error() != QFileDevice::NoError) {
-        return notOpened(fileName, file.errorString());
-    }
-    return bytes;
+    return std::move(file.bytes);
 }
 
 SaveReport saveLapTable(RaceState& state, const QString& headerLine, const ResultGrid& grid,

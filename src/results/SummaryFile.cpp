@@ -5,6 +5,7 @@
 #include "NumberFormat.h"
 #include "ResultFieldReader.h"
 #include "TextColumns.h"
+#include "TextFile.h"
 
 namespace lapdeck {
 namespace {
@@ -141,7 +142,7 @@ SummaryText summaryTextBytes(const RaceState& state, SummaryStats& stats) {
 }
 
 Expected<SummaryFileContent> readSummaryFile(const QByteArray& bytes) {
-    const QString text = QString::fromUtf8(bytes);
+    const QString text = decodeText(bytes);
     ResultFieldReader reader(text);
     SummaryFileContent content;
     const std::optional<QString> title = reader.next();

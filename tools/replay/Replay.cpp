@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "ConfigStore.h"
 #include "Journal.h"
@@ -14,6 +13,7 @@
 #include "RaceResultFiles.h"
 #include "RaceSummary.h"
 #include "ReplayRun.h"
+#include "TextFile.h"
 
 namespace lapdeck {
 namespace {
@@ -51,15 +51,16 @@ private:
     const ConfigBundle& m_config;
 };
 
+// A journal of the longest race is a few hundred kilobytes; anything near this
+// is not a journal.
+constexpr qint64 kMaxJournalBytes = 64 * 1024 * 1024;
+
 QString readAll(const QString& path, QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString());
+    FileRead file = readWholeFile(path, kMaxJournalBytes);
+    if (file.error) {
+        return QStringLiteral("%1: cannot be read: %2").arg(path, *file.error);
     }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return QStringLiteral("%1: cannot be read: %2").arg(path, file.errorString());
-    }
+    bytes = std::move(file.bytes);
     return {};
 }
 
@@ -168,10 +169,8 @@ int runReplay(const ReplayOptions& options, QString& message) {
     QStringList written;
     for (const auto& [name, bytes] : outputs) {
         const QString path = QDir(options.outDir).filePath(name);
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
-            !file.commit()) {
-            message = QStringLiteral("%1: cannot be written: %2").arg(path, file.errorString());
+        if (const auto reason = writeWholeFile(path, *bytes)) {
+            message = QStringLiteral("%1: cannot be written: %2").arg(path, *reason);
             for (const QString& done : written) {
                 QFile::remove(done);
             }

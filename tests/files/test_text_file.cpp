@@ -1,0 +1,122 @@
+#include <csignal>
+
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "LapFile.h"
+#include "ProgramFiles.h"
+#include "TextFile.h"
+
+namespace lapdeck {
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+TEST(TextFile, DecodesUtf8ElseWindows1252) {
+    struct Case {
+        QByteArray bytes;
+        QString text;
+    };
+    const Case cases[] = {
+        {"Ren\xC3\xA9"
+         "e",
+         QStringLiteral("Renée")},
+        {"\xEF\xBB\xBFZo\xC3\xAB", QStringLiteral("Zoë")},  // byte-order mark dropped
+        {"Ren\xE9"
+         "e \x80 \x96 \x9F",
+         QStringLiteral("Renée € – Ÿ")},     // not UTF-8
+        {"\x81", QStringLiteral("\u0081")},  // unassigned in 1252
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(decodeText(c.bytes), c.text) << c.bytes.toHex().constData();
+    }
+}
+
+TEST(TextFile, AddingToALegacyRosterRewritesItInUtf8) {
+    QTemporaryDir dir;
+    const QString roster = dir.filePath(QStringLiteral("rcRacers.dat"));
+    QFile f(roster);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(
+        "\"Ren\xE9"
+        "e\"\r\n\"Otto\"");
+    f.close();
+
+    ASSERT_FALSE(appendToRoster(roster, QStringLiteral("Émile")));
+    EXPECT_EQ(fileBytes(roster), QByteArray("\"Ren\xC3\xA9"
+                                            "e\"\r\n\"Otto\"\r\n\"\xC3\x89mile\"\r\n"));
+    const LoadResult<QStringList> back = loadRoster(roster);
+    EXPECT_EQ(back.value, (QStringList{QStringLiteral("Renée"), QStringLiteral("Otto"),
+                                       QStringLiteral("Émile")}));
+}
+
+TEST(TextFile, AFailedWriteLeavesTheOldFileWholeAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("RaceLag.dat"));
+    ASSERT_FALSE(writeWholeFile(path, "\"Lag First\"\r\n"));
+
+    // Writes past this size fail as on a full disk (EFBIG instead of ENOSPC).
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit tiny = old;
+    tiny.rlim_cur = 4;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    const auto small = writeWholeFile(path, "\"Median\"\r\n");
+    const auto large = writeWholeFile(path, QByteArray(100000, 'x'));
+    setrlimit(RLIMIT_FSIZE, &old);
+
+    ASSERT_TRUE(small);
+    ASSERT_TRUE(large);
+    EXPECT_FALSE(small->isEmpty());
+    EXPECT_EQ(fileBytes(path), QByteArray("\"Lag First\"\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("RaceLag.dat")});
+
+    const auto noFolder = writeWholeFile(dir.filePath(QStringLiteral("gone/x.lap")), "x");
+    ASSERT_TRUE(noFolder);
+    EXPECT_TRUE(noFolder->contains(QStringLiteral("does not exist"))) << noFolder->toStdString();
+}
+
+TEST(TextFile, WriteFailuresReadInPlainWords) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.dat"));
+    EXPECT_EQ(plainWriteReason(path, QStringLiteral("No space left on device")),
+              QStringLiteral("the disk is full"));
+    EXPECT_EQ(plainWriteReason(path, QStringLiteral("Read-only file system")),
+              QStringLiteral("the disk is read-only"));
+    EXPECT_EQ(plainWriteReason(path, QStringLiteral("Unknown error")),
+              QStringLiteral("the system gave no reason"));
+    EXPECT_TRUE(plainWriteReason(path, QStringLiteral("Permission denied"))
+                    .startsWith(QStringLiteral("Lapdeck may not write to the folder")));
+}
+
+TEST(TextFile, ReadRefusesWhatIsNoFileOrTooLarge) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.lap"));
+    ASSERT_FALSE(writeWholeFile(path, "12345"));
+    EXPECT_EQ(readWholeFile(path, 5).bytes, QByteArray("12345"));
+    EXPECT_EQ(readWholeFile(path, 4).error, QStringLiteral("the file is too large"));
+    EXPECT_EQ(readWholeFile(dir.path(), 100).error, QStringLiteral("this is not a file"));
+    EXPECT_EQ(readWholeFile(path + QLatin1Char('x'), 100).error,
+              QStringLiteral("the file does not exist"));
+}
+
+TEST(TextFile, ALatin1LapFileShowsItsNames) {
+    // One row of seven cells, the second a racer's name written by an older program.
+    const Expected<LapFileContent> laps = readLapFile(
+        "3 Lap Race\r\n\r\nRen\xE9"
+        "e\r\n\r\n\r\n\r\n\r\n\r\n");
+    ASSERT_TRUE(laps.ok());
+    EXPECT_EQ(laps.value().grid.cell(0, 1).text, QStringLiteral("Renée"));
+}
+
+}  // namespace
+}  // namespace lapdeck
