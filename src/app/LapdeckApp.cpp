@@ -46,7 +46,10 @@ int runLapdeck(QApplication& app) {
     LapdeckApp lapdeck;
     frmLapdeck& window = lapdeck.window();
     window.show();
-    QTimer::singleShot(0, &window, [&window]() { window.openStartupPort(); });
+    QTimer::singleShot(0, &window, [&window]() {
+        window.offerRecovery();
+        window.openStartupPort();
+    });
     return app.exec();
 }
 

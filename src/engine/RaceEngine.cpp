@@ -555,6 +555,7 @@ void RaceEngine::cmdStart_Click() {
             s.ResetSortedLapTimesArray();
             StartReset();
             s.FlagPicture = kGreenFlag;
+            m_host.raceStarting();
             if (s.IsPractice) {
                 s.screen.picture = s.FlagPicture;
                 s.phase = RacePhase::Racing;
@@ -594,6 +595,7 @@ void RaceEngine::cmdStart_Click() {
             StartReset();
             s.ClearLapTimes();
             s.ResetSortedLapTimesArray();
+            m_host.raceClosed();
             return;
         }
     }
@@ -617,6 +619,7 @@ void RaceEngine::cmdAbort_Click() {
     s.SummaryUnsaved = false;
     ReSet();
     s.RaceOver = 0;
+    m_host.raceClosed();
 }
 
 void RaceEngine::greenLight(ReportSource* portToFlush) {

@@ -23,6 +23,8 @@
 #include "PortChoiceDialog.h"
 #include "PortMap.h"
 #include "RaceEngine.h"
+#include "RaceRecorder.h"
+#include "RaceRecovery.h"
 #include "RaceState.h"
 #include "RaceTimer.h"
 #include "ScreenTexts.h"
@@ -70,6 +72,13 @@ public:
         return lag.value;
     }
     void closeNamePickers() override { m_window.CloseComboNames(); }
+    void raceStarting() override {
+        m_window.showRecordProblem(m_window.m_recorder->raceStarting(m_window.m_state, now()));
+    }
+    void reportRead(int32_t clock, const QString& text) override {
+        m_window.showRecordProblem(m_window.m_recorder->reportRead(clock, text));
+    }
+    void raceClosed() override { m_window.raceClosed(); }
 
 private:
     frmLapdeck& m_window;
@@ -97,6 +106,7 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
     m_port = new SerialPortSource(this);
     connect(m_port, &SerialPortSource::lost, this, &frmLapdeck::reportPortLost);
     m_host = std::make_unique<Host>(*this);
+    m_recorder = std::make_unique<RaceRecorder>(m_config);
     m_engine = std::make_unique<RaceEngine>(m_state, *m_host, *m_prompter, *m_random);
     if (m_services.startSequence == nullptr) {
         m_ownStartSequence = std::make_unique<ModalStartSequence>(
@@ -271,6 +281,44 @@ void frmLapdeck::reportPortLost(const QString& reason) {
                                               "Settings."),
                            Icon::Error);
     });
+}
+
+void frmLapdeck::showRecordProblem(const std::optional<RecordProblem>& problem) {
+    if (!problem) {
+        return;
+    }
+    // Deferred: this may run inside a race tick; the race goes on behind the box.
+    QTimer::singleShot(0, this, [this, p = *problem]() {
+        m_prompter->inform(p.title, p.text, Icon::Exclamation);
+    });
+}
+
+// ---------------------------------------------------------------- recovery
+
+void frmLapdeck::offerRecovery() {
+    auto recovered = std::make_unique<RaceState>();
+    if (lapdeck::offerRecovery(m_recorder->archive(), *m_prompter, *recovered)) {
+        showRecoveredRace(*recovered);
+    }
+}
+
+void frmLapdeck::showRecoveredRace(RaceState& recovered) {
+    recovered.SortByLapTime = m_state.SortByLapTime;
+    m_state = std::move(recovered);
+    m_recoveredShown = true;
+    drawScreen();
+}
+
+void frmLapdeck::raceClosed() {
+    showRecordProblem(m_recorder->raceEnded());
+    if (m_recoveredShown) {
+        // Back to the data folder's settings after the recovered race's own.
+        m_recoveredShown = false;
+        loadConfiguration();
+        LoadRacerLists();
+        m_engine->ReSet();
+        ApplyFlagColors();
+    }
 }
 
 bool frmLapdeck::choosePortInteractively(int& port, PortDevices& chosen) {

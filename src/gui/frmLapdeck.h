@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QCursor>
 #include <QMainWindow>
@@ -27,6 +28,8 @@ class PictureBox;
 class Pictures;
 class PortMap;
 class RaceEngine;
+class RaceRecorder;
+struct RecordProblem;
 class RaceTimer;
 class SerialPortSource;
 class SoundPlayer;
@@ -61,6 +64,10 @@ public:
 
     // Opens the settings' port once the window is up; a failure asks what to do.
     void openStartupPort();
+    // Offers to recover a race Lapdeck did not see to its end; a recovered race is
+    // shown as over, to be saved.
+    void offerRecovery();
+    RaceRecorder& recorder() { return *m_recorder; }
     // Checks the number and (re)opens the port on it; false on failure, after the
     // "Com Port" question has been answered.
     bool OpenRacePort(int port);
@@ -150,6 +157,9 @@ private:
     void mnuAbout_Click();
     void notAvailable(const QString& window);
     void reportPortLost(const QString& reason);
+    void showRecordProblem(const std::optional<RecordProblem>& problem);
+    void showRecoveredRace(RaceState& recovered);
+    void raceClosed();
     bool choosePortInteractively(int& port, PortDevices& chosen);
     void setPointer(QWidget* widget, const QString& icon);
     void setArrow(QWidget* widget);
@@ -172,6 +182,9 @@ private:
     RaceTimer* m_timer = nullptr;
     std::unique_ptr<Host> m_host;
     std::unique_ptr<RaceEngine> m_engine;
+    std::unique_ptr<RaceRecorder> m_recorder;
+    // The race on screen is a recovered one, run with its own settings.
+    bool m_recoveredShown = false;
     FormScaler* m_scaler = nullptr;
     QString m_shownPicture;
     std::array<int32_t, 7> m_shownColour{};

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include "GuiTestSupport.h"
+#include "RaceArchive.h"
+#include "RaceRecorder.h"
+
+namespace lapdeck::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+TEST(RaceJournal, ARaceLeftRunningComesBackWithItsOwnSettingsUntilReset) {
+    DataFolder data;
+    data.names(sixNames());
+    data.format.demo = true;
+    data.laps(20);
+    PerFlag<int16_t> lapsAtTheCrash{};
+    {
+        WindowRig rig(data);
+        rig.window->cmdStart_Click();
+        rig.advanceTo(30000);
+        lapsAtTheCrash = rig.state.LapCount;
+        ASSERT_GT(lapsAtTheCrash[1], 3);
+    }  // Lapdeck stops mid-race
+
+    data.laps(10);  // the next race is set up before the question comes
+    WindowRig rig(data);
+    rig.window->offerRecovery();
+    ASSERT_EQ(rig.prompter.calls.size(), 1u);
+    EXPECT_EQ(rig.prompter.calls[0].title, u"Recover Race"_s);
+    EXPECT_EQ(rig.state.LapCount, lapsAtTheCrash);
+    EXPECT_EQ(rig.window->cmdStart->text(), u"Reset"_s);
+    EXPECT_EQ(rig.window->lblRaceFormat->text(), u"Demo - 20 Lap Race"_s);
+    EXPECT_TRUE(rig.window->mnuViewData->menuAction()->isEnabled());
+    EXPECT_FALSE(rig.window->mnuRaceSetting->menuAction()->isEnabled());
+
+    rig.window->cmdStart_Click();  // Reset, the unsaved results given up
+    EXPECT_EQ(rig.window->cmdStart->text(), u"Start"_s);
+    EXPECT_EQ(rig.window->lblRaceFormat->text(), u"Demo - 10 Lap Race"_s);
+
+    WindowRig again(data);
+    again.window->offerRecovery();
+    EXPECT_TRUE(again.prompter.calls.empty());
+}
+
+TEST(RaceJournal, AJournalThatCannotBeWrittenIsToldOnceAndTheRaceGoesOn) {
+    DataFolder data;
+    data.names(sixNames());
+    data.format.demo = true;
+    data.writeFormat();
+    QFile blocker(data.path(RaceArchive::kFolder));  // a file where the folder should be
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    WindowRig rig(data);
+    rig.window->cmdStart_Click();
+    rig.advanceTo(20000);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(rig.prompter.calls.size(), 1u);
+    EXPECT_EQ(rig.prompter.calls[0].title, u"Race Journal"_s);
+    EXPECT_TRUE(rig.prompter.calls[0].text.contains(data.path(RaceArchive::kFolder)))
+        << rig.prompter.calls[0].text.toStdString();
+    EXPECT_GT(rig.state.LapCount[1], 3);
+    EXPECT_EQ(rig.window->cmdStart->text(), u"Pause"_s);
+}
+
+}  // namespace
+}  // namespace lapdeck::test

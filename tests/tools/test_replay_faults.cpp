@@ -1,0 +1,69 @@
+#include <csignal>
+
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "Replay.h"
+
+namespace lapdeck {
+namespace {
+
+const QString kRace = QStringLiteral(LAPDECK_RACES_DIR "/lap3_crash");
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+TEST(ReplayFaults, AFullDiskWritesNoResultAndLeavesOldOnesWhole) {
+    QTemporaryDir out;
+    const QString old = out.filePath(QStringLiteral("laps.lap"));
+    QFile f(old);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("an earlier race\r\n");
+    f.close();
+
+    ReplayOptions options{false, kRace + QStringLiteral("/data"),
+                          kRace + QStringLiteral("/journal.txt"), out.path()};
+    QString message;
+    // Writes past 400 bytes fail as on a full disk: the lap files would fit, the
+    // summary files not.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit saved = limit;
+    limit.rlim_cur = 400;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const int result = runReplay(options, message);
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_EQ(result, kReplayFailed);
+    EXPECT_TRUE(message.contains(QStringLiteral("cannot be written"))) << message.toStdString();
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("laps.lap")});
+    EXPECT_EQ(bytesOf(old), QByteArray("an earlier race\r\n"));
+
+    ASSERT_EQ(runReplay(options, message), kReplayOk);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
+}
+
+TEST(ReplayFaults, AJournalPathWithPercentSignsIsNamedAsItIs) {
+    QTemporaryDir dir;
+    const QString journal = dir.filePath(QStringLiteral("heat %2 of %1.txt"));
+    QFile f(journal);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("10,1\n5,2\n");
+    f.close();
+    ReplayOptions options{false, kRace + QStringLiteral("/data"), journal,
+                          dir.filePath(QStringLiteral("out"))};
+    QString message;
+    EXPECT_EQ(runReplay(options, message), kReplayFailed);
+    EXPECT_EQ(message, journal + QStringLiteral(", line 2: the race clock goes back from 10 to 5"));
+}
+
+}  // namespace
+}  // namespace lapdeck
