@@ -35,7 +35,9 @@ LapdeckApp::LapdeckApp()
     : m_config(std::make_unique<ConfigStore>(dataFolder())),
       m_state(std::make_unique<RaceState>()) {
     if (const auto error = m_config->seedMissingFiles()) {
-        QMessageBox::warning(nullptr, QCoreApplication::applicationName(), error->message());
+        QMessageBox::warning(nullptr, QCoreApplication::applicationName(),
+                             error->message() + QStringLiteral("\nLapdeck starts with its default "
+                                                               "settings."));
     }
     m_window = std::make_unique<frmLapdeck>(*m_state, *m_config);
 }

@@ -32,6 +32,9 @@ void showAsOver(RaceState& s, const QDateTime& ended) {
     s.SummaryUnsaved = true;
     RaceScreen& sc = s.screen;
     sc.raceOverVisible = !s.IsPractice;
+    // A race cut short was stopped, not finished.
+    sc.picture = s.CheckeredShown ? QStringLiteral("CheckeredFlagblack.bmp")
+                                  : QStringLiteral("YellowFlagblack.bmp");
     sc.startEnabled = true;
     sc.abortEnabled = false;
     sc.menuFile = true;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -223,7 +224,10 @@ void frmLapdeck::loadConfiguration() {
     const ConfigBundle bundle = m_config.loadAll(errors);
     applyConfig(bundle, m_state);
     for (const ConfigError& error : errors) {
-        showError(error.message());
+        // A file missing after start-up seeding could not be written, which was said.
+        if (QFileInfo::exists(error.file)) {
+            showError(error.message());
+        }
     }
 }
 

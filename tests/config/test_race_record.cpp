@@ -1,7 +1,4 @@
-#include <csignal>
 #include <deque>
-
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +8,7 @@
 
 #include "ConfigStore.h"
 #include "EngineStubs.h"
+#include "FileSizeLimit.h"
 #include "Journal.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
@@ -19,22 +17,6 @@
 
 namespace lapdeck {
 namespace {
-
-// Files larger than `bytes` cannot be written while it lives, as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit tiny = m_old;
-        tiny.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &tiny);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
-
-private:
-    rlimit m_old{};
-};
 
 // Paces that differ per flag, so the race has an order worth checking.
 class StepRandom : public RandomSource {
@@ -135,7 +117,7 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheJournalKeepsWholeLines) {
     Track t;
     t.state.live.demo = true;
     {
-        FileSizeLimit full(16);  // too small for the settings copy
+        test::FileSizeLimit full(16);  // too small for the settings copy
         ASSERT_NO_FATAL_FAILURE(t.start());
     }
     ASSERT_EQ(t.host.problems.size(), 1u);
@@ -150,7 +132,7 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheJournalKeepsWholeLines) {
     t.host.problems.clear();
     ASSERT_NO_FATAL_FAILURE(t.start());
     {
-        FileSizeLimit full(100);
+        test::FileSizeLimit full(100);
         t.runUntil(60000);
     }
     ASSERT_EQ(t.host.problems.size(), 1u);

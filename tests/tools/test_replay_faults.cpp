@@ -1,13 +1,10 @@
-#include <csignal>
-
-#include <sys/resource.h>
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "FileSizeLimit.h"
 #include "Replay.h"
 
 namespace lapdeck {
@@ -31,16 +28,12 @@ TEST(ReplayFaults, AFullDiskWritesNoResultAndLeavesOldOnesWhole) {
     ReplayOptions options{false, kRace + QStringLiteral("/data"),
                           kRace + QStringLiteral("/journal.txt"), out.path()};
     QString message;
-    // Writes past 400 bytes fail as on a full disk: the lap files would fit, the
-    // summary files not.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlimit saved = limit;
-    limit.rlim_cur = 400;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const int result = runReplay(options, message);
-    setrlimit(RLIMIT_FSIZE, &saved);
+    int result = kReplayOk;
+    {
+        // The lap files would fit, the summary files not.
+        test::FileSizeLimit full(400);
+        result = runReplay(options, message);
+    }
 
     EXPECT_EQ(result, kReplayFailed);
     EXPECT_TRUE(message.contains(QStringLiteral("cannot be written"))) << message.toStdString();
