@@ -701,6 +701,11 @@ void frmLapdeck::mnuExit_Click() {
             return;
         }
     }
+    // Leaving by the menu is a choice about the results, as Reset is; only a crash
+    // or the close box leaves a race to recover.
+    if (const auto problem = m_recorder->raceEnded()) {
+        m_prompter->inform(problem->title, problem->text, Icon::Exclamation);
+    }
     m_port->close();
     close();
 }

@@ -49,6 +49,29 @@ TEST(RaceJournal, ARaceLeftRunningComesBackWithItsOwnSettingsUntilReset) {
     EXPECT_TRUE(again.prompter.calls.empty());
 }
 
+TEST(RaceJournal, LeavingByTheMenuGivesTheResultsUpButTheCloseBoxKeepsThem) {
+    for (const bool byMenu : {true, false}) {
+        DataFolder data;
+        data.names(sixNames());
+        data.format.demo = true;
+        data.laps(3);
+        {
+            WindowRig rig(data);
+            rig.window->cmdStart_Click();
+            rig.advanceTo(60000);
+            ASSERT_EQ(rig.window->cmdStart->text(), u"Reset"_s);
+            if (byMenu) {
+                rig.window->mnuExit_Click();  // "Files not saved": Yes
+            } else {
+                rig.window->close();
+            }
+        }
+        WindowRig next(data);
+        next.window->offerRecovery();
+        EXPECT_EQ(next.prompter.calls.size(), byMenu ? 0u : 1u) << byMenu;
+    }
+}
+
 TEST(RaceJournal, AJournalThatCannotBeWrittenIsToldOnceAndTheRaceGoesOn) {
     DataFolder data;
     data.names(sixNames());
