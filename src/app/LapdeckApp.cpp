@@ -48,9 +48,11 @@ int runLapdeck(QApplication& app) {
     LapdeckApp lapdeck;
     frmLapdeck& window = lapdeck.window();
     window.show();
+    // The port first: its dialogs may change the settings, which must not happen
+    // under a recovered race on screen.
     QTimer::singleShot(0, &window, [&window]() {
-        window.offerRecovery();
         window.openStartupPort();
+        window.offerRecovery();
     });
     return app.exec();
 }

@@ -308,6 +308,7 @@ void frmLapdeck::offerRecovery() {
 
 void frmLapdeck::showRecoveredRace(RaceState& recovered) {
     recovered.SortByLapTime = m_state.SortByLapTime;
+    m_demoBeforeRecovery = m_state.live.demo;
     m_state = std::move(recovered);
     m_recoveredShown = true;
     drawScreen();
@@ -319,6 +320,8 @@ void frmLapdeck::raceClosed() {
         // Back to the data folder's settings after the recovered race's own.
         m_recoveredShown = false;
         loadConfiguration();
+        // Demo mode chosen at a port failure is in no file.
+        m_state.live.demo = m_state.live.demo || m_demoBeforeRecovery;
         LoadRacerLists();
         m_engine->ReSet();
         ApplyFlagColors();

@@ -185,6 +185,7 @@ private:
     std::unique_ptr<RaceRecorder> m_recorder;
     // The race on screen is a recovered one, run with its own settings.
     bool m_recoveredShown = false;
+    bool m_demoBeforeRecovery = false;
     FormScaler* m_scaler = nullptr;
     QString m_shownPicture;
     std::array<int32_t, 7> m_shownColour{};

@@ -105,6 +105,7 @@ TEST(RaceRecord, TheRaceFolderReScoresToTheRaceAsItRan) {
     EXPECT_EQ(replayed.BestLapTime, t.state.BestLapTime);
     EXPECT_EQ(replayed.LapTimes, t.state.LapTimes);
     EXPECT_EQ(replayed.RacerName, t.state.RacerName);
+    EXPECT_EQ(replayed.SpeedMultiplier, t.state.SpeedMultiplier);
 
     const QString folder = t.recorder.raceFolder();
     EXPECT_EQ(RaceArchive::endOf(folder), RaceEnd::Unfinished);
