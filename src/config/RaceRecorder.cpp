@@ -41,11 +41,8 @@ RaceRecorder::RaceRecorder(const ConfigStore& store) : m_store(store), m_archive
 std::optional<RecordProblem> RaceRecorder::problem(const QString& headline, const QString& file,
                                                    const QString& reason,
                                                    const QString& consequence) {
+    // A journal that failed is closed, so the same failure is never told twice.
     m_journal.close();
-    if (m_reported) {
-        return std::nullopt;
-    }
-    m_reported = true;
     return RecordProblem{QStringLiteral("Race Journal"),
                          headline + captions::kCrLf + QDir::toNativeSeparators(file) +
                              QStringLiteral(": ") + reason + captions::kCrLf + consequence};
@@ -62,7 +59,6 @@ std::optional<RecordProblem> RaceRecorder::raceStarting(const RaceState& state,
                                                         const QDateTime& now) {
     m_journal.close();
     m_folder.clear();
-    m_reported = false;
     auto created = m_archive.createRaceFolder(now, filesInForce(m_store, state));
     if (const WriteFailure* failure = std::get_if<WriteFailure>(&created)) {
         return journalProblem(failure->path, failure->reason);

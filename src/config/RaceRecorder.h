@@ -24,7 +24,7 @@ struct RecordProblem {
 // Keeps the record of the race being run: at its start a race folder with the
 // data files in force and a journal, every report appended as it is read, and the
 // folder marked when the race ends normally. A record that cannot be kept never
-// stops the race; the problem is returned once per race, to be shown.
+// stops the race; each problem is returned once, to be shown.
 class RaceRecorder {
 public:
     explicit RaceRecorder(const ConfigStore& store);
@@ -47,7 +47,6 @@ private:
     RaceArchive m_archive;
     RaceJournal m_journal;
     QString m_folder;
-    bool m_reported = false;
 };
 
 }  // namespace lapdeck

@@ -36,6 +36,9 @@ TEST(RaceJournal, ARaceLeftRunningComesBackWithItsOwnSettingsUntilReset) {
     EXPECT_EQ(rig.window->lblRaceFormat->text(), u"Demo - 20 Lap Race"_s);
     EXPECT_TRUE(rig.window->mnuViewData->menuAction()->isEnabled());
     EXPECT_FALSE(rig.window->mnuRaceSetting->menuAction()->isEnabled());
+    const PerFlag<int32_t> best = rig.state.BestLapTime;
+    rig.window->lblBest_Click(1);  // no best lap is reset in a race that is over
+    EXPECT_EQ(rig.state.BestLapTime, best);
 
     rig.window->cmdStart_Click();  // Reset, the unsaved results given up
     EXPECT_EQ(rig.window->cmdStart->text(), u"Start"_s);
