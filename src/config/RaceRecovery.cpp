@@ -42,6 +42,16 @@ void showAsOver(RaceState& s, const QDateTime& ended) {
     sc.menuRaceFormat = sc.menuRacers = sc.menuSound = sc.menuSettings = sc.menuHelp = false;
 }
 
+// Marks the race; a mark that cannot be written is told with what follows from it.
+void noteEnd(const RaceRecord& race, RaceEnd end, Prompter& prompter, const QString& otherwise) {
+    if (const auto failure = RaceArchive::markEnded(race.folder, end)) {
+        prompter.inform(kTitle,
+                        otherwise + kCrLf + QDir::toNativeSeparators(failure->path) +
+                            QStringLiteral(": ") + failure->reason,
+                        Icon::Exclamation);
+    }
+}
+
 }  // namespace
 
 std::optional<QString> loadRecordedRace(const RaceRecord& race, RaceState& state) {
@@ -61,14 +71,9 @@ bool offerRecovery(const RaceArchive& archive, Prompter& prompter, RaceState& re
                              startText(race) + QStringLiteral(".") + kCrLf +
                              QStringLiteral("Its laps were kept. Do you want to recover it?");
         if (prompter.ask(kTitle, text, Icon::Question, false) != Answer::Yes) {
-            if (const auto failure = RaceArchive::markEnded(race.folder, RaceEnd::NotRecovered)) {
-                prompter.inform(kTitle,
-                                QStringLiteral("Lapdeck cannot note your answer, so it will ask "
-                                               "again next time.") +
-                                    kCrLf + QDir::toNativeSeparators(failure->path) +
-                                    QStringLiteral(": ") + failure->reason,
-                                Icon::Exclamation);
-            }
+            noteEnd(race, RaceEnd::NotRecovered, prompter,
+                    QStringLiteral("Lapdeck cannot note your answer, so it will ask again next "
+                                   "time."));
             continue;
         }
         // A race that cannot be re-scored leaves nothing behind in the next attempt.
@@ -83,14 +88,9 @@ bool offerRecovery(const RaceArchive& archive, Prompter& prompter, RaceState& re
                             Icon::Exclamation);
             continue;
         }
-        if (const auto failure = RaceArchive::markEnded(race.folder, RaceEnd::Recovered)) {
-            prompter.inform(kTitle,
-                            QStringLiteral("The race is recovered, but Lapdeck cannot note it, "
-                                           "so it will ask again next time.") +
-                                kCrLf + QDir::toNativeSeparators(failure->path) +
-                                QStringLiteral(": ") + failure->reason,
-                            Icon::Exclamation);
-        }
+        noteEnd(race, RaceEnd::Recovered, prompter,
+                QStringLiteral("The race is recovered, but Lapdeck cannot note it, so it will "
+                               "ask again next time."));
         recovered = std::move(*fresh);
         return true;
     }

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QFile>
 
 #include "FileSizeLimit.h"
 #include "GuiTestSupport.h"
+#include "TextFile.h"
 
 namespace lapdeck::test {
 namespace {
@@ -12,8 +12,7 @@ namespace {
 using namespace Qt::StringLiterals;
 
 QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    return readWholeFile(path, 4096).bytes;
 }
 
 // What a user did on a full disk (issue: RaceLag.dat emptied by Exit, LapdeckPorts.dat

@@ -1,29 +1,21 @@
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "FileSizeLimit.h"
 #include "Replay.h"
+#include "TextFile.h"
 
 namespace lapdeck {
 namespace {
 
 const QString kRace = QStringLiteral(LAPDECK_RACES_DIR "/lap3_crash");
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 TEST(ReplayFaults, AFullDiskWritesNoResultAndLeavesOldOnesWhole) {
     QTemporaryDir out;
     const QString old = out.filePath(QStringLiteral("laps.lap"));
-    QFile f(old);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("an earlier race\r\n");
-    f.close();
+    ASSERT_FALSE(writeWholeFile(old, "an earlier race\r\n"));
 
     ReplayOptions options{false, kRace + QStringLiteral("/data"),
                           kRace + QStringLiteral("/journal.txt"), out.path()};
@@ -38,7 +30,7 @@ TEST(ReplayFaults, AFullDiskWritesNoResultAndLeavesOldOnesWhole) {
     EXPECT_EQ(result, kReplayFailed);
     EXPECT_TRUE(message.contains(QStringLiteral("cannot be written"))) << message.toStdString();
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("laps.lap")});
-    EXPECT_EQ(bytesOf(old), QByteArray("an earlier race\r\n"));
+    EXPECT_EQ(readWholeFile(old, 100).bytes, QByteArray("an earlier race\r\n"));
 
     ASSERT_EQ(runReplay(options, message), kReplayOk);
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
@@ -47,10 +39,7 @@ TEST(ReplayFaults, AFullDiskWritesNoResultAndLeavesOldOnesWhole) {
 TEST(ReplayFaults, AJournalPathWithPercentSignsIsNamedAsItIs) {
     QTemporaryDir dir;
     const QString journal = dir.filePath(QStringLiteral("heat %2 of %1.txt"));
-    QFile f(journal);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("10,1\n5,2\n");
-    f.close();
+    ASSERT_FALSE(writeWholeFile(journal, "10,1\n5,2\n"));
     ReplayOptions options{false, kRace + QStringLiteral("/data"), journal,
                           dir.filePath(QStringLiteral("out"))};
     QString message;
