@@ -88,7 +88,7 @@ Expected<QByteArray> lapTextBytes(const RaceState& state) {
 }
 
 Expected<LapFileContent> readLapFile(const QByteArray& bytes) {
-    const QString text = QString::fromUtf8(bytes);
+    const QString text = decodeResultText(bytes);
     ResultFieldReader reader(text);
     LapFileContent content;
     const std::optional<QString> title = reader.next();

@@ -2,10 +2,15 @@
 
 #include <optional>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 
 namespace lapdeck {
+
+// The text of a result file: UTF-8, or Windows-1252 when the bytes are not valid
+// UTF-8 (files from older lap counters); a leading byte-order mark is dropped.
+QString decodeResultText(const QByteArray& bytes);
 
 // Reads a text field by field as the program's files are read back: a field ends
 // at a comma or a line end (CR LF, LF or CR), blanks and tabs around it are dropped,

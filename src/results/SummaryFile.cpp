@@ -141,7 +141,7 @@ SummaryText summaryTextBytes(const RaceState& state, SummaryStats& stats) {
 }
 
 Expected<SummaryFileContent> readSummaryFile(const QByteArray& bytes) {
-    const QString text = QString::fromUtf8(bytes);
+    const QString text = decodeResultText(bytes);
     ResultFieldReader reader(text);
     SummaryFileContent content;
     const std::optional<QString> title = reader.next();
