@@ -198,7 +198,7 @@ ResultsWindow ResultsWindows::runOpened() {
             const ResultsWindow next = window->next();
             if (next != ResultsWindow::None) {
                 // Not from inside the closing window's own signal.
-                QTimer::singleShot(0, m_parent, [this, next]() { run(next); });
+                QTimer::singleShot(0, &m_alive, [this, next]() { run(next); });
             }
         });
         window->show();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QDateTime>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 
@@ -82,6 +83,7 @@ private:
     std::unique_ptr<DesktopOpener> m_ownDesktop;
     std::optional<OpenedResult> m_pending;
     QPointer<frmSummary> m_openedSummary;
+    QObject m_alive;  // what deferred calls hang on, so none outlives this
 };
 
 }  // namespace lapdeck
