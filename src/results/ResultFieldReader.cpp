@@ -19,6 +19,7 @@ bool isBlank(QChar c) {
 }  // namespace
 
 QString decodeResultText(const QByteArray& bytes) {
+    // Without ConvertInitialBom the decoder drops a leading byte-order mark itself.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     if (utf8.hasError()) {
@@ -28,9 +29,6 @@ QString decodeResultText(const QByteArray& bytes) {
             text[i] = byte >= 0x80 && byte < 0xA0 ? QChar(kCp1252High[byte - 0x80])
                                                   : QChar(static_cast<char16_t>(byte));
         }
-    }
-    if (text.startsWith(QChar(0xFEFF))) {
-        text.remove(0, 1);
     }
     return text;
 }

@@ -150,10 +150,14 @@ QStringList columnTexts(const ResultGrid& grid, int column, int from, int to) {
     return texts;
 }
 
-TEST_F(ResultsWindowsTest, BeforeAnyRaceTheLapTableIsRefusedWithoutAWindow) {
+TEST_F(ResultsWindowsTest, BeforeAnyRaceTheWindowsAreRefusedWithAMessage) {
     openWindow();
     rig->window->mnuLapTimes->trigger();
     expectOnePrompt(rig->prompter, u"Lap Times"_s, u"Insufficient data to view Laps"_s,
+                    Icon::Information);
+    rig->prompter.calls.clear();
+    rig->window->mnuSummary->trigger();
+    expectOnePrompt(rig->prompter, u"Summary"_s, u"Insufficent data to display summary"_s,
                     Icon::Information);
     EXPECT_EQ(shown, 0);
 }
@@ -168,7 +172,6 @@ TEST_F(ResultsWindowsTest, SortMenuRebuildsTheTableSaysSoAndIsRememberedOnReopen
         EXPECT_EQ(w.mnuSortByLapTime->isEnabled(), !sorted);
         EXPECT_EQ(w.mnuSortByLap->isEnabled(), sorted);
         EXPECT_EQ(columnTexts(w.grid(), 1, 2, 7), sorted ? byTime : lapOrder);
-        EXPECT_EQ(columnTexts(w.grid(), 0, 2, 4), (QStringList{u"RT"_s, u" 1"_s, u" 2"_s}));
     };
     then<frmViewLaps>([&](frmViewLaps& w) {
         expectMode(w, false);
@@ -252,6 +255,12 @@ TEST_F(ResultsWindowsTest, SummaryCellsOfAKnownRace) {
                   QColor(255, 255, 0));
         EXPECT_EQ(model.headerData(12, Qt::Horizontal, Qt::DisplayRole).toString(), u"\nCrh %"_s);
         EXPECT_TRUE(w.txtHeader->toPlainText().startsWith(u"3 Lap Race\n"_s));
+        // Each column takes its share of the window's width as the window grows.
+        w.show();
+        w.resize(1350, 560);
+        QCoreApplication::processEvents();
+        EXPECT_NEAR(w.grdGrid->columnWidth(1), 1350 / 8.35, 2);
+        EXPECT_NEAR(w.grdGrid->columnWidth(4), 1350 / 9.66, 2);
     });
     rig->window->mnuSummary->trigger();
     EXPECT_EQ(shown, 1);
@@ -306,11 +315,20 @@ TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     EXPECT_EQ(opened->grid().cell(4, 4).foreground, kInsufficientColour);
     EXPECT_FALSE(opened->cmdViewLaps->isEnabled());
     EXPECT_FALSE(opened->cmdSave->isEnabled());
+    EXPECT_FALSE(opened->mnuSave->isEnabled());
     rig->window->mnuOpen->trigger();  // cancelled: nothing changes
     EXPECT_EQ(rig->window->results().openedSummary(), opened);
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(rig->prompter.calls.size(), 1u);
-    opened->cmdClose->click();
+
+    // A lap file opened from the summary file's window takes its place.
+    files.names = {out(u"heat.lap"_s)};
+    then<frmViewLaps>([&](frmViewLaps& w) { EXPECT_EQ(w.windowTitle(), out(u"heat.lap"_s)); });
+    const QPointer<frmSummary> guard(opened);
+    opened->mnuOpen->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, 3);
+    EXPECT_TRUE(guard.isNull() || !guard->isVisible());
 }
 
 // A printout's text as pdftotext lays it out, one string per line.
