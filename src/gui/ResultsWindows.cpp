@@ -155,8 +155,7 @@ void ResultsWindows::closeOpenedSummary() {
     }
 }
 
-ResultsWindow ResultsWindows::runLapTimes() {
-    frmViewLaps window(*this, m_parent);
+ResultsWindow ResultsWindows::runBuilt(ResultsDialog& window) {
     if (!window.build()) {
         return ResultsWindow::None;
     }
@@ -164,15 +163,16 @@ ResultsWindow ResultsWindows::runLapTimes() {
     return window.next();
 }
 
+ResultsWindow ResultsWindows::runLapTimes() {
+    frmViewLaps window(*this, m_parent);
+    return runBuilt(window);
+}
+
 ResultsWindow ResultsWindows::runSummary() {
     // One summary window at a time: the race's own replaces a file's.
     closeOpenedSummary();
     frmSummary window(*this, m_parent);
-    if (!window.build()) {
-        return ResultsWindow::None;
-    }
-    runModal(window);
-    return window.next();
+    return runBuilt(window);
 }
 
 ResultsWindow ResultsWindows::runOpened() {

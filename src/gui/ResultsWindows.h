@@ -17,6 +17,7 @@ class QWidget;
 namespace lapdeck {
 
 class MessageBoxPrompter;
+class ResultsDialog;
 class frmSummary;
 struct Printout;
 struct RaceState;
@@ -66,6 +67,7 @@ public:
 
 private:
     void run(ResultsWindow first);
+    ResultsWindow runBuilt(ResultsDialog& window);
     ResultsWindow runLapTimes();
     ResultsWindow runSummary();
     ResultsWindow runOpened();
