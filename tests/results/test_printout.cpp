@@ -191,21 +191,5 @@ TEST(ResultText, NotUtf8IsReadAsWindows1252) {
     EXPECT_EQ(lap.value().grid.text(1, 1), u"Renée"_s);
 }
 
-TEST(SummaryColumns, WidthsFollowTheWindowAndFillNearlyAllOfIt) {
-    for (double window : {6000.0, 13500.0, 20250.0}) {
-        const auto twips = summaryColumnTwips(window);
-        int sum = 0;
-        for (int t : twips) {
-            sum += t;
-        }
-        EXPECT_NEAR(sum / window, 0.98, 0.01) << window;
-    }
-    const auto twips = summaryColumnTwips(13500.0);
-    EXPECT_EQ(twips[0], 588);   // 13500 / 22.95
-    EXPECT_EQ(twips[1], 1617);  // / 8.35: the name takes most
-    EXPECT_EQ(twips[4], 1398);  // / 9.66
-    EXPECT_EQ(twips[12], 735);  // / 18.36
-}
-
 }  // namespace
 }  // namespace lapdeck
