@@ -27,7 +27,9 @@
 #include "RaceRecorder.h"
 #include "RaceRecovery.h"
 #include "RaceState.h"
+#include "RaceSummary.h"
 #include "RaceTimer.h"
+#include "ResultsWindows.h"
 #include "ScreenTexts.h"
 #include "SerialPortSource.h"
 #include "SoundPlayer.h"
@@ -116,6 +118,13 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
     }
     m_startSequence =
         m_services.startSequence ? m_services.startSequence : m_ownStartSequence.get();
+    m_stats = std::make_unique<SummaryStats>();
+    ResultsServices results = m_services.results;
+    if (results.prompter == nullptr) {
+        results.prompter = m_services.prompter;
+    }
+    m_results = std::make_unique<ResultsWindows>(m_state, *m_stats, m_config.folder(),
+                                                 std::move(results), this);
     m_handCursor = m_pictures->pointer(kHand);
     m_racerCursor = m_pictures->pointer(kRacer);
 
@@ -654,7 +663,7 @@ void frmLapdeck::lblRaceFormat_MouseMove() {
 // ---------------------------------------------------------------- windows of the menus
 
 void frmLapdeck::mnuOpen_Click() {
-    notAvailable(QStringLiteral("Open"));
+    m_results->openFile();
 }
 
 void frmLapdeck::mnuRace_Click() {
@@ -662,11 +671,11 @@ void frmLapdeck::mnuRace_Click() {
 }
 
 void frmLapdeck::mnuLapTimes_Click() {
-    notAvailable(QStringLiteral("Lap Times"));
+    m_results->showLapTimes();
 }
 
 void frmLapdeck::mnuSummary_Click() {
-    notAvailable(QStringLiteral("Summary"));
+    m_results->showSummary();
 }
 
 void frmLapdeck::mnuAddRacer_Click() {

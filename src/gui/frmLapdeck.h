@@ -11,6 +11,7 @@
 #include "PortMap.h"
 #include "RaceHost.h"
 #include "RaceScreenControls.h"
+#include "ResultsServices.h"
 
 class QAction;
 class QLabel;
@@ -31,10 +32,12 @@ class RaceEngine;
 class RaceRecorder;
 struct RecordProblem;
 class RaceTimer;
+class ResultsWindows;
 class SerialPortSource;
 class SoundPlayer;
 class StartSequenceRunner;
 struct RaceState;
+struct SummaryStats;
 
 // What the main window uses from outside; anything left null gets the program's
 // own (message boxes, a clock-seeded generator, silence, the modal start windows,
@@ -47,6 +50,8 @@ struct LapdeckServices {
     // Lets the user pick a port number and give numbers their devices; false when
     // cancelled.
     std::function<bool(int& port, PortDevices& chosen)> choosePort;
+    // The lap table and summary windows' dialogs, printer and desktop.
+    ResultsServices results;
 };
 
 // The main window: the race screen, the menus, the port and the race timer. It
@@ -76,6 +81,7 @@ public:
     SerialPortSource& port() { return *m_port; }
     RaceEngine& engine() { return *m_engine; }
     RaceTimer& raceTimer() { return *m_timer; }
+    ResultsWindows& results() { return *m_results; }
 
     // One race tick of `milliseconds` (the timer's slot).
     void Timer1_Timer(int32_t milliseconds);
@@ -186,6 +192,8 @@ private:
     // The race on screen is a recovered one, run with its own settings.
     bool m_recoveredShown = false;
     bool m_demoBeforeRecovery = false;
+    std::unique_ptr<SummaryStats> m_stats;
+    std::unique_ptr<ResultsWindows> m_results;
     FormScaler* m_scaler = nullptr;
     QString m_shownPicture;
     std::array<int32_t, 7> m_shownColour{};

@@ -53,7 +53,20 @@ void writeHeaders(const RaceState& state, ResultGrid& grid) {
     }
 }
 
-// The summary's date line: the race date format with a colon between hour and minutes.
+constexpr std::array<double, kSummaryColumns> kColumnDivisors = {
+    22.95, 8.35, 12.24, 18.36, 9.66, 13.12, 13.12, 13.12, 13.12, 13.12, 13.12, 15.3, 18.36};
+
+}  // namespace
+
+std::array<int, kSummaryColumns> summaryColumnTwips(double windowTwips) {
+    const double width = roundHalfEven(windowTwips);
+    std::array<int, kSummaryColumns> twips{};
+    for (size_t k = 0; k < twips.size(); ++k) {
+        twips[k] = static_cast<int>(roundHalfEven(width / kColumnDivisors[k]));
+    }
+    return twips;
+}
+
 QString summaryDateText(const QDateTime& now) {
     if (!now.isValid()) {
         return {};  // the date formatter has no month name for an invalid date
@@ -65,8 +78,6 @@ QString summaryDateText(const QDateTime& now) {
     }
     return text;
 }
-
-}  // namespace
 
 bool computeAverageLap(const RaceState& state, int flag, SummaryStats& stats) {
     if (flag < 1 || flag > kFlags) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include <QDateTime>
@@ -50,5 +51,11 @@ QString totalTimeText(int32_t ms);
 QString bestSpeedText(const RaceState& state, int flag);
 // Best lap in seconds, "0.00".
 QString bestLapText(const RaceState& state, int flag);
+// Column widths in twips of a summary window `windowTwips` wide: the width, rounded
+// halves to even, over each column's divisor, rounded the same way (about 98 % in all).
+std::array<int, kSummaryColumns> summaryColumnTwips(double windowTwips);
+
+// The summary's date line: the race date form with a colon, "Dec-05, 16:07".
+QString summaryDateText(const QDateTime& now);
 
 }  // namespace lapdeck

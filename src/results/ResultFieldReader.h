@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QByteArray>
 #include <QString>
 #include <QStringView>
 

@@ -139,8 +139,9 @@ inline void expectOnePrompt(const ScriptedPrompter& p, const QString& title, con
 // The main window over a data folder, with scripted answers, silence and an
 // immediate start sequence.
 struct WindowRig {
-    explicit WindowRig(DataFolder& folder) : data(folder) {
+    explicit WindowRig(DataFolder& folder, ResultsServices results = {}) : data(folder) {
         LapdeckServices services;
+        services.results = std::move(results);
         services.prompter = &prompter;
         services.random = &random;
         services.sound = &sound;

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "DialogFileChooser.h"
 #include "FormScaler.h"
 #include "NameAssignment.h"
 #include "PortMap.h"
@@ -124,6 +125,16 @@ TEST(NameRules, DuplicatesAndStoredNames) {
     const PerFlag<QString> want{QString(), u"Ann"_s,   u"Select Name"_s, u"Empty"_s,
                                 u"Ann"_s,  u"Empty"_s, u"Kept"_s};
     EXPECT_EQ(namesToStore(captions, previous), want);
+}
+
+// The save and open dialogs' file types, given as description|pattern pairs.
+TEST(FileDialogFilters, PairsBecomeQtNameFilters) {
+    EXPECT_EQ(
+        DialogFileChooser::nameFilters(
+            QStringLiteral("Lap Files (*.lap)|*.lap|Text Files(*.txt)|*.txt")),
+        (QStringList{QStringLiteral("Lap Files (*.lap)"), QStringLiteral("Text Files(*.txt)")}));
+    EXPECT_EQ(DialogFileChooser::nameFilters(QStringLiteral("PDF|*.pdf|odd")),
+              QStringList{QStringLiteral("PDF (*.pdf)")});
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <vector>
+
+#include <QTableView>
+
+namespace lapdeck {
+
+class ResultGridModel;
+
+// A results grid on screen: its fixed rows as the column headings, fixed-height
+// rows (so thousands of laps scroll smoothly), columns at least as wide as the
+// design asks and as their texts need.
+class ResultTableView : public QTableView {
+    Q_OBJECT
+
+public:
+    ResultTableView(ResultGridModel* model, QWidget* parent = nullptr);
+
+    ResultGridModel* gridModel() const { return m_model; }
+    // Widths in pixels, widened where a column's longest text would be cut.
+    void setColumnWidths(const std::vector<int>& widths);
+    // Twips (1/1440 inch) to pixels on this screen.
+    int pixelsOfTwips(double twips) const;
+    double twipsOfPixels(int pixels) const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void fitRowHeight();
+
+    ResultGridModel* m_model;
+};
+
+}  // namespace lapdeck

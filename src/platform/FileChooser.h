@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace lapdeck {
+
+// The file dialogs of the results windows. Filters come in the "Lap Files
+// (*.lap)|*.lap|..." form, description and pattern in turns; the first is chosen.
+// Tests give the names a user would have chosen.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    // A name to save under, empty when cancelled. Asks before an existing file is
+    // replaced; the folder must exist. `defaultSuffix` is added to a name typed
+    // without one; none is added when it is empty.
+    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& proposed,
+                                 const QString& filter, const QString& defaultSuffix) = 0;
+    // An existing file to open, empty when cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& folder, const QString& filter) = 0;
+};
+
+}  // namespace lapdeck

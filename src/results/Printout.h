@@ -1,0 +1,64 @@
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include <QDateTime>
+#include <QString>
+
+#include "RaceState.h"
+#include "ResultGrid.h"
+
+namespace lapdeck {
+
+// One item of a printed line, starting at a character column (the first is 1).
+struct PrintItem {
+    int column = 1;
+    QString text;
+
+    bool operator==(const PrintItem&) const = default;
+};
+
+// A printed line in one font size; a line without items is an empty line.
+struct PrintLine {
+    int points = 12;
+    std::vector<PrintItem> items;
+
+    bool operator==(const PrintLine&) const = default;
+};
+
+// A printed document: text lines with items at character columns, as a printer
+// (or a PDF) lays them out. The drawing is the platform's; what goes where is here.
+struct Printout {
+    QString documentName;
+    bool landscape = false;
+    std::vector<PrintLine> lines;
+};
+
+inline constexpr int kPrintTitlePoints = 20;
+inline constexpr int kPrintTextPoints = 12;
+
+// The lap table of the race state, always in lap order: a title, three header lines
+// (places, colour names, racer names or "Disabled") and one line per lap from
+// FirstLapIndex + 1 while the leader (practice: any flag) has a lap, at most to lap
+// 3000. Lap numbers and times are printed as numbers (" 12.35 ", " 0 " for no lap).
+// Reads the state only: the names of disabled lanes stay as they are.
+Printout lapPrintout(const RaceState& state);
+
+// The same layout from a lap grid as shown (a lap file read back): colour names from
+// row 0, names from row 1, and a line for each lap row up to the first without a
+// label ("RT" prints as lap 0).
+Printout lapPrintout(const ResultGrid& grid);
+
+// The summary as shown: a title with the race title, the print date and time
+// ("Dec-05, 16:07"), two header lines and the six flag rows of the grid. Practice or
+// race is read from the grid's "Flag " or "Pos " heading. Landscape.
+Printout summaryPrintout(const ResultGrid& grid, const QString& raceTitle, const QDateTime& now);
+
+// Splits the lines into pages of at most `pageHeight`, each line taking
+// `lineHeight(points)`; a page always takes at least one line. Returns each page's
+// first line index.
+std::vector<size_t> pageStarts(const std::vector<PrintLine>& lines, double pageHeight,
+                               const std::function<double(int points)>& lineHeight);
+
+}  // namespace lapdeck

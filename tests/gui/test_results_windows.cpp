@@ -1,0 +1,426 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include "DesktopOpener.h"
+#include "FileChooser.h"
+#include "GuiTestSupport.h"
+#include "Journal.h"
+#include "LapTable.h"
+#include "PagePrinter.h"
+#include "ResultGridModel.h"
+#include "ResultTableView.h"
+#include "ResultsWindows.h"
+#include "frmSummary.h"
+#include "frmViewLaps.h"
+
+namespace lapdeck::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// Hands out the names a user would have chosen, in turn; none left is Cancel.
+class ScriptedFiles : public FileChooser {
+public:
+    struct Asked {
+        QString title, proposed, filter, suffix;
+    };
+    QString saveFileName(QWidget*, const QString& title, const QString& proposed,
+                         const QString& filter, const QString& suffix) override {
+        asked.push_back({title, proposed, filter, suffix});
+        return next();
+    }
+    QString openFileName(QWidget*, const QString&, const QString& filter) override {
+        asked.push_back({QString(), QString(), filter, QString()});
+        return next();
+    }
+    QString next() {
+        if (names.empty()) {
+            return {};
+        }
+        QString name = names.front();
+        names.pop_front();
+        return name;
+    }
+    std::deque<QString> names;
+    std::vector<Asked> asked;
+};
+
+// A machine without a printer: the printout can only go to a PDF.
+class NoPrinter : public PagePrinter {
+public:
+    Result printOnDefault(const Printout&) override {
+        return {Outcome::NoPrinter, u"No printer is installed."_s};
+    }
+};
+
+class RecordingDesktop : public DesktopOpener {
+public:
+    bool openDocument(const QString& fileName) override {
+        opened << fileName;
+        return true;
+    }
+    QStringList opened;
+};
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The main window over a recorded race of tests/tools/races, run through its ticks;
+// each results window shown runs the next scripted action, then closes.
+class ResultsWindowsTest : public ::testing::Test {
+protected:
+    void runRace(const QString& name) {
+        race = QStringLiteral(LAPDECK_RACES_DIR "/") + name;
+        const QDir raceData(race + u"/data"_s);
+        for (const QString& file : raceData.entryList(QDir::Files)) {
+            QFile::remove(data.path(file));
+            ASSERT_TRUE(QFile::copy(raceData.filePath(file), data.path(file)));
+        }
+        openWindow();
+        rig->state.live.demo = false;  // the journal holds the demo's crossings
+        rig->window->cmdStart_Click();
+        std::optional<JournalError> error;
+        for (const JournalEntry& entry : parseJournal(bytesOf(race + u"/journal.txt"_s), &error)) {
+            rig->cross(entry.clock, entry.text);
+        }
+        ASSERT_FALSE(error.has_value());
+        if (!rig->state.IsPractice) {
+            rig->advanceTo(60000);
+            ASSERT_EQ(rig->state.phase, RacePhase::Over);
+        }
+        rig->prompter.calls.clear();
+    }
+    void openWindow() {
+        ResultsServices services;
+        services.files = &files;
+        services.printer = &printer;
+        services.desktop = &desktop;
+        services.runModal = [this](QDialog& window) {
+            ++shown;
+            if (!actions.empty()) {
+                auto action = std::move(actions.front());
+                actions.pop_front();
+                action(window);
+            }
+        };
+        rig = std::make_unique<WindowRig>(data, services);
+    }
+    QString expected(const QString& file) const { return race + u"/expected/"_s + file; }
+    QString out(const QString& file) const { return data.path(file); }
+    template <typename Window>
+    void then(std::function<void(Window&)> action) {
+        actions.push_back([action](QDialog& d) { action(dynamic_cast<Window&>(d)); });
+    }
+
+    DataFolder data;
+    QString race;
+    ScriptedFiles files;
+    NoPrinter printer;
+    RecordingDesktop desktop;
+    std::deque<std::function<void(QDialog&)>> actions;
+    int shown = 0;
+    std::unique_ptr<WindowRig> rig;
+};
+
+QStringList columnTexts(const ResultGrid& grid, int column, int from, int to) {
+    QStringList texts;
+    for (int r = from; r <= to; ++r) {
+        texts << grid.text(r, column);
+    }
+    return texts;
+}
+
+TEST_F(ResultsWindowsTest, BeforeAnyRaceTheWindowsAreRefusedWithAMessage) {
+    openWindow();
+    rig->window->mnuLapTimes->trigger();
+    expectOnePrompt(rig->prompter, u"Lap Times"_s, u"Insufficient data to view Laps"_s,
+                    Icon::Information);
+    rig->prompter.calls.clear();
+    rig->window->mnuSummary->trigger();
+    expectOnePrompt(rig->prompter, u"Summary"_s, u"Insufficent data to display summary"_s,
+                    Icon::Information);
+    EXPECT_EQ(shown, 0);
+}
+
+TEST_F(ResultsWindowsTest, SortMenuRebuildsTheTableSaysSoAndIsRememberedOnReopening) {
+    runRace(u"practice_demo_rt"_s);  // flag 1 ran 2.60, 2.50, 2.40, 2.50, 2.80 after its RT
+    const QStringList lapOrder{u"0.50"_s, u"2.60"_s, u"2.50"_s, u"2.40"_s, u"2.50"_s, u"2.80"_s};
+    const QStringList byTime{u"0.50"_s, u"2.40"_s, u"2.50"_s, u"2.50"_s, u"2.60"_s, u"2.80"_s};
+    const auto expectMode = [&](frmViewLaps& w, bool sorted) {
+        EXPECT_EQ(w.windowTitle(), sorted ? u"Lap Times sorted by Lap Times"_s
+                                          : u"Lap Times sorted by Lap number"_s);
+        EXPECT_EQ(w.mnuSortByLapTime->isEnabled(), !sorted);
+        EXPECT_EQ(w.mnuSortByLap->isEnabled(), sorted);
+        EXPECT_EQ(columnTexts(w.grid(), 1, 2, 7), sorted ? byTime : lapOrder);
+    };
+    then<frmViewLaps>([&](frmViewLaps& w) {
+        expectMode(w, false);
+        w.mnuSortByLapTime->trigger();
+        expectMode(w, true);
+        expectOnePrompt(rig->prompter, u"Sort"_s, u"Sorted by Lap Time"_s, Icon::None);
+    });
+    then<frmViewLaps>([&](frmViewLaps& w) {
+        expectMode(w, true);
+        rig->prompter.calls.clear();
+        w.mnuSortByLap->trigger();
+        expectMode(w, false);
+        expectOnePrompt(rig->prompter, u"Sort"_s, u"Sorted by Lap"_s, Icon::None);
+    });
+    rig->window->mnuLapTimes->trigger();
+    rig->window->mnuLapTimes->trigger();
+    EXPECT_EQ(shown, 2);
+}
+
+// Laps and summary saved in both forms from the windows are the replay tool's files
+// of the same race, byte for byte; each save clears its own mark only.
+TEST_F(ResultsWindowsTest, SavesAsTheReplayToolDoesAndAFailedSaveKeepsTheMark) {
+    runRace(u"lap3_crash"_s);
+    files.names = {out(u"no folder/laps.lap"_s), out(u"laps.lap"_s), out(u"laps.txt"_s),
+                   out(u"summary.sum"_s), out(u"summary.txt"_s)};
+    then<frmViewLaps>([&](frmViewLaps& w) {
+        w.cmdSave_Click();
+        ASSERT_EQ(rig->prompter.calls.size(), 1u);
+        EXPECT_EQ(rig->prompter.calls[0].title, u"File Not Saved"_s);
+        EXPECT_TRUE(rig->prompter.calls[0].text.contains(out(u"no folder/laps.lap"_s)));
+        EXPECT_TRUE(rig->state.LapsUnsaved);
+        w.cmdSave_Click();
+        w.mnuSave->trigger();
+        EXPECT_FALSE(rig->state.LapsUnsaved);
+        EXPECT_TRUE(rig->state.SummaryUnsaved);
+        w.cmdSummary->click();
+    });
+    then<frmSummary>([&](frmSummary& w) {
+        w.cmdSave_Click();
+        w.mnuSave->trigger();
+        EXPECT_FALSE(rig->state.SummaryUnsaved);
+    });
+    rig->window->mnuLapTimes->trigger();
+
+    for (const QString& file : {u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s}) {
+        EXPECT_EQ(bytesOf(out(file)), bytesOf(expected(file))) << file.toStdString();
+    }
+    ASSERT_EQ(files.asked.size(), 5u);
+    EXPECT_EQ(files.asked[0].title, u"Save Laps File"_s);
+    EXPECT_EQ(files.asked[0].proposed, data.path(u"Laps "_s + rig->state.RaceDateTime));
+    EXPECT_EQ(files.asked[0].filter, u"Lap Files (*.lap)|*.lap|Text Files(*.txt)|*.txt"_s);
+    EXPECT_EQ(files.asked[3].title, u"Save Summary File"_s);
+    EXPECT_EQ(files.asked[3].proposed, data.path(u"Summary "_s + rig->state.RaceDateTime));
+    EXPECT_EQ(files.asked[3].filter, u"Summary Files (*.sum)|*.sum|Text File(*.txt)|*.txt"_s);
+    ASSERT_EQ(rig->prompter.calls.size(), 5u);
+    EXPECT_EQ(rig->prompter.calls[4].title, u"File Saved"_s);
+    EXPECT_EQ(rig->prompter.calls[4].text,
+              u"File "_s + out(u"summary.txt"_s) + u" has been saved"_s);
+}
+
+TEST_F(ResultsWindowsTest, SummaryCellsOfAKnownRace) {
+    runRace(u"lap3_crash"_s);
+    then<frmSummary>([&](frmSummary& w) {
+        const ResultGrid& g = w.grid();
+        const QStringList winner{u" 1"_s,   u"Ann"_s,  u"Yellow"_s, u" 3"_s,   u" 0:08.100"_s,
+                                 u"0.00"_s, u"0.00"_s, u"233.8"_s,  u"3.50"_s, QString(),
+                                 u"3.50"_s, u" 0"_s,   u" 0"_s};
+        for (int k = 0; k < kSummaryColumns; ++k) {
+            EXPECT_EQ(g.text(2, k), winner[k]) << k;
+        }
+        EXPECT_EQ(g.text(3, 11), u" 1"_s);  // Bob's 4.50 is above 1.2 x 3.70
+        EXPECT_EQ(g.text(3, 12), u" 33"_s);
+        // Two laps: "Insufficent" "Data" in red; the colour cell on the flag's colour.
+        const ResultGridModel& model = *w.grdGrid->gridModel();
+        EXPECT_EQ(model.index(2, 4).data().toString(), u"Insufficent"_s);
+        EXPECT_EQ(model.index(2, 5).data(Qt::ForegroundRole).value<QBrush>().color(),
+                  QColor(Qt::red));
+        EXPECT_EQ(model.index(0, 2).data(Qt::BackgroundRole).value<QBrush>().color(),
+                  QColor(255, 255, 0));
+        EXPECT_EQ(model.headerData(12, Qt::Horizontal, Qt::DisplayRole).toString(), u"\nCrh %"_s);
+        EXPECT_TRUE(w.txtHeader->toPlainText().startsWith(u"3 Lap Race\n"_s));
+        // Each column takes its share of the window's width as the window grows.
+        w.show();
+        w.resize(1350, 560);
+        QCoreApplication::processEvents();
+        EXPECT_NEAR(w.grdGrid->columnWidth(1), 1350 / 8.35, 2);
+        EXPECT_NEAR(w.grdGrid->columnWidth(4), 1350 / 9.66, 2);
+    });
+    rig->window->mnuSummary->trigger();
+    EXPECT_EQ(shown, 1);
+}
+
+// Open shows a saved file in its window with saving and switching disabled; a
+// broken file is explained and the window shown stays as it was.
+TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
+    runRace(u"lap3_crash"_s);
+    const QByteArray lapFile = bytesOf(expected(u"laps.lap"_s));
+    ASSERT_TRUE(writeBytes(out(u"heat.lap"_s), lapFile));
+    ASSERT_TRUE(writeBytes(out(u"cut.lap"_s), lapFile.left(30)));
+    ASSERT_TRUE(writeBytes(out(u"heat.sum"_s), bytesOf(expected(u"summary.sum"_s))));
+    files.names = {out(u"cut.lap"_s), out(u"heat.lap"_s), out(u"notes.txt"_s), out(u"heat.sum"_s)};
+
+    ResultGrid raceGrid;
+    then<frmViewLaps>([&](frmViewLaps& w) {
+        raceGrid = w.grid();
+        w.mnuOpen->trigger();  // cut.lap
+        ASSERT_EQ(rig->prompter.calls.size(), 1u);
+        EXPECT_EQ(rig->prompter.calls[0].title, u"Open"_s);
+        EXPECT_TRUE(rig->prompter.calls[0].text.contains(u"middle of a row"_s));
+        EXPECT_EQ(w.grid(), raceGrid);
+        EXPECT_EQ(w.result(), 0);  // still open
+        w.mnuOpen->trigger();      // heat.lap replaces the window
+    });
+    then<frmViewLaps>([&](frmViewLaps& w) {
+        EXPECT_EQ(w.windowTitle(), out(u"heat.lap"_s));
+        EXPECT_EQ(w.txtHeader->text(), u"3 Lap Race"_s);
+        for (int r = 0; r < raceGrid.rowCount(); ++r) {
+            for (int k = 0; k < kLapGridColumns; ++k) {
+                // Blanks around a field are dropped: lap " 1" comes back as "1".
+                EXPECT_EQ(w.grid().text(r, k), raceGrid.text(r, k).trimmed()) << r << "," << k;
+            }
+        }
+        EXPECT_FALSE(w.mnuSort->menuAction()->isEnabled());
+        EXPECT_FALSE(w.cmdSummary->isEnabled());
+        EXPECT_FALSE(w.cmdSave->isEnabled());
+        EXPECT_FALSE(w.mnuSave->isEnabled());
+    });
+    rig->window->mnuLapTimes->trigger();
+    EXPECT_EQ(shown, 2);
+
+    rig->window->mnuOpen->trigger();  // notes.txt
+    EXPECT_EQ(desktop.opened, QStringList{out(u"notes.txt"_s)});
+    rig->window->mnuOpen->trigger();  // heat.sum: left open beside the main window
+    frmSummary* opened = rig->window->results().openedSummary();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->isVisible());
+    EXPECT_EQ(opened->windowTitle(), out(u"heat.sum"_s));
+    EXPECT_EQ(opened->grid().text(2, 1), u"Ann"_s);
+    EXPECT_EQ(opened->grid().cell(4, 4).foreground, kInsufficientColour);
+    EXPECT_FALSE(opened->cmdViewLaps->isEnabled());
+    EXPECT_FALSE(opened->cmdSave->isEnabled());
+    EXPECT_FALSE(opened->mnuSave->isEnabled());
+    rig->window->mnuOpen->trigger();  // cancelled: nothing changes
+    EXPECT_EQ(rig->window->results().openedSummary(), opened);
+    EXPECT_EQ(shown, 2);
+    EXPECT_EQ(rig->prompter.calls.size(), 1u);
+
+    // A lap file opened from the summary file's window takes its place.
+    files.names = {out(u"heat.lap"_s)};
+    then<frmViewLaps>([&](frmViewLaps& w) { EXPECT_EQ(w.windowTitle(), out(u"heat.lap"_s)); });
+    const QPointer<frmSummary> guard(opened);
+    opened->mnuOpen->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, 3);
+    EXPECT_TRUE(guard.isNull() || !guard->isVisible());
+}
+
+// A printout's text as pdftotext lays it out, one string per line.
+QStringList pdfLines(const QString& pdf) {
+    QProcess process;
+    process.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    if (!process.waitForFinished(20000) || process.exitCode() != 0) {
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
+}
+
+// Where each blank-separated token of a line begins.
+std::vector<std::pair<QString, qsizetype>> tokens(const QString& line) {
+    std::vector<std::pair<QString, qsizetype>> found;
+    static const QRegularExpression word(u"\\S+"_s);
+    for (auto it = word.globalMatch(line); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        found.emplace_back(m.captured(), m.capturedStart());
+    }
+    return found;
+}
+
+const QString& lineStartingWith(const QStringList& lines, const QString& first) {
+    static const QString none;
+    for (const QString& line : lines) {
+        if (!tokens(line).empty() && tokens(line).front().first == first) {
+            return line;
+        }
+    }
+    ADD_FAILURE() << "no line begins with " << first.toStdString();
+    return none;
+}
+
+// Tokens of `row` from `rowFrom` on begin under the tokens of `heading` from
+// `headFrom` on: the printout put each pair at one character column.
+void expectUnder(const QString& heading, const QString& row, size_t headFrom = 0,
+                 size_t rowFrom = 0) {
+    const auto head = tokens(heading);
+    const auto cells = tokens(row);
+    ASSERT_LE(cells.size() - rowFrom, head.size() - headFrom) << row.toStdString();
+    for (size_t i = rowFrom; i < cells.size(); ++i) {
+        const auto& over = head[headFrom + i - rowFrom];
+        EXPECT_NEAR(cells[i].second, over.second, 2)
+            << cells[i].first.toStdString() << " under " << over.first.toStdString();
+    }
+}
+
+TEST_F(ResultsWindowsTest, WithoutAPrinterThePrintoutsGoToPdfsWithItemsAtTheirColumns) {
+    if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    runRace(u"lap3_crash"_s);
+    files.names = {out(u"laps.pdf"_s), out(u"summary.pdf"_s)};
+    then<frmViewLaps>([&](frmViewLaps& w) {
+        w.cmdPrint_Click();
+        ASSERT_EQ(rig->prompter.calls.size(), 2u);
+        EXPECT_TRUE(rig->prompter.calls[0].question);
+        EXPECT_EQ(rig->prompter.calls[0].title, u"Print"_s);
+        EXPECT_TRUE(rig->prompter.calls[0].text.startsWith(u"No printer is installed."_s));
+        EXPECT_EQ(rig->prompter.calls[1].title, u"File Saved"_s);
+        w.cmdSummary_Click();
+    });
+    then<frmSummary>([&](frmSummary& w) { w.cmdSavePdf->click(); });
+    rig->window->mnuLapTimes->trigger();
+    ASSERT_EQ(files.asked.size(), 2u);
+    EXPECT_EQ(files.asked[0].title, u"Save as PDF"_s);
+    EXPECT_EQ(files.asked[0].suffix, u"pdf"_s);
+    EXPECT_EQ(files.asked[0].proposed, data.path(u"Laps "_s + rig->state.RaceDateTime + u".pdf"_s));
+
+    const QStringList laps = pdfLines(out(u"laps.pdf"_s));
+    const QString& colours = lineStartingWith(laps, u"Lap"_s);
+    ASSERT_EQ(tokens(colours).size(), 7u);
+    EXPECT_EQ(tokens(colours)[3].first, u"Blue"_s);
+    expectUnder(colours, lineStartingWith(laps, u"First"_s), 1);
+    const QString& names = lineStartingWith(laps, u"No"_s);
+    expectUnder(colours, names);
+    EXPECT_EQ(tokens(names)[6].first, u"Disabled"_s);
+    const QString& lap3 = lineStartingWith(laps, u"3"_s);
+    expectUnder(colours, lap3);
+    EXPECT_EQ(tokens(lap3)[2].first, u"4.5"_s);  // printed as a number
+    static const QRegularExpression lapLine(u"^\\s*\\d+\\s"_s);
+    EXPECT_EQ(laps.filter(lapLine).size(), 3);  // the leader's three laps
+
+    const QStringList summary = pdfLines(out(u"summary.pdf"_s));
+    const QString& heading = lineStartingWith(summary, u"Name"_s);
+    const QString& winner = lineStartingWith(summary, u"1Ann"_s);
+    EXPECT_EQ(tokens(winner)[3].first, u"0:08.100"_s);
+    // Up to the best lap speed; the empty average moves the rest left in the text.
+    expectUnder(heading, winner.left(winner.indexOf(u"233.8"_s) + 5), 1, 1);
+    const QString& third = lineStartingWith(summary, u"3Cy"_s);
+    EXPECT_EQ(tokens(third)[2].first, u"Insufficent"_s);
+    EXPECT_NEAR(tokens(third)[2].second, tokens(heading)[3].second, 2);  // under "Time"
+}
+
+}  // namespace
+}  // namespace lapdeck::test
