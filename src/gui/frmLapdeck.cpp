@@ -15,6 +15,7 @@
 #include "ClickLabel.h"
 #include "ClockRandom.h"
 #include "ConfigStore.h"
+#include "FileChooser.h"
 #include "FormScaler.h"
 #include "MessageBoxPrompter.h"
 #include "NameAssignment.h"
@@ -181,6 +182,8 @@ void frmLapdeck::buildMenus() {
     };
     mnuFile = menu("mnuFile", QStringLiteral("&File"));
     mnuOpen = item(mnuFile, "mnuOpen", QStringLiteral("&Open"), [this]() { mnuOpen_Click(); });
+    mnuOpenRace = item(mnuFile, "mnuOpenRace", QStringLiteral("Open &Race..."),
+                       [this]() { mnuOpenRace_Click(); });
     mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit"), [this]() { mnuExit_Click(); });
     mnuRaceFormat = menu("mnuRaceFormat", QStringLiteral("R&ace Format"));
     mnuRace = item(mnuRaceFormat, "mnuRace", QStringLiteral("Race Format"),
@@ -311,26 +314,73 @@ void frmLapdeck::showRecordProblem(const std::optional<RecordProblem>& problem) 
 void frmLapdeck::offerRecovery() {
     auto recovered = std::make_unique<RaceState>();
     if (lapdeck::offerRecovery(m_recorder->archive(), *m_prompter, *recovered)) {
-        showRecoveredRace(*recovered);
+        showRecordedRace(*recovered);
     }
 }
 
-void frmLapdeck::showRecoveredRace(RaceState& recovered) {
-    recovered.SortByLapTime = m_state.SortByLapTime;
-    m_demoBeforeRecovery = m_state.live.demo;
-    m_state = std::move(recovered);
-    m_recoveredShown = true;
+void frmLapdeck::mnuOpenRace_Click() {
+    if (m_state.phase == RacePhase::Over) {
+        const auto question =
+            unsavedResultsQuestion(m_state, QStringLiteral("Do you want to open another race?"));
+        if (question && m_prompter->ask(question->title, question->text, Icon::Exclamation,
+                                        false) != Answer::Yes) {
+            return;
+        }
+    }
+    const QString journal =
+        m_results->files().openFileName(this, m_recorder->archive().folder(),
+                                        QStringLiteral("Race Journals (") + RaceArchive::kJournal +
+                                            QStringLiteral(")|") + RaceArchive::kJournal);
+    if (journal.isEmpty()) {
+        return;
+    }
+    const QString folder = QFileInfo(journal).absolutePath();
+    auto race = std::make_unique<RaceState>();
+    if (const auto problem =
+            loadRecordedRace(RaceRecord{folder, {}, RaceArchive::endOf(folder)}, *race)) {
+        m_prompter->inform(QStringLiteral("Open Race"),
+                           QStringLiteral("The race cannot be opened.") + kCrLf + *problem,
+                           Icon::Exclamation);
+        return;
+    }
+    // The race stays in the archive: leaving it again asks nothing.
+    race->LapsUnsaved = race->SummaryUnsaved = false;
+    // The results on screen were given up by the answer above.
+    showRecordProblem(m_recorder->raceEnded());
+    showRecordedRace(*race);
+}
+
+void frmLapdeck::showRecordedRace(RaceState& race) {
+    race.SortByLapTime = m_state.SortByLapTime;
+    if (!m_recordedShown) {
+        m_demoBeforeRecorded = m_state.live.demo;
+    }
+    m_state = std::move(race);
+    m_recordedShown = true;
     drawScreen();
+    m_results->showLapTimes();
+    // Unless the summary was seen from the lap table and saved.
+    if (m_state.SummaryUnsaved) {
+        m_results->showSummary();
+    }
+    resultsMaybeSaved();
+}
+
+void frmLapdeck::resultsMaybeSaved() {
+    // Both files saved: the race needs no recovery, as after a reset.
+    if (m_state.phase == RacePhase::Over && !m_state.LapsUnsaved && !m_state.SummaryUnsaved) {
+        showRecordProblem(m_recorder->raceEnded());
+    }
 }
 
 void frmLapdeck::raceClosed() {
     showRecordProblem(m_recorder->raceEnded());
-    if (m_recoveredShown) {
-        // Back to the data folder's settings after the recovered race's own.
-        m_recoveredShown = false;
+    if (m_recordedShown) {
+        // Back to the data folder's settings after the recorded race's own.
+        m_recordedShown = false;
         loadConfiguration();
         // Demo mode chosen at a port failure is in no file.
-        m_state.live.demo = m_state.live.demo || m_demoBeforeRecovery;
+        m_state.live.demo = m_state.live.demo || m_demoBeforeRecorded;
         LoadRacerLists();
         m_engine->ReSet();
         ApplyFlagColors();
@@ -672,10 +722,12 @@ void frmLapdeck::mnuRace_Click() {
 
 void frmLapdeck::mnuLapTimes_Click() {
     m_results->showLapTimes();
+    resultsMaybeSaved();
 }
 
 void frmLapdeck::mnuSummary_Click() {
     m_results->showSummary();
+    resultsMaybeSaved();
 }
 
 void frmLapdeck::mnuAddRacer_Click() {

@@ -114,6 +114,7 @@ public:
     // Menus (a top-level menu is enabled through its menuAction()).
     QMenu* mnuFile = nullptr;
     QAction* mnuOpen = nullptr;
+    QAction* mnuOpenRace = nullptr;  // a race of the archive, by its journal
     QAction* mnuExit = nullptr;
     QMenu* mnuRaceFormat = nullptr;
     QAction* mnuRace = nullptr;
@@ -164,7 +165,11 @@ private:
     void notAvailable(const QString& window);
     void reportPortLost(const QString& reason);
     void showRecordProblem(const std::optional<RecordProblem>& problem);
-    void showRecoveredRace(RaceState& recovered);
+    void mnuOpenRace_Click();
+    // Shows a race re-scored from its journal as over, with its lap table and
+    // summary windows; the data folder's settings come back at its reset.
+    void showRecordedRace(RaceState& race);
+    void resultsMaybeSaved();
     void raceClosed();
     bool choosePortInteractively(int& port, PortDevices& chosen);
     void setPointer(QWidget* widget, const QString& icon);
@@ -188,12 +193,12 @@ private:
     RaceTimer* m_timer = nullptr;
     std::unique_ptr<Host> m_host;
     std::unique_ptr<RaceEngine> m_engine;
-    std::unique_ptr<RaceRecorder> m_recorder;
-    // The race on screen is a recovered one, run with its own settings.
-    bool m_recoveredShown = false;
-    bool m_demoBeforeRecovery = false;
     std::unique_ptr<SummaryStats> m_stats;
     std::unique_ptr<ResultsWindows> m_results;
+    std::unique_ptr<RaceRecorder> m_recorder;
+    // The race on screen was re-scored from its journal, with its own settings.
+    bool m_recordedShown = false;
+    bool m_demoBeforeRecorded = false;
     FormScaler* m_scaler = nullptr;
     QString m_shownPicture;
     std::array<int32_t, 7> m_shownColour{};

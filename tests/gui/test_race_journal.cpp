@@ -1,16 +1,46 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 
+#include "FileChooser.h"
 #include "GuiTestSupport.h"
+#include "RaceArchive.h"
+#include "RaceRecorder.h"
 
 namespace lapdeck::test {
 namespace {
 
 using namespace Qt::StringLiterals;
+
+class OneFile : public FileChooser {
+public:
+    QString name;
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&,
+                         const QString&) override {
+        return {};
+    }
+    QString openFileName(QWidget*, const QString&, const QString&) override { return name; }
+};
+
+// Results windows that close at once, noting which were shown; the journal of an
+// archived race for the open dialog.
+struct Windows {
+    QStringList shown;
+    OneFile files;
+    ResultsServices services() {
+        ResultsServices s;
+        s.files = &files;
+        s.runModal = [this](QDialog& w) {
+            shown << QString::fromLatin1(w.metaObject()->className());
+        };
+        return s;
+    }
+};
 
 TEST(RaceJournal, ARaceLeftRunningComesBackWithItsOwnSettingsUntilReset) {
     DataFolder data;
@@ -27,8 +57,10 @@ TEST(RaceJournal, ARaceLeftRunningComesBackWithItsOwnSettingsUntilReset) {
     }  // Lapdeck stops mid-race
 
     data.laps(10);  // the next race is set up before the question comes
-    WindowRig rig(data);
+    Windows windows;
+    WindowRig rig(data, windows.services());
     rig.window->offerRecovery();
+    EXPECT_EQ(windows.shown, (QStringList{u"lapdeck::frmViewLaps"_s, u"lapdeck::frmSummary"_s}));
     ASSERT_EQ(rig.prompter.calls.size(), 1u);
     EXPECT_EQ(rig.prompter.calls[0].title, u"Recover Race"_s);
     EXPECT_EQ(rig.state.LapCount, lapsAtTheCrash);
@@ -49,20 +81,37 @@ TEST(RaceJournal, ARaceLeftRunningComesBackWithItsOwnSettingsUntilReset) {
     EXPECT_TRUE(again.prompter.calls.empty());
 }
 
-TEST(RaceJournal, LeavingByTheMenuGivesUnsavedResultsUp) {
+TEST(RaceJournal, SavedOrGivenUpRacesAreNotRecoveredButOpenFromTheArchive) {
     DataFolder data;
     data.names(sixNames());
     data.format.demo = true;
     data.laps(3);
-    {
-        WindowRig rig(data);
+    QStringList journals;
+    for (const bool exitByMenu : {true, false}) {
+        Windows closing;
+        WindowRig rig(data, closing.services());
         rig.window->cmdStart_Click();
+        journals << QDir(rig.window->recorder().raceFolder()).filePath(RaceArchive::kJournal);
         rig.advanceTo(60000);
         ASSERT_EQ(rig.window->cmdStart->text(), u"Reset"_s);
-        rig.window->mnuExit_Click();  // "Files not saved": Yes
+        if (exitByMenu) {
+            rig.window->mnuExit_Click();  // "Files not saved": Yes
+        } else {
+            rig.state.LapsUnsaved = rig.state.SummaryUnsaved = false;  // as the windows save
+            rig.window->mnuSummary->trigger();
+        }
     }
-    WindowRig next(data);
+    Windows windows;
+    windows.files.name = journals[0];
+    WindowRig next(data, windows.services());
     next.window->offerRecovery();
+    EXPECT_TRUE(next.prompter.calls.empty());
+
+    next.window->mnuOpenRace->trigger();
+    EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
+    EXPECT_EQ(next.window->lblRaceFormat->text(), u"Demo - 3 Lap Race"_s);
+    EXPECT_EQ(next.window->cmdStart->text(), u"Reset"_s);
+    next.window->cmdStart_Click();  // nothing to save: no question
     EXPECT_TRUE(next.prompter.calls.empty());
 }
 
