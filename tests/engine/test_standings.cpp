@@ -17,7 +17,7 @@ class StandingsTest : public EngineTest, public ::testing::WithParamInterface<St
 
 TEST_P(StandingsTest, OrderAndGapsAfterEachRefresh) {
     const StandingsCase& c = GetParam();
-    configure(Format::LapRace, 10, 1, "2");
+    configure(Format::LapRace);
     start();
     if (c.crossings.empty()) {
         tickAt(10, {"0"});  // a report that counts nothing still refreshes
