@@ -4,10 +4,8 @@
 
 #include "ResultsTestSupport.h"
 
-namespace lapdeck {
+namespace lapdeck::test {
 namespace {
-
-using namespace testing_support;
 
 QStringList readAll(const QString& text) {
     ResultFieldReader reader(text);
@@ -24,16 +22,16 @@ TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
         QStringList fields;
     } cases[] = {
         {"", {}},
-        {"abc", texts({"abc"})},
-        {"a\r\nb\r\n", texts({"a", "b"})},  // the last line end adds no field
-        {"a\r\n\r\n\r\nb\r\n", texts({"a", "", "", "b"})},
-        {" 1 \r\n\t2.50\t\r\n", texts({"1", "2.50"})},
-        {"Bob, Jr\r\n", texts({"Bob", "Jr"})},
-        {"\" Bob, Jr \",x\r\n", texts({" Bob, Jr ", "x"})},
-        {"\"ab\"cd,e", texts({"ab", "e"})},   // text after the closing quote is dropped
-        {"\"ab\r\ncd", texts({"ab", "cd"})},  // an unclosed quote ends at the line end
-        {"a\nb\rc", texts({"a", "b", "c"})},
-        {"a,\r\nb", texts({"a", "", "b"})},
+        {"abc", strings({"abc"})},
+        {"a\r\nb\r\n", strings({"a", "b"})},  // the last line end adds no field
+        {"a\r\n\r\n\r\nb\r\n", strings({"a", "", "", "b"})},
+        {" 1 \r\n\t2.50\t\r\n", strings({"1", "2.50"})},
+        {"Bob, Jr\r\n", strings({"Bob", "Jr"})},
+        {"\" Bob, Jr \",x\r\n", strings({" Bob, Jr ", "x"})},
+        {"\"ab\"cd,e", strings({"ab", "e"})},   // text after the closing quote is dropped
+        {"\"ab\r\ncd", strings({"ab", "cd"})},  // an unclosed quote ends at the line end
+        {"a\nb\rc", strings({"a", "b", "c"})},
+        {"a,\r\nb", strings({"a", "", "b"})},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(readAll(QString::fromUtf8(c.text)), c.fields) << c.text;
@@ -49,4 +47,4 @@ TEST(ResultFieldReader, AtEndOnlyAfterTheLastField) {
 }
 
 }  // namespace
-}  // namespace lapdeck
+}  // namespace lapdeck::test
