@@ -8,7 +8,6 @@
 #include <QTimer>
 
 #include "FormScaler.h"
-#include "NameAssignment.h"
 #include "PortMap.h"
 #include "RaceTimer.h"
 
@@ -94,36 +93,6 @@ TEST(PortMapFile, ChoicesRoundTripAndBadLinesAreReported) {
     EXPECT_FALSE(bad.ok());
     EXPECT_EQ(bad.value[2], u"/dev/y"_s);
     EXPECT_TRUE(bad.value[1].isEmpty());
-}
-
-TEST(NameRules, PickerStartsOnTheNameOrTheLastEntry) {
-    const QStringList four{u"Ann"_s, u"Bob"_s, u"Empty"_s, u"Zoe"_s};
-    EXPECT_EQ(pickerStartIndex(four, u" Bob"_s), 1);
-    EXPECT_EQ(pickerStartIndex(four, u" Select Name"_s), 3);            // Zoe
-    EXPECT_EQ(pickerStartIndex(four.mid(0, 3), u" Select Name"_s), 2);  // Empty
-    EXPECT_EQ(pickerStartIndex({u"Empty"_s}, u" Empty"_s), 0);
-    EXPECT_EQ(pickerStartIndex({}, u" Ann"_s), -1);
-}
-
-TEST(NameRules, SortedInsertIgnoresCase) {
-    QStringList list;
-    for (const QString& name : {u"zed"_s, u"Ann"_s, u"Empty"_s, u"bob"_s}) {
-        list.insert(sortedInsertIndex(list, name), name);
-    }
-    EXPECT_EQ(list, (QStringList{u"Ann"_s, u"bob"_s, u"Empty"_s, u"zed"_s}));
-}
-
-TEST(NameRules, DuplicatesAndStoredNames) {
-    const PerFlag<QString> captions{QString(), u" Ann"_s,   u" Select Name"_s, u" Empty"_s,
-                                    u" Ann"_s, u" Empty"_s, u" Disabled"_s};
-    EXPECT_EQ(rowsAlreadyNamed(captions, 2, u"Ann"_s), (std::vector<int>{1, 4}));
-    EXPECT_EQ(rowsAlreadyNamed(captions, 1, u"Ann"_s), (std::vector<int>{4}));
-    EXPECT_TRUE(rowsAlreadyNamed(captions, 2, u"Empty"_s).empty());
-
-    const PerFlag<QString> previous{QString(), u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"x"_s, u"Kept"_s};
-    const PerFlag<QString> want{QString(), u"Ann"_s,   u"Select Name"_s, u"Empty"_s,
-                                u"Ann"_s,  u"Empty"_s, u"Kept"_s};
-    EXPECT_EQ(namesToStore(captions, previous), want);
 }
 
 }  // namespace
