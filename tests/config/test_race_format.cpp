@@ -50,22 +50,15 @@ TEST(RaceFormatFile, OptionsDemoAndWhatTheRaceTakesFromThem) {
 }
 
 TEST(RaceFormatFile, MalformedLinesNameTheField) {
-    const std::pair<const char*, int> cases[] = {{"33,15,#FALSE#,#TRUE#,#FALSE#,0", 1},
-                                                 {"-2,15,#FALSE#,#TRUE#,#FALSE#,0", 1},
-                                                 {"14,45,#FALSE#,#TRUE#,#FALSE#,0", 2},
-                                                 {"14,15,#YES#,#TRUE#,#FALSE#,0", 3},
-                                                 {"14,15,#FALSE#,1,#FALSE#,0", 4},
-                                                 {"14,15,#FALSE#,#TRUE#,\"\",0", 5},
-                                                 {"14,15,#FALSE#,#TRUE#,#FALSE#,2", 6},
-                                                 {"14,15,#FALSE#,#TRUE#,#FALSE#", 6},
-                                                 {"14,15", 3},
-                                                 {"14.5,15,#FALSE#,#TRUE#,#FALSE#,0", 1}};
-    for (const auto& [line, field] : cases) {
-        const LoadResult<RaceFormat> r = parseRaceFormat(line, kFile);
-        ASSERT_FALSE(r.ok()) << line;
-        EXPECT_EQ(r.error->message().section(u':', 0, 0),
-                  kFile + QStringLiteral(", line 1, field %1").arg(field))
-            << line;
+    for (const char* c : {"33,15,#FALSE#,#TRUE#,#FALSE#,0|1", "-2,15,#FALSE#,#TRUE#,#FALSE#,0|1",
+                          "14,45,#FALSE#,#TRUE#,#FALSE#,0|2", "14,15,#YES#,#TRUE#,#FALSE#,0|3",
+                          "14,15,#FALSE#,1,#FALSE#,0|4", "14,15,#FALSE#,#TRUE#,\"\",0|5",
+                          "14,15,#FALSE#,#TRUE#,#FALSE#,2|6", "14,15,#FALSE#,#TRUE#,#FALSE#|6",
+                          "14,15|3", "14.5,15,#FALSE#,#TRUE#,#FALSE#,0|1"}) {
+        const QStringList p = qs(c).split(u'|');
+        const LoadResult<RaceFormat> r = parseRaceFormat(p[0].toLatin1(), kFile);
+        ASSERT_FALSE(r.ok()) << c;
+        EXPECT_EQ(r.error->message().section(u':', 0, 0), kFile + qs(", line 1, field ") + p[1]);
     }
     TempFolder dir;  // a missing file is an error; the race is the default 10-lap race
     const LoadResult<RaceFormat> missing = loadRaceFormat(dir.file(kFile));

@@ -9,16 +9,10 @@ namespace lapdeck::test {
 namespace {
 
 TEST(ProperCase, FirstLetterOfEachWordUpperTheRestLower) {
-    const std::pair<const char*, const char*> cases[] = {{"anne marie", "Anne Marie"},
-                                                         {"McRae", "Mcrae"},
-                                                         {"BOB", "Bob"},
-                                                         {"o'neil", "O'neil"},
-                                                         {"x  y", "X  Y"},
-                                                         {"", ""},
-                                                         {"3rd car", "3rd Car"},
-                                                         {"\xc3\xa9lise", "\xc3\x89lise"}};
-    for (const auto& [in, out] : cases) {
-        EXPECT_EQ(properCase(qs(in)), qs(out)) << in;
+    for (const char* c : {"anne marie|Anne Marie", "McRae|Mcrae", "BOB|Bob", "o'neil|O'neil",
+                          "x  y|X  Y", "|", "3rd car|3rd Car", "\xc3\xa9lise|\xc3\x89lise"}) {
+        const QStringList p = qs(c).split(u'|');
+        EXPECT_EQ(properCase(p[0]), p[1]) << c;
     }
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "NumberFormat.h"
 #include "TestHelpers.h"
 #include "ValueLists.h"
 
@@ -33,18 +32,6 @@ TEST(ValueLists, StoredPositionsSelectTheSameEntries) {
     EXPECT_EQ(VL::positionOf(VL::scales(), qs("1:3")), -1);
 }
 
-TEST(ValueLists, ListsAreStrictlyIncreasingWithTheirSteps) {
-    // A wrong step or a repeated entry would move every later position.
-    const std::tuple<QStringList, double, double> lists[] = {
-        {VL::trackLengths().mid(0, 491), 1.0, 5.0}, {VL::minLapTimes(), 0.25, 1.0}};
-    for (const auto& [list, small, large] : lists) {
-        for (qsizetype i = 1; i < list.size(); ++i) {
-            const double gap = list[i].toDouble() - list[i - 1].toDouble();
-            EXPECT_TRUE(gap == small || gap == large) << list[i].toStdString();
-        }
-    }
-}
-
 TEST(ValueLists, ColoursAreSortedAndTheirNumbersAreRedPlus256GreenPlus65536Blue) {
     EXPECT_EQ(VL::colourNames(),
               strings({"Blue", "Green", "Grey", "Orange", "Purple", "Red", "White", "Yellow"}));
@@ -68,15 +55,6 @@ TEST(ValueLists, ScaleFactorIsTheNumberAfterTheColonOfAListEntryOnly) {
     for (const char* other : {"", "1:3", "1 :24", "24", "1:240"}) {
         EXPECT_FALSE(convertScale(qs(other)).has_value()) << other;
     }
-}
-
-TEST(ValueLists, SpeedMultiplierIsWorkedInDoubleAndKeptAsSingle) {
-    EXPECT_EQ(shortestSingle(speedMultiplier(50, 10)), qs("340.9091"));
-    EXPECT_EQ(shortestSingle(speedMultiplier(50, 24)), qs("818.1818"));
-    EXPECT_EQ(speedMultiplier(22, 24), 360.0f);
-    EXPECT_EQ(speedMultiplier(5280, 72), 259200.0f);
-    // A five-second lap at 50 ft, 1:10 shows 68.2 scale mph.
-    EXPECT_EQ(formatSingle(speedMultiplier(50, 10) / 5.0f, u"0.0"), qs("68.2"));
 }
 
 }  // namespace

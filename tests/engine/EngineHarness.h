@@ -127,6 +127,14 @@ protected:
                            x.best, x.lagTime, QString::number(x.colour)}
             .join(u'|');
     }
+    // Several rows, one a line.
+    std::string rows(std::initializer_list<int> which) const {
+        std::string out;
+        for (int r : which) {
+            out += row(r).toStdString() + "\n";
+        }
+        return out;
+    }
 };
 
 }  // namespace lapdeck::test

@@ -5,20 +5,21 @@
 namespace lapdeck::test {
 namespace {
 
+const char* const kOver = "Reset CheckeredFlagblack.bmp [File ViewData]";
+
 class FinishTest : public EngineTest {
 protected:
-    void expectFinishLaps(std::array<int, kFlags> expected) {
+    std::string finishLaps() const {
+        std::string out;
         for (int f = 1; f <= kFlags; ++f) {
-            EXPECT_EQ(state.FinishLap[f], expected[static_cast<size_t>(f - 1)]) << "flag " << f;
+            out += std::to_string(state.FinishLap[f]) + (f < kFlags ? " " : "");
         }
+        return out;
     }
-
-    void expectRaceOver(const char* endCue) {
+    // The race ended: over at the finish test, "Race  Over" shown, the end stamped.
+    void expectRaceOver() {
         EXPECT_EQ(state.RaceOver, 1);
-        EXPECT_EQ(controls(), "Reset CheckeredFlagblack.bmp [File ViewData]");
-        ASSERT_FALSE(host.sounds.empty());
-        EXPECT_EQ(host.sounds.back().file, qs(endCue));
-        EXPECT_EQ(host.sounds.back().volume, 100);
+        EXPECT_EQ(controls(), kOver);
         EXPECT_TRUE(state.screen.raceOverVisible);
         EXPECT_EQ(state.RaceDateTime, qs("Dec-05, 16-07"));
     }
@@ -31,34 +32,27 @@ TEST_F(FinishTest, WhiteFlagCheckeredFlagAndEndOfATenLapRace) {
         run({{3000 * k, 1}, {3100 * k, 2}});
     }
     tickAt(27000, {"1"});
-    EXPECT_FALSE(state.WhiteFlagShown) << "the finish test runs before the tick's reports";
+    EXPECT_EQ(host.cues(), "") << "the finish test runs before the tick's reports";
     tickAt(27010);
-    EXPECT_TRUE(state.WhiteFlagShown);
+    EXPECT_EQ(host.cues(), "whiteflag2.wav 100 50");
     EXPECT_EQ(state.FlagPicture + state.screen.picture, qs("whiteflagblack.bmpwhiteflagblack.bmp"));
-    ASSERT_EQ(host.count("whiteflag2.wav"), 1);
-    EXPECT_EQ(host.sounds.back().volume, 100);
-    EXPECT_EQ(host.sounds.back().pan, 50);
-
     tickAt(27900, {"2"});
     tickAt(30000, {"1"});
-    EXPECT_FALSE(state.CheckeredShown);
     tickAt(30010);
-    EXPECT_TRUE(state.CheckeredShown);
-    EXPECT_EQ(host.count("checkeredflag.wav"), 1);
-    expectFinishLaps({10, 10, 1, 1, 1, 1});
+    EXPECT_EQ(host.cues(), "whiteflag2.wav 100 50, checkeredflag.wav 100 50");
+    EXPECT_EQ(finishLaps(), "10 10 1 1 1 1");
     EXPECT_EQ(state.FinishDeadline, 30000 + 4500);
     // A pause in the finish phase shows yellow; Continue brings the checkered flag back.
     engine.cmdStart_Click();
     EXPECT_EQ(state.screen.picture, qs("YellowFlagblack.bmp"));
     engine.cmdStart_Click();
     EXPECT_EQ(controls(), "Pause CheckeredFlagblack.bmp [] timer");
-
     tickAt(31000, {"2"});
     EXPECT_EQ(state.LapCount[2], 10);
-    EXPECT_EQ(state.RaceOver, 0) << "the race ends at the tick after the deciding crossing";
+    EXPECT_EQ(state.RaceOver, 0) << "over at the next tick's finish test";
     tickAt(31010);
-    expectRaceOver("Raceover.wav");
-    EXPECT_EQ(host.count("whiteflag2.wav") + host.count("checkeredflag.wav"), 2);
+    expectRaceOver();
+    EXPECT_EQ(host.cues(), "whiteflag2.wav 100 50, checkeredflag.wav 100 50, Raceover.wav 100 50");
 }
 
 // Lap race: 1.5 best laps from the checkered flag; timed race: 1.9 best laps + 5 s from
@@ -81,18 +75,17 @@ TEST_F(FinishTest, DeadlineFromTheBestLap) {
         ASSERT_EQ(state.BestLapTime[1], bestLap);
         if (timed) {
             tickAt(60000);
-            EXPECT_FALSE(state.CheckeredShown);
         }
         tick();
-        ASSERT_TRUE(state.CheckeredShown);
-        EXPECT_EQ(host.count(timed ? "CheckeredFlag.wav" : "checkeredflag.wav"), 1);
         EXPECT_EQ(state.FinishDeadline, deadline);
-        EXPECT_EQ(state.WhiteFlagShown, !timed);
-        expectFinishLaps({3, 2, 1, 1, 1, 1});
+        EXPECT_EQ(finishLaps(), "3 2 1 1 1 1");
         tickAt(state.RaceClock + 500, {"2"});
         EXPECT_EQ(state.RaceOver, 0);
         tick();
-        expectRaceOver(timed ? "RaceOver.wav" : "Raceover.wav");
+        expectRaceOver();
+        EXPECT_EQ(host.cues(),
+                  timed ? "10seconds.wav 100 50, CheckeredFlag.wav 100 50, RaceOver.wav 100 50"
+                        : "whiteflag2.wav 100 50, checkeredflag.wav 100 50, Raceover.wav 100 50");
         state.SummaryUnsaved = state.LapsUnsaved = false;
         engine.cmdStart_Click();
     }
@@ -102,17 +95,13 @@ TEST_F(FinishTest, TenSecondWarningOnceThenTimeUpEndsAnEmptyRace) {
     configure(Format::TimedRace, 2);
     start();
     tenMsTicksUntil(110000);
-    EXPECT_EQ(host.count("10seconds.wav"), 0);
-    tick();
-    EXPECT_EQ(host.count("10seconds.wav"), 1);
+    EXPECT_EQ(host.cues(), "");
     tenMsTicksUntil(120000);
-    EXPECT_EQ(host.count("10seconds.wav"), 1);
-    EXPECT_FALSE(state.CheckeredShown);
+    EXPECT_EQ(host.cues(), "10seconds.wav 100 50");
     // Nobody crossed: every lane counts as done at the checkered flag.
     tick();
-    ASSERT_EQ(host.sounds.size(), 3u);
-    EXPECT_EQ(host.sounds[1].file, qs("CheckeredFlag.wav"));
-    expectRaceOver("RaceOver.wav");
+    EXPECT_EQ(host.cues(), "10seconds.wav 100 50, CheckeredFlag.wav 100 50, RaceOver.wav 100 50");
+    expectRaceOver();
 }
 
 TEST_F(FinishTest, CarsReachingTheDistanceInTheLeadersTickHaveFinished) {
@@ -120,14 +109,13 @@ TEST_F(FinishTest, CarsReachingTheDistanceInTheLeadersTickHaveFinished) {
     start();
     run({{3000, 1}, {3000, 2}, {3500, 3}, {6000, 1}, {6000, 2}, {6500, 3}, {9000, 1}, {9000, 2}});
     tickAt(9010);
-    expectFinishLaps({3, 3, 3, 1, 1, 1});
+    EXPECT_EQ(finishLaps(), "3 3 3 1 1 1");
     EXPECT_EQ(state.RaceOver, 0);
     tickAt(9500, {"3"});
     // The race ends at the next finish test; the report waiting then is not read.
     tickAt(9510, {"4"});
-    expectRaceOver("Raceover.wav");
-    EXPECT_EQ(state.LapCount[4], 0);
-    EXPECT_EQ(port.pending.size(), 1u);
+    expectRaceOver();
+    EXPECT_EQ(state.LapCount[4] + port.pending.size(), 1u);
 }
 
 TEST_F(FinishTest, OneLapRaceHasNoWhiteFlagAndLap0OnTopIsNotRunning) {
@@ -140,15 +128,11 @@ TEST_F(FinishTest, OneLapRaceHasNoWhiteFlagAndLap0OnTopIsNotRunning) {
         tickAt(1010);
         EXPECT_EQ(state.CheckeredShown, firstLap == 1)
             << "lap 0 on top does not start the finish test";
-        if (firstLap == 0) {
-            tickAt(4000, {"2"});
-            tickAt(4010);
-        } else {
-            expectFinishLaps({1, 1, 1, 1, 1, 1});
-        }
-        EXPECT_EQ(host.count("whiteflag2.wav"), 0);
-        EXPECT_EQ(host.count("checkeredflag.wav"), 1);
-        expectRaceOver("Raceover.wav");
+        tickAt(4000, {"2"});
+        tickAt(4010);
+        EXPECT_EQ(finishLaps(), firstLap == 1 ? "1 1 1 1 1 1" : "0 1 0 0 0 0");
+        EXPECT_EQ(host.cues(), "checkeredflag.wav 100 50, Raceover.wav 100 50");
+        expectRaceOver();
         state.SummaryUnsaved = state.LapsUnsaved = false;
         engine.cmdStart_Click();
     }

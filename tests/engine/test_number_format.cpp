@@ -8,33 +8,20 @@
 namespace lapdeck::test {
 namespace {
 
+// Each case is "value pattern text".
 TEST(FormatNumber, WritesTheDecimalThenRoundsHalfAwayFromZero) {
-    const std::tuple<double, const char*, const char*> cases[] = {
-        // Gaps "0.00" and whole laps "#Lap". Binary values just below the half still
-        // round up: the decimal form decides.
-        {1235 / 1000.0, "0.00", "1.24"},
-        {1005 / 1000.0, "0.00", "1.01"},
-        {2675 / 1000.0, "0.00", "2.68"},
-        {0.005, "0.00", "0.01"},
-        {0.004, "0.00", "0.00"},
-        {9.995, "0.00", "10.00"},
-        {-1.235, "0.00", "-1.24"},
-        {-0.001, "0.00", "0.00"},
-        {12, "#Lap", "12Lap"},
-        // Lap times: "0.00" below a minute, whole seconds "00" from a minute on.
-        {59.996, "0.00", "60.00"},
-        {61.5, "00", "62"},
-        {2.5, "00", "03"},
-        // Scale speed "0.0", clock parts and the lap store's text form.
-        {0.95, "0.0", "1.0"},
-        {4, "00", "04"},
-        {100, "00", "100"},
-        {5, "000", "005"},
-        {12.345, "00.##", "12.35"},
-        {12.3, "00.##", "12.3"},
-        {0.5, "00.##", "00.5"}};
-    for (const auto& [value, pattern, expected] : cases) {
-        EXPECT_EQ(formatNumber(value, qs(pattern)), qs(expected)) << value << " with " << pattern;
+    for (const char* c : {// Gaps "0.00" and whole laps "#Lap". Binary values just below the half
+                          // still round up: the decimal form decides.
+                          "1.235 0.00 1.24", "1.005 0.00 1.01", "2.675 0.00 2.68",
+                          "0.005 0.00 0.01", "0.004 0.00 0.00", "9.995 0.00 10.00",
+                          "-1.235 0.00 -1.24", "-0.001 0.00 0.00", "12 #Lap 12Lap",
+                          // Lap times: "0.00" below a minute, whole seconds "00" from a minute on.
+                          "59.996 0.00 60.00", "61.5 00 62", "2.5 00 03",
+                          // Scale speed, clock parts and the lap store's text form.
+                          "0.95 0.0 1.0", "4 00 04", "100 00 100", "5 000 005",
+                          "12.345 00.## 12.35", "12.3 00.## 12.3", "0.5 00.## 00.5"}) {
+        const QStringList p = qs(c).split(u' ');
+        EXPECT_EQ(formatNumber(p[0].toDouble(), p[1]), p[2]) << c;
     }
 }
 
@@ -43,43 +30,29 @@ TEST(FormatNumber, SinglesAreWrittenWithSevenSignificantDigitsBeforeRounding) {
     // fifteen digits of a Double would round it down.
     EXPECT_EQ(formatSingle(1.005f, u"0.00"), qs("1.01"));
     EXPECT_EQ(formatNumber(static_cast<double>(1.005f), u"0.00"), qs("1.00"));
-    EXPECT_EQ(formatSingle(10.5f, u"0.00"), qs("10.50"));
-    EXPECT_EQ(formatSingle(0.0f, u"0.00"), qs("0.00"));
+    EXPECT_EQ(formatSingle(10.5f, u"0.00") + formatSingle(0.0f, u"0.00"), qs("10.500.00"));
     // SpeedMultiplier is a Single: 100 ft at 1:24 and a 5 s lap.
     const float multiplier = static_cast<float>(100.0 / 5280 * 3600 * 24);
     EXPECT_EQ(formatSingle(multiplier / 5.0f, u"0.0"), qs("327.3"));
-    EXPECT_EQ(formatSingle(340.9091f / 5.0f, u"0.0"), qs("68.2"));
-}
-
-TEST(FormatNumber, LapSecondsAreHundredthsRoundedHalfUp) {
-    const std::pair<int32_t, float> cases[] = {{12345, 12.35f}, {1005, 1.01f},
-                                               {2001, 2.0f},    {10, 0.01f},
-                                               {0, 0.0f},       {123456789, 123456.79f}};
-    for (const auto& [ms, seconds] : cases) {
+    // Lap times are stored in hundredths rounded half up.
+    const std::pair<int32_t, float> laps[] = {{12345, 12.35f}, {1005, 1.01f},
+                                              {2001, 2.0f},    {10, 0.01f},
+                                              {0, 0.0f},       {123456789, 123456.79f}};
+    for (const auto& [ms, seconds] : laps) {
         EXPECT_EQ(lapSecondsFromMs(ms), seconds) << ms;
     }
+    EXPECT_EQ(
+        shortestNumber(0.1 + 0.2) + u' ' + shortestSingle(340.9091f) + u' ' + shortestSingle(0.0f),
+        qs("0.3 340.9091 0"));
 }
 
-TEST(FormatNumber, ShortestPlainForm) {
-    EXPECT_EQ(shortestNumber(2.5), qs("2.5"));
-    EXPECT_EQ(shortestNumber(5), qs("5"));
-    EXPECT_EQ(shortestNumber(0.1 + 0.2), qs("0.3"));
-    EXPECT_EQ(shortestSingle(340.9091f), qs("340.9091"));
-    EXPECT_EQ(shortestSingle(0.1f), qs("0.1"));
-    EXPECT_EQ(shortestSingle(0.0f), qs("0"));
-}
-
-TEST(FormatNumber, RaceDateTimeHasAnEnglishMonthAndAnHourWithoutLeadingZero) {
+TEST(FormatNumber, RaceDateTimeHasAnEnglishMonthAndAnHourWithoutLeadingZeroInAnyLocale) {
     EXPECT_EQ(formatRaceDateTime(QDateTime(QDate(2026, 12, 5), QTime(16, 7))), qs("Dec-05, 16-07"));
-    EXPECT_EQ(formatRaceDateTime(QDateTime(QDate(2026, 1, 9), QTime(9, 5))), qs("Jan-09, 9-05"));
     EXPECT_EQ(formatRaceDateTime(QDateTime(QDate(2025, 5, 31), QTime(0, 0))), qs("May-31, 0-00"));
-}
-
-TEST(FormatNumber, FormatsIgnoreTheLocale) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(formatNumber(1.37, u"0.00"), qs("1.37"));
-    EXPECT_EQ(formatRaceDateTime(QDateTime(QDate(2026, 3, 5), QTime(16, 7))), qs("Mar-05, 16-07"));
+    EXPECT_EQ(formatRaceDateTime(QDateTime(QDate(2026, 3, 5), QTime(9, 5))), qs("Mar-05, 9-05"));
     EXPECT_EQ(leadingNumber(u"2.5"), 2.5);
     QLocale::setDefault(before);
 }
@@ -92,28 +65,19 @@ TEST(ReadNumber, HalvesRoundToTheEvenNeighbour) {
     }
 }
 
-TEST(ReadNumber, LeadingNumberIsTheNumberAtTheStart) {
-    const std::pair<const char*, double> cases[] = {
-        {"2.5", 2.5}, {" 12.5x", 12.5}, {"\t3", 3},    {"+4", 4},  {"-2.5", -2.5},
-        {"05", 5},    {".5", 0.5},      {"3.", 3},     {"1e5", 1}, {"abc", 0},
-        {"", 0},      {"- 3", 0},       {"9.75", 9.75}};
-    for (const auto& [text, expected] : cases) {
-        EXPECT_EQ(leadingNumber(qs(text)), expected) << '"' << text << '"';
+// Each case is "text|number".
+TEST(ReadNumber, LeadingNumberAndReportFlagNumber) {
+    for (const char* c : {"2.5|2.5", " 12.5x|12.5", "\t3|3", "+4|4", "-2.5|-2.5", "05|5", ".5|0.5",
+                          "3.|3", "1e5|1", "abc|0", "|0", "- 3|0", "9.75|9.75"}) {
+        const QStringList p = qs(c).split(u'|');
+        EXPECT_EQ(leadingNumber(p[0]), p[1].toDouble()) << c;
     }
-}
-
-TEST(ReadNumber, ReportIsTheFlagNumberRoundedOrZero) {
-    const std::pair<const char*, int> cases[] = {
-        {"3", 3},         {"2.5", 2},
-        {"3.5", 4},       {"\t 6", 6},
-        {"+2", 2},        {"-1", -1},
-        {"", 0},          {"x", 0},
-        {"4x", 4},        {"1e3", 1},
-        {"32767", 32767}, {"-32768", -32768},
-        {"32768", 0},     {"-32769", 0},
-        {"32767.5", 0},   {"100000000000000000000000000000000000000000", 0}};
-    for (const auto& [text, flag] : cases) {
-        EXPECT_EQ(parseReport(qs(text)), flag) << '"' << text << '"';
+    // A report is rounded half to even; anything outside 16 bits is no flag.
+    for (const char* c : {"3|3", "2.5|2", "3.5|4", "\t 6|6", "+2|2", "+-5|0", "-1|-1", "|0", "x|0",
+                          "4x|4", "1e3|1", "32767|32767", "-32768|-32768", "32768|0", "-32769|0",
+                          "32767.5|0", "100000000000000000000000000000000000000000|0"}) {
+        const QStringList p = qs(c).split(u'|');
+        EXPECT_EQ(parseReport(p[0]), p[1].toInt()) << c;
     }
 }
 

@@ -3,11 +3,6 @@
 #include <cstdint>
 #include <random>
 
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
-
-#include "FormScaler.h"
 #include "PortMap.h"
 #include "RaceTimer.h"
 
@@ -43,28 +38,6 @@ TEST(TickClock, StartingAgainDropsTheStoppedTime) {
     EXPECT_EQ(clock.advance(1010 * kMs), 10);
 }
 
-// The real timer is the thing under test here: 300 ms of it.
-TEST(RaceTimerReal, TicksAddUpToWallTime) {
-    RaceTimer timer;
-    int64_t sum = 0;
-    int ticks = 0;
-    QElapsedTimer wall;
-    QObject::connect(&timer, &RaceTimer::tick, [&](int32_t ms) {
-        sum += ms;
-        ++ticks;
-    });
-    QEventLoop loop;
-    QTimer::singleShot(300, &loop, &QEventLoop::quit);
-    wall.start();
-    timer.setRunning(true);
-    loop.exec();
-    timer.setRunning(false);
-    const double elapsed = wall.nsecsElapsed() / 1e6;
-    EXPECT_GT(ticks, 10);
-    EXPECT_NEAR(static_cast<double>(sum), elapsed, 12.0);  // at most the last tick's period
-    EXPECT_LE(static_cast<double>(sum), elapsed + 1.0);
-}
-
 TEST(PortMapNumbers, AdaptersFirstInNaturalOrderThenBuiltInLines) {
     const PortDevices devices =
         PortMap::numberDevices({u"/dev/ttyS10"_s, u"/dev/ttyS2"_s, u"/dev/ttyUSB1"_s,
@@ -77,22 +50,13 @@ TEST(PortMapNumbers, AdaptersFirstInNaturalOrderThenBuiltInLines) {
     EXPECT_EQ(devices[16], u"/dev/ttyS15"_s);
 }
 
-TEST(PortMapFile, ChoicesRoundTripAndBadLinesAreReported) {
-    PortDevices chosen;
-    chosen[3] = u"/tmp/lap/ttyA"_s;
-    chosen[16] = u"/dev/serial/by-id/usb-lap counter"_s;
-    const QByteArray bytes = PortMap::serialize(chosen);
-    EXPECT_EQ(bytes,
-              QByteArray("3,\"/tmp/lap/ttyA\"\r\n16,\"/dev/serial/by-id/usb-lap counter\"\r\n"));
-    const LoadResult<PortDevices> back = PortMap::parse(bytes, PortMap::kFileName);
-    EXPECT_TRUE(back.ok());
-    EXPECT_EQ(back.value, chosen);
-
+// The port window test reads back a chosen port; here a bad line is reported and the
+// others are kept.
+TEST(PortMapFile, ABadLineIsReportedAndTheOthersKept) {
     const LoadResult<PortDevices> bad =
         PortMap::parse("17,\"/dev/x\"\r\n2,\"/dev/y\"\r\n", PortMap::kFileName);
     EXPECT_FALSE(bad.ok());
-    EXPECT_EQ(bad.value[2], u"/dev/y"_s);
-    EXPECT_TRUE(bad.value[1].isEmpty());
+    EXPECT_EQ(bad.value[1] + u'|' + bad.value[2], u"|/dev/y"_s);
 }
 
 }  // namespace

@@ -38,13 +38,5 @@ TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
     }
 }
 
-TEST(ResultFieldReader, AtEndOnlyAfterTheLastField) {
-    ResultFieldReader reader(u"x\r\n");
-    EXPECT_FALSE(reader.atEnd());
-    EXPECT_EQ(reader.next(), QStringLiteral("x"));
-    EXPECT_TRUE(reader.atEnd());
-    EXPECT_EQ(reader.next(), std::nullopt);
-}
-
 }  // namespace
 }  // namespace lapdeck::test

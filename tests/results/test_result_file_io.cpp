@@ -34,6 +34,16 @@ TEST(ResultFileNames, TextFormOpenKindAndProposedNames) {
               qs("/opt/lapdeck/Summary Dec-05, 16-07"));
 }
 
+// Whether the file was written, then each message as "title|text (icon)".
+std::string report(const SaveReport& r) {
+    std::string out = r.saved ? "saved" : "not saved";
+    for (const ResultMessage& m : r.messages) {
+        out += "; " + (m.title + u'|' + m.text).toStdString() + " (" +
+               std::to_string(static_cast<int>(m.icon)) + ")";
+    }
+    return out;
+}
+
 class ResultFileIoTest : public ::testing::Test {
 protected:
     TempFolder dir;
@@ -56,11 +66,8 @@ TEST_F(ResultFileIoTest, SavingReplacesTheFileClearsTheMarkAndTheFilesOpenAgain)
     EXPECT_EQ(dir.read(qs("race1.txt")), lapTextBytes(*state).value());
 
     const QString lapName = dir.file(qs("heat.lap"));
-    const SaveReport report = saveLapTable(*state, table.header, table.grid, lapName);
-    ASSERT_TRUE(report.saved);
-    const ResultMessage saved{qs("File Saved"), qs("File ") + lapName + qs(" has been saved"),
-                              Icon::Information};
-    EXPECT_EQ(report.messages, std::vector<ResultMessage>{saved});
+    EXPECT_EQ(report(saveLapTable(*state, table.header, table.grid, lapName)),
+              "saved; File Saved|File " + lapName.toStdString() + " has been saved (1)");
     EXPECT_FALSE(state->LapsUnsaved);
     EXPECT_TRUE(state->SummaryUnsaved);
     SummaryStats stats;
@@ -85,23 +92,21 @@ TEST_F(ResultFileIoTest, SavingReplacesTheFileClearsTheMarkAndTheFilesOpenAgain)
 TEST_F(ResultFileIoTest, AFailedSaveSaysSoAndKeepsTheMark) {
     const LapTable table = buildLapTable(*state).value();
     const QString name = dir.missing() + qs("/laps.lap");
-    const SaveReport report = saveLapTable(*state, table.header, table.grid, name);
-    EXPECT_FALSE(report.saved);
-    ASSERT_EQ(report.messages.size(), 1u);
-    EXPECT_EQ(report.messages[0].title, qs("File Not Saved"));
-    EXPECT_TRUE(report.messages[0].text.startsWith(qs("File ") + name + qs(" could not be")));
-    EXPECT_EQ(report.messages[0].icon, Icon::Exclamation);
+    const std::string failed = report(saveLapTable(*state, table.header, table.grid, name));
+    // "File NAME could not be opened. " and the system's reason, with an exclamation.
+    EXPECT_EQ(failed.find("not saved; File Not Saved|File " + name.toStdString() + " could not"),
+              0u);
+    EXPECT_EQ(failed.substr(failed.size() - 4), " (2)");
     EXPECT_TRUE(state->LapsUnsaved);
     EXPECT_FALSE(QFile::exists(name));
 
     // A race without positions: the summary text is still written after the notice.
     state->RunningOrder = {};
     SummaryStats stats;
-    const SaveReport summary = saveSummary(*state, stats, ResultGrid(), dir.file(qs("s.txt")));
-    EXPECT_TRUE(summary.saved);
-    ASSERT_EQ(summary.messages.size(), 2u);
-    EXPECT_EQ(summary.messages[0].text, qs("Insufficent data to display summary"));
-    EXPECT_EQ(summary.messages[1].title, qs("File Saved"));
+    const QString text = dir.file(qs("s.txt"));
+    EXPECT_EQ(report(saveSummary(*state, stats, ResultGrid(), text)),
+              "saved; Summary|Insufficent data to display summary (1); File Saved|File " +
+                  text.toStdString() + " has been saved (1)");
     EXPECT_FALSE(state->SummaryUnsaved);
 }
 

@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include "RaceEngine.h"
 #include "RaceHost.h"
@@ -99,18 +100,12 @@ public:
     }
 };
 
-struct PlayedSound {
-    QString file;
-    int volume = 0;
-    int pan = 0;
-};
-
 // Records everything the engine asks of the world around it. With `engine` set the
 // start lights go green the moment they are asked for: race clock 0 is the green light.
 class RecordingHost : public RaceHost {
 public:
     RaceEngine* engine = nullptr;
-    std::vector<PlayedSound> sounds;
+    QStringList sounds;  // "file volume pan"
     int beeps = 0;
     std::vector<bool> timerCalls;
     std::vector<bool> startSequences;  // one entry per request: with countdown or not
@@ -120,7 +115,7 @@ public:
     QDateTime fixedNow{QDate(2026, 12, 5), QTime(16, 7, 42)};
 
     void playSound(const QString& file, int volume, int pan) override {
-        sounds.push_back({file, volume, pan});
+        sounds << QStringLiteral("%1 %2 %3").arg(file).arg(volume).arg(pan);
     }
     void beep() override { ++beeps; }
     void setTimerRunning(bool running) override { timerCalls.push_back(running); }
@@ -137,11 +132,13 @@ public:
     void closeNamePickers() override { ++pickerCloses; }
 
     int count(const char* file) const {
-        int n = 0;
-        for (const PlayedSound& s : sounds) {
-            n += s.file == QLatin1String(file) ? 1 : 0;
-        }
-        return n;
+        return static_cast<int>(sounds.filter(QLatin1String(file) + u' ').size());
+    }
+    // The cues played, without the pass-by sounds, as "file volume pan, ...".
+    std::string cues() const {
+        QStringList cues = sounds;
+        cues.removeIf([](const QString& s) { return s.startsWith(u"cargoingby.wav"); });
+        return cues.join(QStringLiteral(", ")).toStdString();
     }
 
     static PerFlag<QString> defaultNames() {

@@ -52,25 +52,6 @@ TEST(ReplayRun, ReportsAreTimedAtTheirOwnClockAndALapRaceStopsAtTheLastReport) {
     EXPECT_EQ(race.state.RaceClock, 4567);
 }
 
-TEST(ReplayRun, RaceEndsAtTheTickAfterTheDecidingCrossingAndReadsNothingMore) {
-    RaceRun race(false, 3);
-    // Flag 2's last lap at 7005 decides the finish at the tick after (7010); flag 3's
-    // report at that very clock is never read.
-    runJournal(race.engine, journal({{1000, 1},
-                                     {1500, 2},
-                                     {4000, 1},
-                                     {4500, 2},
-                                     {7000, 1},
-                                     {7005, 2},
-                                     {7010, 3},
-                                     {9000, 3}}));
-    EXPECT_EQ(race.state.phase, RacePhase::Over);
-    EXPECT_EQ(race.state.LapCount[2] + race.state.LapCount[3], 3);
-    EXPECT_EQ(race.state.RaceClock, 7010);
-    EXPECT_EQ(race.state.RaceDateTime, qs("Dec-05, 16-07"));
-    EXPECT_EQ(race.host.count("Raceover.wav"), 1);
-}
-
 TEST(ReplayRun, TimedRaceRunsOnAfterTheJournalUntilItIsOver) {
     RaceRun race(true, 1);
     // Flag 3 leads with a best lap of 5 s; flag 4 stops after two laps, so the race ends
@@ -101,6 +82,25 @@ std::vector<JournalEntry> randomRace(unsigned seed) {
     return entries;
 }
 
+// Everything the finish and the results depend on, but the lap store.
+std::string snapshot(const RaceState& s) {
+    std::string out =
+        std::to_string(s.RaceOver) + " " + std::to_string(s.RaceClock) + " " +
+        std::to_string(s.CheckeredShown + 2 * s.WhiteFlagShown + 4 * s.TenSecondWarned) + " " +
+        std::to_string(s.FinishDeadline);
+    for (int f = 1; f <= kFlags; ++f) {
+        out += QStringLiteral(" | %1 %2 %3 %4 %5 %6 %7")
+                   .arg(s.LapCount[f])
+                   .arg(s.LastCrossing[f])
+                   .arg(s.BestLapTime[f])
+                   .arg(s.FinishLap[f])
+                   .arg(s.LagBehind[f], s.LagFirst[f])
+                   .arg(s.RunningOrder[f])
+                   .toStdString();
+    }
+    return out;
+}
+
 TEST(ReplayRun, QuietStretchesGiveWhatEveryTickGives) {
     for (unsigned seed = 1; seed <= 12; ++seed) {
         for (bool timed : {false, true}) {
@@ -110,21 +110,8 @@ TEST(ReplayRun, QuietStretchesGiveWhatEveryTickGives) {
             RaceRun b(timed, timed ? 2 : 12, seed % 2 == 0 ? -1 : 0);
             runJournal(a.engine, entries, false);
             runJournal(b.engine, entries, true);
-            const RaceState& s = a.state;
-            const RaceState& t = b.state;
-            EXPECT_EQ(s.RaceOver, t.RaceOver);
-            EXPECT_EQ(s.RaceClock, t.RaceClock);
-            EXPECT_EQ(s.CheckeredShown + s.WhiteFlagShown * 2 + s.TenSecondWarned * 4,
-                      t.CheckeredShown + t.WhiteFlagShown * 2 + t.TenSecondWarned * 4);
-            EXPECT_EQ(s.FinishDeadline, t.FinishDeadline);
-            EXPECT_EQ(s.LapCount, t.LapCount);
-            EXPECT_EQ(s.LastCrossing, t.LastCrossing);
-            EXPECT_EQ(s.BestLapTime, t.BestLapTime);
-            EXPECT_EQ(s.FinishLap, t.FinishLap);
-            EXPECT_EQ(s.LagBehind, t.LagBehind);
-            EXPECT_EQ(s.LagFirst, t.LagFirst);
-            EXPECT_EQ(s.RunningOrder, t.RunningOrder);
-            EXPECT_EQ(s.LapTimes, t.LapTimes);
+            EXPECT_EQ(snapshot(a.state), snapshot(b.state));
+            EXPECT_EQ(a.state.LapTimes, b.state.LapTimes);
         }
     }
 }
