@@ -11,20 +11,13 @@ namespace {
 const QString kFile = QStringLiteral("RaceFormatSettings.dat");
 
 // Laps, minutes, option flags and demo as the race sees them after applying.
-QString applied(const RaceFormat& format) {
-    RaceState state;
-    applyRaceFormat(format, state);
-    const LiveConfig& l = state.live;
-    return QStringLiteral("%1 laps %2 min %3%4%5 %6%7%8 demo %9")
-        .arg(state.RaceLaps)
-        .arg(state.RaceMinutes)
-        .arg(int{state.IsPractice})
-        .arg(int{state.IsLapRace})
-        .arg(int{state.IsTimedRace})
-        .arg(int{l.optPractice})
-        .arg(int{l.optLapRace})
-        .arg(int{l.optTimedRace})
-        .arg(int{l.demo});
+std::string applied(const RaceFormat& format) {
+    RaceState s;
+    applyRaceFormat(format, s);
+    const auto b = [](bool on) { return on ? "1" : "0"; };
+    return std::to_string(s.RaceLaps) + " laps " + std::to_string(s.RaceMinutes) + " min " +
+           b(s.IsPractice) + b(s.IsLapRace) + b(s.IsTimedRace) + " " + b(s.live.optPractice) +
+           b(s.live.optLapRace) + b(s.live.optTimedRace) + " demo " + b(s.live.demo);
 }
 
 TEST(RaceFormatFile, OptionsDemoAndWhatTheRaceTakesFromThem) {
@@ -43,7 +36,7 @@ TEST(RaceFormatFile, OptionsDemoAndWhatTheRaceTakesFromThem) {
     for (const auto& [line, race] : cases) {
         const LoadResult<RaceFormat> r = parseRaceFormat(line, kFile);
         ASSERT_TRUE(r.ok()) << line;
-        EXPECT_EQ(applied(r.value), qs(race)) << line;
+        EXPECT_EQ(applied(r.value), race) << line;
     }
     const QByteArray line = "14,15,#FALSE#,#TRUE#,#FALSE#,0\r\n";
     EXPECT_EQ(serializeRaceFormat(parseRaceFormat(line, kFile).value), line);
@@ -63,7 +56,7 @@ TEST(RaceFormatFile, MalformedLinesNameTheField) {
     TempFolder dir;  // a missing file is an error; the race is the default 10-lap race
     const LoadResult<RaceFormat> missing = loadRaceFormat(dir.file(kFile));
     EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(applied(missing.value), qs("10 laps 10 min 010 010 demo 0"));
+    EXPECT_EQ(applied(missing.value), "10 laps 10 min 010 010 demo 0");
 }
 
 TEST(RaceFormatModel, OptionsDecideWhichListIsUsableAndTimedRacesNeedTheirMinutes) {

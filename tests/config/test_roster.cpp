@@ -104,19 +104,13 @@ TEST_F(RosterTest, NamesAreStoredSoTheyReadBackAndAFailedWriteChangesNothing) {
     EXPECT_TRUE(nowhere.entries().isEmpty());
 }
 
-TEST(RosterFile, OneQuotedNamePerLineBlankLinesSkippedAndPickersAddEmpty) {
+TEST(RosterFile, OneQuotedNamePerLineBlankLinesSkipped) {
     const LoadResult<QStringList> r =
         parseRoster("\"Ann\"\r\n\r\n\"\"\r\n\"Bob Lee\"\n\"Cy\"\r\n\r\n", FileNames::roster);
     EXPECT_TRUE(r.ok());
     EXPECT_EQ(r.value, strings({"Ann", "Bob Lee", "Cy"}));
     EXPECT_EQ(serializeRoster(r.value), QByteArray("\"Ann\"\r\n\"Bob Lee\"\r\n\"Cy\"\r\n"));
     EXPECT_TRUE(parseRoster(QByteArray(), FileNames::roster).value.isEmpty());
-
-    EXPECT_EQ(namePickerEntries(strings({"Zoe", "Ann", "Bob"})),
-              strings({"Ann", "Bob", "Empty", "Zoe"}));
-    EXPECT_EQ(namePickerEntries({}), strings({"Empty"}));
-    EXPECT_EQ(namePickerEntries(strings({"fay", "emma", "Eve"})),
-              strings({"emma", "Empty", "Eve", "fay"}));
 }
 
 TEST(SmallFiles, RacerNamesLagModeAndSpeedMultiplier) {

@@ -152,15 +152,12 @@ TEST(ApplySettings, TheRaceSeesTheNumbersOfTheChosenEntries) {
     s.portPos = 15;
     s.swatchColour[2] = 255;
     applySettings(s, state);
-    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
-                  .arg(state.TrackLength)
-                  .arg(state.ModelScale)
-                  .arg(state.ScaleFactor)
-                  .arg(static_cast<double>(state.MinLapTime))
-                  .arg(state.StartDelay)
-                  .arg(state.CommPort)
-                  .arg(state.FirstLapIndex),
-              qs("22 1:24 24 2.5 30 16 -1"));
+    const std::string race =
+        std::to_string(state.TrackLength) + " " + state.ModelScale.toStdString() + " " +
+        std::to_string(state.ScaleFactor) + " " + std::to_string(state.StartDelay) + " " +
+        std::to_string(state.CommPort) + " " + std::to_string(state.FirstLapIndex);
+    EXPECT_EQ(race, "22 1:24 24 30 16 -1");
+    EXPECT_EQ(state.MinLapTime, 2.5f);
     EXPECT_EQ(state.FlagColor[2] + state.live.swatchColour[2], 2 * 255);
     EXPECT_TRUE(state.live.disabled[5] && !state.live.disabled[4]);
     EXPECT_EQ(state.live.minLapText + state.live.delayText + state.live.firstLapText, qs("2.5300"));

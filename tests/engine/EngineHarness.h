@@ -99,8 +99,6 @@ protected:
         }
     }
 
-    QString caption() const { return startCaption(state.phase); }
-
     // The start caption, the flag picture, the enabled menus and whether Abort and
     // the race timer are on, as one line: "Continue YellowFlagblack.bmp [ViewData] abort".
     std::string controls() const {
@@ -110,7 +108,7 @@ protected:
             {sc.menuViewData, "ViewData"}, {sc.menuRacers, "Racers"},
             {sc.menuSound, "Sound"},       {sc.menuSettings, "Settings"},
             {sc.menuHelp, "Help"}};
-        std::string out = (caption() + u' ' + sc.picture).toStdString() + " [";
+        std::string out = (startCaption(state.phase) + u' ' + sc.picture).toStdString() + " [";
         for (const auto& [on, name] : menus) {
             out += on ? std::string(out.back() == '[' ? "" : " ") + name : "";
         }

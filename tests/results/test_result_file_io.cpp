@@ -6,24 +6,24 @@
 
 #include "LapFile.h"
 #include "LapTable.h"
+#include "ResultFieldReader.h"
 #include "ResultsTestSupport.h"
 
 namespace lapdeck::test {
 namespace {
 
 TEST(ResultFileNames, TextFormOpenKindAndProposedNames) {
-    // name, written as text, opened as
-    const std::tuple<const char*, bool, OpenKind> cases[] = {
-        {"/home/u/race1.txt", true, OpenKind::Shell},
-        {"/home/u/Laps Dec-05, 16-07", false, OpenKind::SummaryFile},  // "Laps" is not "lap"
-        {"/home/u/Laps.TXT", false, OpenKind::SummaryFile},
-        {"/home/u/heat.txt.bak", true, OpenKind::Shell},
-        {"/home/u/laptimes/heat2.sum", false, OpenKind::LapFile},  // the folder holds "lap"
-        {"/home/u/heat2.lap", false, OpenKind::LapFile},
-        {"   ", false, OpenKind::Nothing}};
-    for (const auto& [name, text, kind] : cases) {
-        EXPECT_EQ(writesTextForm(qs(name)), text) << name;
-        EXPECT_EQ(openKindFor(qs(name)), kind) << name;
+    // Name, then written as text (t) or not (-) and opened as nothing (0), by the shell
+    // (1), as a lap file (2) or a summary file (3). Only ".txt" is text, and any "lap" in
+    // the name, folders included, makes a lap file ("Laps" does not).
+    for (const char* c : {"/home/u/race1.txt|t1", "/home/u/Laps Dec-05, 16-07|-3",
+                          "/home/u/Laps.TXT|-3", "/home/u/heat.txt.bak|t1",
+                          "/home/u/laptimes/heat2.sum|-2", "/home/u/heat2.lap|-2", "   |-0"}) {
+        const QStringList p = qs(c).split(u'|');
+        EXPECT_EQ(QString(writesTextForm(p[0]) ? u't' : u'-') +
+                      QString::number(static_cast<int>(openKindFor(p[0]))),
+                  p[1])
+            << c;
     }
     auto state = makeState(false, 0);
     ensureRaceDateTime(*state, QDateTime(QDate(2023, 12, 5), QTime(16, 7)));
@@ -129,6 +129,37 @@ TEST_F(ResultFileIoTest, TextAndEmptyNamesReadNothingAndUnreadableFilesAreExplai
         ASSERT_FALSE(opened.ok()) << name.toStdString();
         EXPECT_TRUE(opened.error().text.contains(name)) << opened.error().text.toStdString();
         EXPECT_TRUE(opened.error().text.contains(qs(why))) << opened.error().text.toStdString();
+    }
+}
+
+QStringList readAll(const QString& text) {
+    ResultFieldReader reader(text);
+    QStringList fields;
+    while (std::optional<QString> field = reader.next()) {
+        fields << *field;
+    }
+    return fields;
+}
+
+TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
+    const struct {
+        const char* text;
+        QStringList fields;
+    } cases[] = {
+        {"", {}},
+        {"abc", strings({"abc"})},
+        {"a\r\nb\r\n", strings({"a", "b"})},  // the last line end adds no field
+        {"a\r\n\r\n\r\nb\r\n", strings({"a", "", "", "b"})},
+        {" 1 \r\n\t2.50\t\r\n", strings({"1", "2.50"})},
+        {"Bob, Jr\r\n", strings({"Bob", "Jr"})},
+        {"\" Bob, Jr \",x\r\n", strings({" Bob, Jr ", "x"})},
+        {"\"ab\"cd,e", strings({"ab", "e"})},   // text after the closing quote is dropped
+        {"\"ab\r\ncd", strings({"ab", "cd"})},  // an unclosed quote ends at the line end
+        {"a\nb\rc", strings({"a", "b", "c"})},
+        {"a,\r\nb", strings({"a", "", "b"})},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(readAll(QString::fromUtf8(c.text)), c.fields) << c.text;
     }
 }
 
