@@ -83,7 +83,8 @@ TEST(RaceFormatModel, OptionsDecideWhichListIsUsableAndTimedRacesNeedTheirMinute
     m.setLapsPos(33);  // off the list: nothing chosen
     EXPECT_EQ(m.value().raceLaps(), 0);
 
-    RaceFormat both;  // two options from a file become one
+    RaceFormat both;  // nothing chosen yet; two options from a file become one
+    EXPECT_EQ(applied(both), "0 laps 0 min 000 000 demo 0");
     both.isLapRace = both.isTimedRace = true;
     EXPECT_TRUE(RaceFormatModel(both).value().isLapRace);
     EXPECT_FALSE(RaceFormatModel(both).value().isTimedRace);
