@@ -147,7 +147,8 @@ TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
         QStringList fields;
     } cases[] = {
         {"", {}},
-        {"abc", strings({"abc"})},
+        {"abc", strings({"abc"})},  // a last field without a line end, bare or quoted
+        {"a,\"b\"", strings({"a", "b"})},
         {"a\r\nb\r\n", strings({"a", "b"})},  // the last line end adds no field
         {"a\r\n\r\n\r\nb\r\n", strings({"a", "", "", "b"})},
         {" 1 \r\n\t2.50\t\r\n", strings({"1", "2.50"})},
