@@ -34,8 +34,8 @@ TEST_F(RaceControlTest, RowWithoutANameBlocksTheStart) {
     EXPECT_EQ(prompter.messages[0].title, qs("Select Name"));
     EXPECT_EQ(prompter.messages[0].text, qs("Please select name for Flag 3"));
     EXPECT_EQ(caption(), qs("Start"));
-    EXPECT_EQ(enabledMenus(state.screen), "") << "menus stay disabled until the next reset";
-    EXPECT_TRUE(state.SummaryUnsaved && state.LapsUnsaved);
+    EXPECT_EQ(enabledMenus(state.screen), kIdleMenus) << "a refused start gives the menus back";
+    EXPECT_FALSE(state.SummaryUnsaved || state.LapsUnsaved);
 
     host.names[3] = qs("Cy");
     engine.LoadNames();

@@ -125,8 +125,8 @@ TEST_F(MainWindow, RefusedStartsShowTheMessageOrTheAnsweredQuestion) {
         EXPECT_EQ(rig->prompter.calls[0].defaultNo, c.icon == Icon::Question);
         EXPECT_EQ(rig->start.runs, 0);
         EXPECT_EQ(w.cmdStart->text(), u"Start"_s);
-        // A refused start leaves the menus disabled until the next reset.
-        EXPECT_EQ(menus(w), kRacingMenus);
+        // A refused start gives the menus back.
+        EXPECT_EQ(menus(w), kIdleMenus);
     }
 }
 
