@@ -68,6 +68,10 @@ TEST(PortNumbers, AnAdapterWithoutAStableNameIsKeptByItsSerialNumberABuiltInLine
     EXPECT_FALSE(map.keepOpened(2));
     EXPECT_EQ(map.chosen()[2], QString());
     EXPECT_EQ(map.describe(2), u"/dev/ttyS0, built-in serial line"_s);
+    map.choose(3, u"/dev/ttyS9"_s);  // typed, not there: still never offered twice
+    for (int n = 4; n <= 16; ++n) {
+        EXPECT_NE(map.device(n), u"/dev/ttyS9"_s) << n;
+    }
 }
 
 TEST(PortNumbers, APermissionProblemSaysWhatFixesIt) {
