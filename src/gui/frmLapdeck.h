@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QCursor>
 #include <QMainWindow>
@@ -24,6 +25,7 @@ class ConfigStore;
 class FormScaler;
 class MessageBoxPrompter;
 class NamePicker;
+class NameSelection;
 class PictureBox;
 class Pictures;
 class PortMap;
@@ -36,17 +38,15 @@ class StartSequenceRunner;
 struct RaceState;
 struct SummaryStats;
 
-// What the main window uses from outside; anything left null gets the program's
+// What the main window uses from outside; anything left empty gets the program's
 // own (message boxes, a clock-seeded generator, silence, the modal start windows,
-// the port choice dialog).
+// the serial devices the system reports).
 struct LapdeckServices {
     Prompter* prompter = nullptr;
     RandomSource* random = nullptr;
     SoundPlayer* sound = nullptr;
     StartSequenceRunner* startSequence = nullptr;
-    // Lets the user pick a port number and give numbers their devices; false when
-    // cancelled.
-    std::function<bool(int& port, PortDevices& chosen)> choosePort;
+    PortScanner scanPorts;
     // The lap table and summary windows' dialogs, printer and desktop.
     ResultsServices results;
 };
@@ -67,9 +67,11 @@ public:
     // Opens the settings' port once the window is up; a failure asks what to do.
     void openStartupPort();
     // Checks the number and (re)opens the port on it; false on failure, after the
-    // "Com Port" question has been answered.
+    // "Com Port" question has been answered. A number that opens a device keeps it.
     bool OpenRacePort(int port);
     bool portIsOpen() const;
+    // Which device the race reads, as the status line shows it.
+    QString portStatus() const;
     PortMap& portMap() { return *m_portMap; }
     SerialPortSource& port() { return *m_port; }
     RaceEngine& engine() { return *m_engine; }
@@ -96,6 +98,10 @@ public:
     void LoadRacerLists();
     void ApplyFlagColors();
     void mnuExit_Click();
+    void mnuSettings_Click();
+    void mnuRace_Click();
+    void mnuAddRacer_Click();
+    void mnuDiagnostic_Click();
 
     // Hover pointers and tooltips.
     void lblName_MouseMove(int index);
@@ -123,6 +129,7 @@ public:
     QAction* mnuDiagnostic = nullptr;
     QAction* mnuWebSite = nullptr;
     QAction* mnuAbout = nullptr;
+    QLabel* lblPortDevice = nullptr;
 
     // The picture file name the picture box shows.
     const QString& shownPicture() const { return m_shownPicture; }
@@ -137,26 +144,24 @@ protected:
 
 private:
     class Host;
+    class Steps;
 
     void buildScreen();
     void buildMenus();
     void Form_Load();
     void Form_Unload();
     void loadConfiguration();
-    void mnuSettings_Click();
+    void openSettings(bool focusPortList);
+    void showPortStatus();
     void mnuOpen_Click();
-    void mnuRace_Click();
     void mnuLapTimes_Click();
     void mnuSummary_Click();
-    void mnuAddRacer_Click();
     void mnuSound_Click();
     void mnuHelpContent_Click();
-    void mnuDiagnostic_Click();
     void mnuWebSite_Click();
     void mnuAbout_Click();
     void notAvailable(const QString& window);
     void reportPortLost(const QString& reason);
-    bool choosePortInteractively(int& port, PortDevices& chosen);
     void setPointer(QWidget* widget, const QString& icon);
     void setArrow(QWidget* widget);
     void showError(const QString& text);
@@ -180,11 +185,17 @@ private:
     std::unique_ptr<RaceEngine> m_engine;
     std::unique_ptr<SummaryStats> m_stats;
     std::unique_ptr<ResultsWindows> m_results;
+    std::unique_ptr<Steps> m_steps;
+    NameSelection* m_names = nullptr;
+    QString m_openedDevice;  // described, as it was when the port opened
     FormScaler* m_scaler = nullptr;
     QString m_shownPicture;
     std::array<int32_t, 7> m_shownColour{};
     bool m_unloaded = false;
     bool m_settingsOpen = false;
+    // Messages shown while the window loads: one broken file is reported once, not
+    // by every reader of it.
+    std::optional<QStringList> m_loadMessages;
     QCursor m_handCursor;
     QCursor m_racerCursor;
 };

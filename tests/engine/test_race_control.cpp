@@ -39,12 +39,15 @@ TEST_F(EngineTest, NamesAreCheckedBeforeTheStartLights) {
             prompter.answers.push_back(*a == 'Y' ? Answer::Yes : Answer::No);
         }
         host.startSequences.clear();
+        state.SummaryUnsaved = true;  // a summary not saved, laps saved
+        state.LapsUnsaved = false;
         engine.cmdStart_Click();
         EXPECT_EQ(prompter.shown(), shown) << names;
         EXPECT_EQ(host.startSequences.size(), started ? 1u : 0u) << names;
-        // The caption waits for the lights; the menus stay off until the next reset.
-        EXPECT_EQ(controls(), "Start LVLogo.gif []");
-        EXPECT_TRUE(state.SummaryUnsaved && state.LapsUnsaved);
+        // The caption waits for the lights and the menus stay off until the next reset;
+        // a refused start gives back the menus and the unsaved marks.
+        EXPECT_EQ(controls(), started ? "Start LVLogo.gif []" : kIdle) << names;
+        EXPECT_EQ(state.SummaryUnsaved && !state.LapsUnsaved, !started) << names;
     }
 }
 

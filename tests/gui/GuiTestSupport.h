@@ -61,6 +61,7 @@ struct DataFolder {
         }
         saveRacerNames(path(FileNames::racerNames), names);
     }
+    void roster(const QStringList& names) { saveRoster(path(FileNames::roster), names); }
     void disable(int flag) {
         settings.disabled[static_cast<size_t>(flag)] = true;
         saveSettings(path(FileNames::settings), settings);
@@ -73,6 +74,15 @@ struct DataFolder {
         saveRaceFormat(path(FileNames::raceFormat), format);
     }
 };
+
+// Exactly one message or question was shown, and what it said.
+inline void expectOnePrompt(const ScriptedPrompter& p, const QString& title, const QString& text,
+                            Icon icon) {
+    ASSERT_EQ(p.prompts.size(), 1u);
+    EXPECT_EQ(p.prompts[0].title, title);
+    EXPECT_EQ(p.prompts[0].text, text);
+    EXPECT_EQ(p.prompts[0].icon, icon);
+}
 
 // The main window over a data folder, with scripted answers, silence and an
 // immediate start sequence.

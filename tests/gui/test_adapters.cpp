@@ -44,11 +44,12 @@ TEST(PortMapNumbers, AdaptersFirstInNaturalOrderThenBuiltInLines) {
         PortMap::numberDevices({u"/dev/ttyS10"_s, u"/dev/ttyS2"_s, u"/dev/ttyUSB1"_s,
                                 u"/dev/ttyACM0"_s, u"/dev/ttyUSB0"_s});
     const QStringList want{u"/dev/ttyACM0"_s, u"/dev/ttyUSB0"_s, u"/dev/ttyUSB1"_s,
-                           u"/dev/ttyS2"_s,   u"/dev/ttyS10"_s,  u"/dev/ttyS5"_s};
+                           u"/dev/ttyS2"_s,   u"/dev/ttyS10"_s,  u"/dev/ttyS0"_s,
+                           u"/dev/ttyS1"_s,   u"/dev/ttyS3"_s};
     for (int n = 1; n <= want.size(); ++n) {
         EXPECT_EQ(devices[static_cast<size_t>(n)], want[n - 1]) << n;
     }
-    EXPECT_EQ(devices[16], u"/dev/ttyS15"_s);
+    EXPECT_EQ(devices[16], u"/dev/ttyS12"_s);  // ttyS10 is not offered twice
 }
 
 // The port window test reads back a chosen port; here a bad line is reported and the

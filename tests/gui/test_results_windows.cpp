@@ -75,15 +75,6 @@ public:
     QStringList opened;
 };
 
-// Exactly one message or question was shown, and what it said.
-void expectOnePrompt(const ScriptedPrompter& p, const QString& title, const QString& text,
-                     Icon icon) {
-    ASSERT_EQ(p.prompts.size(), 1u);
-    EXPECT_EQ(p.prompts[0].title, title);
-    EXPECT_EQ(p.prompts[0].text, text);
-    EXPECT_EQ(p.prompts[0].icon, icon);
-}
-
 QByteArray bytesOf(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");

@@ -1,65 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include <QElapsedTimer>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
+#include "ModalSupport.h"
+#include "PtySupport.h"
 #include "SerialPortSource.h"
+#include "frmVx9SettingsNew.h"
 
 namespace lapdeck::test {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// A pseudo-terminal pair in raw mode: the window opens the follower end as its
-// port, the test writes the lap counter's bytes into the leader end.
-struct Pty {
-    Pty() {
-        if (openpty(&leader, &follower, name, nullptr, nullptr) != 0) {
-            return;
-        }
-        for (int fd : {follower, leader}) {
-            termios raw{};
-            tcgetattr(fd, &raw);
-            cfmakeraw(&raw);
-            tcsetattr(fd, TCSANOW, &raw);
-        }
-    }
-    ~Pty() {
-        for (int fd : {leader, follower}) {
-            if (fd >= 0) {
-                close(fd);
-            }
-        }
-    }
-    bool ok() const { return leader >= 0; }
-    void send(const char* bytes) const {
-        ASSERT_EQ(write(leader, bytes, strlen(bytes)), static_cast<ssize_t>(strlen(bytes)));
-    }
-
-    int leader = -1;
-    int follower = -1;
-    char name[256] = {};
-};
-
-// Lets the port's notifier take what the pty delivered (real I/O, so a short wait).
-void waitForInput(SerialPortSource& port) {
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 3000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (port.hasInput()) {  // pulls what arrived
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            return;
-        }
-    }
-}
 
 // A window whose port `n` is the follower end of a fresh pty.
 struct PtyWindow {
@@ -128,43 +83,39 @@ TEST(SerialPort, BadNumbersAreRefusedAndAMissingDeviceAsksWhereNoMeansDemo) {
     rig.prompter.answers = {Answer::No};
     EXPECT_FALSE(w.OpenRacePort(4));
     EXPECT_EQ(rig.prompter.shown(),
-              "ask error: Com Port|Com Port ERROR!\r\nTo Select a Different PORT click \"Yes\"\r\n"
-              "To use Demo mode, click \"No\"\n");
+              "ask error: Com Port|Com Port ERROR!\r\nPort 4 (/nonexistent/lapdeck-tty): No such file "
+              "or directory\r\nTo Select a Different PORT click \"Yes\"\r\nTo use Demo mode, click "
+              "\"No\"\n");
     EXPECT_TRUE(rig.state.live.demo);
     EXPECT_EQ(w.lblRaceFormat->text(), u"Demo - 10 Lap Race"_s);
     EXPECT_FALSE(w.portIsOpen());
 }
 
-TEST(SerialPort, YesOffersThePortChoiceAndOpensTheChosenPort) {
+TEST(SerialPort, YesOpensTheSettingsOnThePortListAndOpensTheChosenPort) {
     Pty pty;
     ASSERT_TRUE(pty.ok());
     DataFolder data;
-    LapdeckServices services;
-    ScriptedPrompter prompter;
-    RaceState state;
-    int offered = 0;
-    services.prompter = &prompter;
-    services.choosePort = [&](int& port, PortDevices& chosen) {
-        ++offered;
-        EXPECT_EQ(port, 2);
-        port = 5;
-        chosen[5] = QString::fromLocal8Bit(pty.name);
-        return true;
-    };
-    frmLapdeck w(state, data.store, services);
+    WindowRig rig(data);
+    frmLapdeck& w = *rig.window;
     w.portMap().choose(2, u"/nonexistent/lapdeck-tty"_s);
-    prompter.answers = {Answer::Yes};
-    EXPECT_FALSE(w.OpenRacePort(2));
-    EXPECT_EQ(offered, 1);
+    rig.prompter.answers = {Answer::Yes};
+    onModal<frmVx9SettingsNew>(
+        [&](frmVx9SettingsNew& d) {
+            EXPECT_EQ(d.focusWidget(), d.cmbCommPort);
+            d.cmbCommPort->setCurrentIndex(4);
+            d.txtPortDevice->setText(pty.path());
+            d.cmdOk->click();
+        },
+        [&]() { EXPECT_FALSE(w.OpenRacePort(2)); });
     EXPECT_TRUE(w.portIsOpen());
-    EXPECT_EQ(state.CommPort, 5);
-    EXPECT_FALSE(state.live.demo);
+    EXPECT_EQ(rig.state.CommPort, 5);
+    EXPECT_FALSE(rig.state.live.demo);
     // The choice is kept: the settings name port 5, our port file its device.
     data.store.reloadSettings();
     EXPECT_EQ(data.store.settings().portText(), u"5"_s);
     PortMap reread(data.dir.path());
     EXPECT_FALSE(reread.load().has_value());
-    EXPECT_EQ(reread.device(5), QString::fromLocal8Bit(pty.name));
+    EXPECT_EQ(reread.device(5), pty.path());
 }
 
 }  // namespace
