@@ -7,8 +7,13 @@ namespace lapdeck {
 QString FieldWriter::storable(const QString& value) {
     QString out = value;
     out.replace(QLatin1Char('"'), QLatin1Char('\''));
-    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // Line breaks, tabs and other control characters become blanks: a file holding
+    // them is refused when read.
+    for (QChar& c : out) {
+        if (c.category() == QChar::Other_Control) {
+            c = QLatin1Char(' ');
+        }
+    }
     return out;
 }
 

@@ -13,7 +13,8 @@ namespace lapdeck {
 class FieldWriter {
 public:
     // A double quote inside a text cannot be read back (quotes are not escaped), so
-    // it is written as an apostrophe; line breaks become blanks for the same reason.
+    // it is written as an apostrophe; line breaks and other control characters
+    // become blanks for the same reason.
     FieldWriter& text(const QString& value);
     FieldWriter& number(int64_t value);
     // A Single in its shortest form of at most seven significant digits.

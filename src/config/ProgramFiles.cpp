@@ -1,5 +1,6 @@
 #include "ProgramFiles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -9,12 +10,35 @@
 #include "TextFile.h"
 
 namespace lapdeck {
+namespace {
+
+bool hasControlCharacter(const QString& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+// A name no keyboard gives: the file holds binary data, not names. The whole file
+// is refused, so nothing of it shows as a racer or is written back.
+bool refusedName(FieldReader& reader, const QString& name) {
+    if (!hasControlCharacter(name)) {
+        return false;
+    }
+    reader.failLastField(
+        QStringLiteral("a name holds control characters, so this is no file of racer "
+                       "names; it is not used and left as it is"));
+    return true;
+}
+
+}  // namespace
 
 LoadResult<QStringList> parseRoster(const QByteArray& bytes, const QString& fileName) {
     LoadResult<QStringList> result;
     FieldReader reader(fileName, bytes);
     while (!reader.atEnd()) {
         const auto name = reader.readText();
+        if (name && refusedName(reader, *name)) {
+            return {{}, reader.error()};
+        }
         if (name && !name->isEmpty()) {
             result.value.append(*name);
         }
@@ -65,7 +89,11 @@ LoadResult<PerFlag<QString>> parseRacerNames(const QByteArray& bytes, const QStr
     LoadResult<PerFlag<QString>> result;
     FieldReader reader(fileName, bytes);
     for (int i = 1; i <= kFlags && !reader.atEnd(); ++i) {
-        if (const auto name = reader.readText()) {
+        const auto name = reader.readText();
+        if (name && refusedName(reader, *name)) {
+            return {{}, reader.error()};
+        }
+        if (name) {
             result.value[i] = *name;
         }
     }
@@ -97,13 +125,27 @@ std::optional<ConfigError> saveRacerNames(const QString& path, const PerFlag<QSt
     return DataFile::write(path, serializeRacerNames(names));
 }
 
+bool isLagMode(const QString& text) {
+    return text == captions::kLagBehind || text == captions::kLagFirst || text == captions::kMedian;
+}
+
 LoadResult<QString> parseLagMode(const QByteArray& bytes, const QString& fileName) {
     LoadResult<QString> result{kDefaultLagMode, std::nullopt};
     FieldReader reader(fileName, bytes);
     if (!reader.atEnd()) {
         const auto text = reader.readText();
         if (text && !text->isEmpty()) {
-            result.value = *text;
+            if (isLagMode(*text)) {
+                result.value = *text;
+            } else {
+                const QString shown = hasControlCharacter(*text)
+                                          ? QStringLiteral("the text")
+                                          : QLatin1Char('"') + text->left(40) + QLatin1Char('"');
+                reader.failLastField(shown +
+                                     QStringLiteral(" is not a heading of the lag column (\"Lag "
+                                                    "Behind\", \"Lag First\" or \"Median\"); "
+                                                    "\"Lag First\" is shown"));
+            }
         }
     }
     result.error = reader.error();

@@ -21,7 +21,8 @@ inline const QString raceLag = QStringLiteral("RaceLag.dat");
 }  // namespace FileNames
 
 // rcRacers.dat: one quoted name per line, in file order. Empty names are skipped.
-// A missing file is an error (the list is then empty).
+// A missing file is an error (the list is then empty), and so is a name holding
+// control characters (the whole file is refused: the list is empty).
 LoadResult<QStringList> parseRoster(const QByteArray& bytes, const QString& fileName);
 LoadResult<QStringList> loadRoster(const QString& path);
 QByteArray serializeRoster(const QStringList& names);
@@ -32,15 +33,18 @@ std::optional<ConfigError> appendToRoster(const QString& path, const QString& na
 
 // Racers.dat: the names on flags 1..6 on one line. A missing file or missing fields
 // give empty names and no error; only a file that exists but cannot be read, or a
-// malformed text, is an error (the names read so far are kept).
+// malformed text, is an error (the names read so far are kept). A name holding
+// control characters refuses the whole file: every name is empty.
 LoadResult<PerFlag<QString>> parseRacerNames(const QByteArray& bytes, const QString& fileName);
 LoadResult<PerFlag<QString>> loadRacerNames(const QString& path);
 QByteArray serializeRacerNames(const PerFlag<QString>& names);
 std::optional<ConfigError> saveRacerNames(const QString& path, const PerFlag<QString>& names);
 
 // RaceLag.dat: the lag column heading as one quoted text. Missing file or an empty
-// text: "Lag First" (what is written when the heading is empty).
+// text: "Lag First" (what is written when the heading is empty); any text but the
+// three headings is an error and gives "Lag First".
 inline const QString kDefaultLagMode = captions::kLagFirst;
+bool isLagMode(const QString& text);
 LoadResult<QString> parseLagMode(const QByteArray& bytes, const QString& fileName);
 LoadResult<QString> loadLagMode(const QString& path);
 std::optional<ConfigError> saveLagMode(const QString& path, const QString& lagMode);

@@ -1,5 +1,6 @@
 #include "RosterModel.h"
 
+#include "DataFile.h"
 #include "FieldWriter.h"
 #include "ProgramFiles.h"
 
@@ -19,37 +20,23 @@ QString properCase(const QString& name) {
     return out;
 }
 
-namespace {
-
-// Where a sorted list box puts a new entry: after every entry not greater than it.
-qsizetype sortedInsertPlace(const QStringList& list, const QString& name) {
-    qsizetype place = 0;
-    while (place < list.size() && list[place].compare(name, Qt::CaseInsensitive) <= 0) {
-        ++place;
-    }
-    return place;
-}
-
-}  // namespace
-
-QStringList namePickerEntries(const QStringList& rosterNames) {
-    QStringList entries;
-    for (const QString& name : rosterNames) {
-        entries.insert(sortedInsertPlace(entries, name), name);
-    }
+QStringList namePickerEntries(const QStringList& rosterNames, const NameOrder& order) {
+    // Sorting once gives what adding each name at its place gives, without the
+    // square of the roster's size.
+    QStringList entries = order.sorted(rosterNames);
     const QString empty = QStringLiteral("Empty");
-    entries.insert(sortedInsertPlace(entries, empty), empty);
+    entries.insert(order.insertPlace(entries, empty), empty);
     return entries;
 }
 
 RosterModel::RosterModel(QString rosterPath) : m_path(std::move(rosterPath)) {}
 
 std::optional<ConfigError> RosterModel::load() {
-    m_entries.clear();
     LoadResult<QStringList> names = loadRoster(m_path);
-    for (const QString& name : names.value) {
-        m_entries.insert(sortedPlace(name), name);
-    }
+    m_entries = m_order.sorted(names.value);
+    // Only a missing file may be started afresh; one that was refused or could not
+    // be read must not be overwritten by the few names added to it.
+    m_canChange = names.ok() || !DataFile::exists(m_path);
     return names.error;
 }
 
@@ -58,12 +45,12 @@ QString RosterModel::countCaption() const {
 }
 
 qsizetype RosterModel::sortedPlace(const QString& name) const {
-    return sortedInsertPlace(m_entries, name);
+    return m_order.insertPlace(m_entries, name);
 }
 
 std::optional<ConfigError> RosterModel::add(const QString& input, Prompter& prompter) {
     const QString trimmed = input.trimmed();
-    if (trimmed.isEmpty()) {
+    if (trimmed.isEmpty() || !m_canChange) {
         return std::nullopt;
     }
     // Compared in the form it is stored in, so a name with a quote cannot slip in twice.
@@ -90,7 +77,7 @@ bool RosterModel::checkModifySelection(int row, Prompter& prompter) const {
 }
 
 std::optional<ConfigError> RosterModel::modify(int row, const QString& input) {
-    if (!validRow(row)) {
+    if (!validRow(row) || !m_canChange) {
         return std::nullopt;
     }
     QStringList changed = m_entries;
@@ -105,6 +92,9 @@ std::optional<ConfigError> RosterModel::modify(int row, const QString& input) {
 }
 
 std::optional<ConfigError> RosterModel::remove(int row, Prompter& prompter) {
+    if (!m_canChange) {
+        return std::nullopt;
+    }
     if (!validRow(row)) {
         prompter.inform(QStringLiteral("Delete"), QStringLiteral("Select name from list to delete"),
                         Icon::Information);

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "ConfigError.h"
+#include "NameOrder.h"
 #include "RaceHost.h"
 
 namespace lapdeck {
@@ -15,8 +16,8 @@ namespace lapdeck {
 QString properCase(const QString& name);
 
 // The entries of a name picker: the roster names read from rcRacers.dat plus
-// "Empty", each added at its alphabetical place ignoring case.
-QStringList namePickerEntries(const QStringList& rosterNames);
+// "Empty", each at its alphabetical place (NameOrder).
+QStringList namePickerEntries(const QStringList& rosterNames, const NameOrder& order = {});
 
 // The racer roster behind the roster dialog: a list kept in alphabetical order
 // ignoring case, and rcRacers.dat, which changes with every add, rename and
@@ -26,9 +27,12 @@ class RosterModel {
 public:
     explicit RosterModel(QString rosterPath);
 
-    // Reads the file (Form_Load). A missing or unreadable file leaves the list
-    // empty and is returned for the dialog to show.
+    // Reads the file (Form_Load). A missing, unreadable or refused file leaves the
+    // list empty and is returned for the dialog to show.
     std::optional<ConfigError> load();
+    // False after a file that exists could not be read or was refused: adding,
+    // renaming and deleting would overwrite what is in it, so they do nothing.
+    bool canChange() const { return m_canChange; }
 
     const QStringList& entries() const { return m_entries; }
     // "Total number of Racers: N"
@@ -58,6 +62,8 @@ private:
 
     QString m_path;
     QStringList m_entries;
+    NameOrder m_order;
+    bool m_canChange = true;
 };
 
 }  // namespace lapdeck

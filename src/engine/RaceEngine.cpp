@@ -517,6 +517,23 @@ void RaceEngine::cmdStart_Click() {
     RaceState& s = m_state;
     switch (s.phase) {
         case RacePhase::Idle: {
+            // A refused start gives the organiser back the window as it was, so the
+            // settings can still be changed (an unnamed lane disabled, say).
+            const RaceScreen before = s.screen;
+            const bool summaryUnsaved = s.SummaryUnsaved;
+            const bool lapsUnsaved = s.LapsUnsaved;
+            auto refuse = [&s, &before, summaryUnsaved, lapsUnsaved]() {
+                RaceScreen& sc = s.screen;
+                sc.menuFile = before.menuFile;
+                sc.menuRaceFormat = before.menuRaceFormat;
+                sc.menuViewData = before.menuViewData;
+                sc.menuRacers = before.menuRacers;
+                sc.menuSound = before.menuSound;
+                sc.menuSettings = before.menuSettings;
+                sc.menuHelp = before.menuHelp;
+                s.SummaryUnsaved = summaryUnsaved;
+                s.LapsUnsaved = lapsUnsaved;
+            };
             disableMenus();
             s.SummaryUnsaved = true;
             s.LapsUnsaved = true;
@@ -528,6 +545,7 @@ void RaceEngine::cmdStart_Click() {
                         QStringLiteral("Select Name"),
                         QStringLiteral("Please select name for Flag ") + QString::number(i),
                         Icon::None);
+                    refuse();
                     return;
                 }
             }
@@ -547,6 +565,7 @@ void RaceEngine::cmdStart_Click() {
                                          kCrLf + QStringLiteral("Do you want to continue race?");
                     if (m_prompter.ask(QStringLiteral("Same Names"), text, Icon::Question, true) !=
                         Answer::Yes) {
+                        refuse();
                         return;
                     }
                 }

@@ -18,6 +18,13 @@ public:
     // An empty title means the program's default title.
     virtual Answer ask(const QString& title, const QString& text, Icon icon, bool defaultNo) = 0;
     virtual void inform(const QString& title, const QString& text, Icon icon) = 0;
+    // An input box: the text typed, or an empty text for Cancel.
+    virtual QString input(const QString& title, const QString& prompt, const QString& defaultText) {
+        (void)title;
+        (void)prompt;
+        (void)defaultText;
+        return {};
+    }
 };
 
 // Uniform random numbers in [0, 1) for the demo generator and the start lights.

@@ -44,12 +44,4 @@ int pickerStartIndex(const QStringList& entries, const QString& caption) {
     return static_cast<int>(entries.size()) - 1;
 }
 
-int sortedInsertIndex(const QStringList& entries, const QString& name) {
-    int i = 0;
-    while (i < entries.size() && QString::compare(entries[i], name, Qt::CaseInsensitive) <= 0) {
-        ++i;
-    }
-    return i;
-}
-
 }  // namespace lapdeck

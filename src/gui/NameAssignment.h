@@ -24,7 +24,4 @@ PerFlag<QString> namesToStore(const PerFlag<QString>& captions, const PerFlag<QS
 // the last entry (the alphabetically last). -1 for an empty list.
 int pickerStartIndex(const QStringList& entries, const QString& caption);
 
-// Where `name` goes in a list kept in alphabetical order ignoring case.
-int sortedInsertIndex(const QStringList& entries, const QString& name);
-
 }  // namespace lapdeck

@@ -5,6 +5,7 @@
 
 #include "ClickLabel.h"
 #include "FormScaler.h"
+#include "NameCell.h"
 #include "NamePicker.h"
 #include "PictureBox.h"
 #include "ScreenTexts.h"
@@ -91,7 +92,7 @@ FormScaler* RaceScreenControls::setupRaceScreen(QWidget* form) {
     for (int r = 1; r <= 6; ++r) {
         const int top = kRowTop + (r - 1) * kRowPitch;
         const QString n = QString::number(r);
-        lblName[r] = new ClickLabel(form);
+        lblName[r] = new NameCell(form);
         lblName[r]->setObjectName(QStringLiteral("lblName") + n);
         cell(lblName[r], kNameColumn, top, Qt::AlignLeft);
         lblName[r]->setText(captions::kSelectName);

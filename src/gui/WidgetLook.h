@@ -3,7 +3,9 @@
 #include <cstdint>
 
 #include <QColor>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 
 namespace lapdeck {
@@ -38,6 +40,20 @@ inline void setTextIfChanged(QLabel* label, const QString& text) {
 // Black or white, whichever reads better on `back`.
 inline QColor textColourOn(QColor back) {
     return back.lightnessF() < 0.45 ? Qt::white : Qt::black;
+}
+
+// The "&OK" and "&Cancel" buttons of a dialog, at the right of a row of their own.
+inline QHBoxLayout* okCancelRow(QWidget* dialog, QPushButton*& ok, QPushButton*& cancel) {
+    ok = new QPushButton(QStringLiteral("&OK"), dialog);
+    ok->setObjectName(QStringLiteral("cmdOk"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("&Cancel"), dialog);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }
 
 }  // namespace lapdeck

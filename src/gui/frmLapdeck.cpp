@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "ApplyConfig.h"
@@ -18,12 +19,12 @@
 #include "FileChooser.h"
 #include "FormScaler.h"
 #include "MessageBoxPrompter.h"
-#include "NameAssignment.h"
 #include "NamePicker.h"
+#include "NameSelection.h"
 #include "PictureBox.h"
 #include "Pictures.h"
-#include "PortChoiceDialog.h"
 #include "PortMap.h"
+#include "ProgramFiles.h"
 #include "RaceEngine.h"
 #include "RaceRecorder.h"
 #include "RaceRecovery.h"
@@ -33,9 +34,14 @@
 #include "ResultsWindows.h"
 #include "ScreenTexts.h"
 #include "SerialPortSource.h"
+#include "SettingsSteps.h"
 #include "SoundPlayer.h"
 #include "StartSequenceRunner.h"
 #include "WidgetLook.h"
+#include "frmRaceFormat.h"
+#include "frmVx9AddRacer.h"
+#include "frmVx9Diag.h"
+#include "frmVx9SettingsNew.h"
 
 namespace lapdeck {
 namespace {
@@ -88,6 +94,40 @@ private:
     frmLapdeck& m_window;
 };
 
+// OK of the settings dialog, carried out on this window and the race state.
+class frmLapdeck::Steps : public SettingsSteps {
+public:
+    explicit Steps(frmLapdeck& window) : m_window(window) {}
+
+    void LoadNames() override { m_window.m_engine->LoadNames(); }
+    std::optional<ConfigError> store(const Settings& settings,
+                                     const PortDevices& devices) override {
+        RaceState& state = m_window.m_state;
+        if (auto error = m_window.m_config.storeSettings(settings, state.RacerName)) {
+            return error;
+        }
+        applySettings(m_window.m_config.settings(), state);
+        state.SpeedMultiplier = speedMultiplierOf(m_window.m_config.settings());
+        m_window.m_portMap->setChosen(devices);
+        return m_window.m_portMap->save();
+    }
+    void ReSet() override { m_window.m_engine->ReSet(); }
+    void LoadRacerLists() override { m_window.m_names->LoadRacerLists(); }
+    PortCheck OpenRacePort(int port) override {
+        m_window.m_state.PortErrorInSettings = false;
+        if (m_window.OpenRacePort(port)) {
+            return PortCheck::Opened;
+        }
+        return m_window.m_state.PortErrorInSettings ? PortCheck::ChooseAnother
+                                                    : PortCheck::NotOpened;
+    }
+    void ApplyFlagColors() override { m_window.ApplyFlagColors(); }
+    bool demoMode() const override { return m_window.m_state.live.demo; }
+
+private:
+    frmLapdeck& m_window;
+};
+
 frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices services,
                        QWidget* parent)
     : QMainWindow(parent), m_state(state), m_config(config), m_services(std::move(services)) {
@@ -106,12 +146,13 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
     m_sound = m_services.sound ? m_services.sound : m_ownSound.get();
 
     m_pictures = std::make_unique<Pictures>(m_config.folder());
-    m_portMap = std::make_unique<PortMap>(m_config.folder());
+    m_portMap = std::make_unique<PortMap>(m_config.folder(), m_services.scanPorts);
     m_port = new SerialPortSource(this);
     connect(m_port, &SerialPortSource::lost, this, &frmLapdeck::reportPortLost);
     m_host = std::make_unique<Host>(*this);
     m_recorder = std::make_unique<RaceRecorder>(m_config);
     m_engine = std::make_unique<RaceEngine>(m_state, *m_host, *m_prompter, *m_random);
+    m_steps = std::make_unique<Steps>(*this);
     if (m_services.startSequence == nullptr) {
         m_ownStartSequence = std::make_unique<ModalStartSequence>(
             *m_engine, *m_sound, *m_random, [this]() -> ReportSource* { return m_port; },
@@ -142,15 +183,13 @@ void frmLapdeck::buildScreen() {
     auto* form = new QWidget(this);
     setCentralWidget(form);
     m_scaler = setupRaceScreen(form);
+    m_names = new NameSelection(
+        *this, m_state, m_config, *m_prompter, m_racerCursor, [this]() { drawScreen(); },
+        [this](const QString& error) { showError(error); }, this);
 
     for (int r = 1; r <= kFlags; ++r) {
-        connect(lblName[r], &ClickLabel::clicked, this, [this, r]() { lblName_Click(r); });
-        connect(lblName[r], &ClickLabel::mouseMoved, this, [this, r]() { lblName_MouseMove(r); });
         connect(lblBest[r], &ClickLabel::clicked, this, [this, r]() { lblBest_Click(r); });
         connect(lblBest[r], &ClickLabel::mouseMoved, this, [this, r]() { lblBest_MouseMove(r); });
-        connect(Select_Name[r], &QComboBox::activated, this, [this, r]() { Select_Name_Click(r); });
-        connect(Select_Name[r], &NamePicker::focusLost, this,
-                [this, r]() { Select_Name_LostFocus(r); });
     }
     connect(cmdStart, &QPushButton::clicked, this, &frmLapdeck::cmdStart_Click);
     connect(cmdAbort, &QPushButton::clicked, this, &frmLapdeck::cmdAbort_Click);
@@ -162,7 +201,12 @@ void frmLapdeck::buildScreen() {
     connect(lblRaceFormat, &ClickLabel::mouseMoved, this, &frmLapdeck::lblRaceFormat_MouseMove);
     connect(imgLapvane, &ClickLabel::clicked, this, &frmLapdeck::imgLapvane_Click);
 
-    resize(form->width(), form->height() + menuBar()->sizeHint().height());
+    lblPortDevice = new QLabel(this);
+    lblPortDevice->setObjectName(QStringLiteral("lblPortDevice"));
+    statusBar()->addWidget(lblPortDevice, 1);
+    statusBar()->setSizeGripEnabled(false);
+    resize(form->width(),
+           form->height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     cmdStart->setFocus();
 }
 
@@ -221,6 +265,7 @@ void frmLapdeck::Form_Load() {
     connect(m_timer, &RaceTimer::tick, this, &frmLapdeck::Timer1_Timer);
     m_state.LapsUnsaved = false;
     m_state.SummaryUnsaved = false;
+    m_loadMessages.emplace();
     loadConfiguration();
     LoadRacerLists();
     m_engine->ReSet();
@@ -228,6 +273,8 @@ void frmLapdeck::Form_Load() {
     if (const auto error = m_portMap->load()) {
         showError(error->message());
     }
+    m_loadMessages.reset();
+    showPortStatus();
     drawScreen();
 }
 
@@ -248,6 +295,12 @@ void frmLapdeck::openStartupPort() {
 }
 
 void frmLapdeck::showError(const QString& text) {
+    if (m_loadMessages) {
+        if (m_loadMessages->contains(text)) {
+            return;
+        }
+        m_loadMessages->append(text);
+    }
     m_prompter->inform(QString(), text, Icon::None);
 }
 
@@ -269,27 +322,60 @@ bool frmLapdeck::OpenRacePort(int port) {
     }
     m_port->close();
     m_state.CommPort = static_cast<int16_t>(port);
+    const QString device = m_portMap->device(port);
     QString reason;
-    if (m_port->open(m_portMap->device(port), &reason)) {
+    if (m_port->open(device, &reason)) {
+        m_openedDevice = m_portMap->describe(port);
+        if (m_portMap->keepOpened(port)) {
+            if (const auto error = m_portMap->save()) {
+                showError(error->message());
+            }
+        }
+        showPortStatus();
         return true;
     }
-    const QString text = QStringLiteral("Com Port ERROR!") + kCrLf +
+    showPortStatus();
+    const QString text = QStringLiteral("Com Port ERROR!") + kCrLf + QStringLiteral("Port ") +
+                         QString::number(port) + QStringLiteral(" (") + device +
+                         QStringLiteral("): ") + reason + kCrLf +
                          QStringLiteral("To Select a Different PORT click \"Yes\"") + kCrLf +
                          QStringLiteral("To use Demo mode, click \"No\"");
     if (m_prompter->ask(QStringLiteral("Com Port"), text, Icon::Error, false) == Answer::No) {
         m_state.live.demo = true;
         m_engine->ShowRaceTitle();
+        showPortStatus();
         drawScreen();
     } else if (m_settingsOpen) {
         m_state.PortErrorInSettings = true;
     } else {
-        mnuSettings_Click();
+        openSettings(true);
     }
     return false;
 }
 
+QString frmLapdeck::portStatus() const {
+    const QString number = QString::number(m_state.CommPort);
+    if (m_state.live.demo) {
+        return m_port->isOpen()
+                   ? QStringLiteral("Demo mode: the laps are made up; port ") + number +
+                         QStringLiteral(" (") + m_openedDevice +
+                         QStringLiteral(") is open but not read")
+                   : QStringLiteral("Demo mode: the laps are made up; no port is open");
+    }
+    if (m_port->isOpen()) {
+        return QStringLiteral("Reading port ") + number + QStringLiteral(": ") + m_openedDevice;
+    }
+    return QStringLiteral("Port ") + number +
+           QStringLiteral(" is not open: no laps can come in (choose the port in Settings)");
+}
+
+void frmLapdeck::showPortStatus() {
+    lblPortDevice->setText(portStatus());
+}
+
 void frmLapdeck::reportPortLost(const QString& reason) {
     // Deferred: the port's error signal is no place for a modal message box.
+    showPortStatus();
     QTimer::singleShot(0, this, [this, reason]() {
         m_prompter->inform(QStringLiteral("Com Port"),
                            QStringLiteral("Com Port ERROR!") + kCrLf + reason + kCrLf +
@@ -387,51 +473,23 @@ void frmLapdeck::raceClosed() {
     }
 }
 
-bool frmLapdeck::choosePortInteractively(int& port, PortDevices& chosen) {
-    if (m_services.choosePort) {
-        return m_services.choosePort(port, chosen);
-    }
-    PortChoiceDialog dialog(port, PortMap::detectedDevices(), chosen, this);
-    if (dialog.exec() != QDialog::Accepted) {
-        return false;
-    }
-    port = dialog.chosenPort();
-    chosen = dialog.chosenDevices();
-    return true;
+void frmLapdeck::mnuSettings_Click() {
+    openSettings(false);
 }
 
-// The port part of the settings: pick a number (and devices), store it, reset the
-// window and open the port; a port that fails keeps the choice open.
-void frmLapdeck::mnuSettings_Click() {
-    int port = m_state.CommPort;
-    PortDevices chosen = m_portMap->chosen();
-    for (;;) {
-        if (!choosePortInteractively(port, chosen)) {
-            return;
-        }
-        m_state.PortErrorInSettings = false;
-        m_portMap->setChosen(chosen);
-        if (const auto error = m_portMap->save()) {
-            showError(error->message());
-            return;
-        }
-        Settings settings = m_config.settings();
-        settings.portPos = static_cast<int16_t>(port - 1);
-        if (const auto error = m_config.storeSettings(settings, m_state.RacerName)) {
-            showError(error->message());
-            return;
-        }
-        applySettings(m_config.settings(), m_state);
-        m_engine->ReSet();
-        LoadRacerLists();
-        m_settingsOpen = true;
-        OpenRacePort(port);
-        m_settingsOpen = false;
-        if (!m_state.PortErrorInSettings) {
-            ApplyFlagColors();
-            return;
-        }
+void frmLapdeck::openSettings(bool focusPortList) {
+    // The dialog starts from the file, as it always was read on opening.
+    if (const auto error = m_config.reloadSettings()) {
+        showError(error->message());
     }
+    frmVx9SettingsNew dialog(m_config.settings(), *m_portMap, *m_steps, *m_prompter, this);
+    if (focusPortList) {
+        dialog.focusPortList();
+    }
+    m_settingsOpen = true;
+    dialog.exec();
+    m_settingsOpen = false;
+    drawScreen();
 }
 
 // ---------------------------------------------------------------- ticks and drawing
@@ -557,19 +615,7 @@ void frmLapdeck::keyPressEvent(QKeyEvent* event) {
 // ---------------------------------------------------------------- names
 
 void frmLapdeck::LoadRacerLists() {
-    LoadResult<QStringList> roster = m_config.loadRoster();
-    if (!roster.ok()) {
-        showError(roster.error->message());
-    }
-    for (int i = 1; i <= kFlags; ++i) {
-        NamePicker* picker = Select_Name[i];
-        picker->clear();
-        for (const QString& name : roster.value) {
-            picker->addSorted(name);
-        }
-        m_state.FlagColor[i] = m_state.live.swatchColour[i];
-        picker->addSorted(QStringLiteral("Empty"));
-    }
+    m_names->LoadRacerLists();
 }
 
 void frmLapdeck::ApplyFlagColors() {
@@ -580,67 +626,20 @@ void frmLapdeck::ApplyFlagColors() {
 }
 
 void frmLapdeck::lblName_Click(int index) {
-    for (int k = 1; k <= kFlags; ++k) {
-        if (k != index) {
-            Select_Name[k]->hide();
-        }
-    }
-    if (m_state.timerRunning || m_state.phase != RacePhase::Idle) {
-        return;
-    }
-    if (m_state.isDisabled(index)) {
-        m_prompter->inform(QStringLiteral("Lane Disabled"),
-                           QStringLiteral("This lane is disabled.") + kCrLf +
-                               QStringLiteral("Go to Settings to enable it."),
-                           Icon::Exclamation);
-        return;
-    }
-    NamePicker* picker = Select_Name[index];
-    picker->setCurrentIndex(
-        pickerStartIndex(picker->entries(), m_state.screen.row[static_cast<size_t>(index)].name));
-    picker->setGeometry(lblName[index]->geometry());
-    picker->show();
-    picker->raise();
-    picker->setFocus(Qt::MouseFocusReason);
-    if (isVisible()) {
-        picker->showPopup();
-    }
+    m_names->lblName_Click(index);
 }
 
 void frmLapdeck::Select_Name_Click(int index) {
-    NamePicker* picker = Select_Name[index];
-    if (!picker->isVisibleTo(this) || picker->currentIndex() < 0) {
-        return;
-    }
-    const QString picked = picker->currentText();
-    PerFlag<QString> captions;
-    for (int k = 1; k <= kFlags; ++k) {
-        captions[k] = m_state.screen.row[static_cast<size_t>(k)].name;
-    }
-    for (size_t n = rowsAlreadyNamed(captions, index, picked).size(); n > 0; --n) {
-        m_prompter->inform(QStringLiteral("Racer's Name"),
-                           QStringLiteral("Warning, name already exists."), Icon::Exclamation);
-    }
-    captions[index] = QLatin1Char(' ') + picked;
-    m_state.screen.row[static_cast<size_t>(index)].name = captions[index];
-    picker->hide();
-    m_state.RacerName = namesToStore(captions, m_state.RacerName);
-    if (const auto error = m_config.saveRacerNames(m_state.RacerName)) {
-        showError(error->message());
-    }
-    drawScreen();
+    m_names->Select_Name_Click(index);
 }
 
 void frmLapdeck::Select_Name_LostFocus(int index) {
-    Select_Name[index]->hide();
-    lblName[index]->show();
+    m_names->Select_Name_LostFocus(index);
 }
 
 void frmLapdeck::CloseComboNames() {
-    for (int k = 1; k <= kFlags; ++k) {
-        if (Select_Name[k] != nullptr) {
-            Select_Name[k]->hide();
-        }
+    if (m_names != nullptr) {
+        m_names->CloseComboNames();
     }
 }
 
@@ -655,17 +654,7 @@ void frmLapdeck::setArrow(QWidget* widget) {
 }
 
 void frmLapdeck::lblName_MouseMove(int index) {
-    if (m_state.timerRunning || m_state.phase != RacePhase::Idle) {
-        return;
-    }
-    lblName[index]->setToolTip(QString());
-    if (m_state.isDisabled(index)) {
-        setArrow(lblName[index]);
-        lblName[index]->setToolTip(QStringLiteral("To enable, go to \"Settings\" menu"));
-    } else {
-        setPointer(lblName[index], kRacer);
-        lblName[index]->setToolTip(QStringLiteral("Click to select name"));
-    }
+    m_names->lblName_MouseMove(index);
 }
 
 void frmLapdeck::lblBest_MouseMove(int row) {
@@ -717,7 +706,24 @@ void frmLapdeck::mnuOpen_Click() {
 }
 
 void frmLapdeck::mnuRace_Click() {
-    notAvailable(QStringLiteral("Race Format"));
+    if (const auto error = m_config.reloadRaceFormat()) {
+        showError(error->message());
+    }
+    frmRaceFormat dialog(
+        m_config.raceFormat(),
+        [this](const RaceFormat& format) {
+            auto error = m_config.storeRaceFormat(format);
+            if (!error) {
+                applyRaceFormat(m_config.raceFormat(), m_state);
+            }
+            return error;
+        },
+        *m_prompter, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        m_engine->ShowRaceTitle();
+        showPortStatus();
+        drawScreen();
+    }
 }
 
 void frmLapdeck::mnuLapTimes_Click() {
@@ -731,7 +737,14 @@ void frmLapdeck::mnuSummary_Click() {
 }
 
 void frmLapdeck::mnuAddRacer_Click() {
-    notAvailable(QStringLiteral("Racers"));
+    frmVx9AddRacer dialog(
+        m_config.path(FileNames::roster), *m_prompter, [this]() { m_names->LoadRacerLists(); },
+        this);
+    // Names added or deleted are on disk already: the lists take them however the
+    // dialog is closed.
+    if (dialog.exec() != QDialog::Accepted) {
+        m_names->LoadRacerLists();
+    }
 }
 
 void frmLapdeck::mnuSound_Click() {
@@ -743,7 +756,21 @@ void frmLapdeck::mnuHelpContent_Click() {
 }
 
 void frmLapdeck::mnuDiagnostic_Click() {
-    notAvailable(QStringLiteral("Diagnostic"));
+    const bool open = m_port->isOpen();
+    const QString noPort =
+        QStringLiteral("No port is open, so no hits can be counted.\n\n") +
+        (m_state.live.demo
+             ? QStringLiteral("Demo mode is on and port ") + QString::number(m_state.CommPort) +
+                   QStringLiteral(" was not opened. ")
+             : QStringLiteral("Port ") + QString::number(m_state.CommPort) +
+                   QStringLiteral(" could not be opened or was lost. ")) +
+        QStringLiteral(
+            "Choose the port of the Lapvane unit in Settings, then open Diagnostic "
+            "again.");
+    frmVx9Diag dialog(
+        open ? m_port : nullptr, noPort, m_state.live.swatchColour, [this]() { m_host->beep(); },
+        this);
+    dialog.exec();
 }
 
 void frmLapdeck::mnuWebSite_Click() {

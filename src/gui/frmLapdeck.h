@@ -25,6 +25,7 @@ class ConfigStore;
 class FormScaler;
 class MessageBoxPrompter;
 class NamePicker;
+class NameSelection;
 class PictureBox;
 class Pictures;
 class PortMap;
@@ -39,17 +40,15 @@ class StartSequenceRunner;
 struct RaceState;
 struct SummaryStats;
 
-// What the main window uses from outside; anything left null gets the program's
+// What the main window uses from outside; anything left empty gets the program's
 // own (message boxes, a clock-seeded generator, silence, the modal start windows,
-// the port choice dialog).
+// the serial devices the system reports).
 struct LapdeckServices {
     Prompter* prompter = nullptr;
     RandomSource* random = nullptr;
     SoundPlayer* sound = nullptr;
     StartSequenceRunner* startSequence = nullptr;
-    // Lets the user pick a port number and give numbers their devices; false when
-    // cancelled.
-    std::function<bool(int& port, PortDevices& chosen)> choosePort;
+    PortScanner scanPorts;
     // The lap table and summary windows' dialogs, printer and desktop.
     ResultsServices results;
 };
@@ -74,9 +73,11 @@ public:
     void offerRecovery();
     RaceRecorder& recorder() { return *m_recorder; }
     // Checks the number and (re)opens the port on it; false on failure, after the
-    // "Com Port" question has been answered.
+    // "Com Port" question has been answered. A number that opens a device keeps it.
     bool OpenRacePort(int port);
     bool portIsOpen() const;
+    // Which device the race reads, as the status line shows it.
+    QString portStatus() const;
     PortMap& portMap() { return *m_portMap; }
     SerialPortSource& port() { return *m_port; }
     RaceEngine& engine() { return *m_engine; }
@@ -103,6 +104,10 @@ public:
     void LoadRacerLists();
     void ApplyFlagColors();
     void mnuExit_Click();
+    void mnuSettings_Click();
+    void mnuRace_Click();
+    void mnuAddRacer_Click();
+    void mnuDiagnostic_Click();
 
     // Hover pointers and tooltips.
     void lblName_MouseMove(int index);
@@ -131,6 +136,7 @@ public:
     QAction* mnuDiagnostic = nullptr;
     QAction* mnuWebSite = nullptr;
     QAction* mnuAbout = nullptr;
+    QLabel* lblPortDevice = nullptr;
 
     // The picture file name the picture box shows.
     const QString& shownPicture() const { return m_shownPicture; }
@@ -145,21 +151,20 @@ protected:
 
 private:
     class Host;
+    class Steps;
 
     void buildScreen();
     void buildMenus();
     void Form_Load();
     void Form_Unload();
     void loadConfiguration();
-    void mnuSettings_Click();
+    void openSettings(bool focusPortList);
+    void showPortStatus();
     void mnuOpen_Click();
-    void mnuRace_Click();
     void mnuLapTimes_Click();
     void mnuSummary_Click();
-    void mnuAddRacer_Click();
     void mnuSound_Click();
     void mnuHelpContent_Click();
-    void mnuDiagnostic_Click();
     void mnuWebSite_Click();
     void mnuAbout_Click();
     void notAvailable(const QString& window);
@@ -171,7 +176,6 @@ private:
     void showRecordedRace(RaceState& race);
     void resultsMaybeSaved();
     void raceClosed();
-    bool choosePortInteractively(int& port, PortDevices& chosen);
     void setPointer(QWidget* widget, const QString& icon);
     void setArrow(QWidget* widget);
     void showError(const QString& text);
@@ -199,11 +203,17 @@ private:
     // The race on screen was re-scored from its journal, with its own settings.
     bool m_recordedShown = false;
     bool m_demoBeforeRecorded = false;
+    std::unique_ptr<Steps> m_steps;
+    NameSelection* m_names = nullptr;
+    QString m_openedDevice;  // described, as it was when the port opened
     FormScaler* m_scaler = nullptr;
     QString m_shownPicture;
     std::array<int32_t, 7> m_shownColour{};
     bool m_unloaded = false;
     bool m_settingsOpen = false;
+    // Messages shown while the window loads: one broken file is reported once, not
+    // by every reader of it.
+    std::optional<QStringList> m_loadMessages;
     QCursor m_handCursor;
     QCursor m_racerCursor;
 };

@@ -1,6 +1,7 @@
 #include "MessageBoxPrompter.h"
 
 #include <QCoreApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 
 namespace lapdeck {
@@ -44,6 +45,14 @@ Answer MessageBoxPrompter::ask(const QString& title, const QString& text, Icon i
 void MessageBoxPrompter::inform(const QString& title, const QString& text, Icon icon) {
     QMessageBox box(boxIcon(icon), boxTitle(title), boxText(text), QMessageBox::Ok, m_parent);
     box.exec();
+}
+
+QString MessageBoxPrompter::input(const QString& title, const QString& prompt,
+                                  const QString& defaultText) {
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, boxTitle(title), prompt, QLineEdit::Normal,
+                                               defaultText, &ok);
+    return ok ? text : QString();
 }
 
 }  // namespace lapdeck

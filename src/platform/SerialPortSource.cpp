@@ -15,7 +15,7 @@ bool SerialPortSource::open(const QString& device, QString* error) {
     m_port.setPortName(device);
     if (!m_port.open(QIODevice::ReadOnly)) {
         if (error != nullptr) {
-            *error = m_port.errorString();
+            *error = openFailure(m_port.error(), m_port.errorString());
         }
         return false;
     }
@@ -25,12 +25,30 @@ bool SerialPortSource::open(const QString& device, QString* error) {
         m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!lineSet) {
         if (error != nullptr) {
-            *error = m_port.errorString();
+            *error = openFailure(m_port.error(), m_port.errorString());
         }
         m_port.close();
         return false;
     }
     return true;
+}
+
+QString SerialPortSource::openFailure(QSerialPort::SerialPortError error,
+                                      const QString& systemReason) {
+    QString text =
+        systemReason.isEmpty() ? QStringLiteral("the port cannot be opened") : systemReason;
+#ifdef Q_OS_LINUX
+    // Serial devices belong to the "dialout" group; a user outside it is refused.
+    if (error == QSerialPort::PermissionError &&
+        systemReason.contains(QStringLiteral("Permission denied"), Qt::CaseInsensitive)) {
+        text += QStringLiteral(
+            "\r\nOn Linux the serial ports belong to the \"dialout\" group: add your user "
+            "to it (sudo usermod -aG dialout $USER), then log out and in again.");
+    }
+#else
+    (void)error;
+#endif
+    return text;
 }
 
 void SerialPortSource::close() {

@@ -19,8 +19,11 @@ public:
     ~SerialPortSource() override;
 
     // Opens `device` (a name or a full path). On failure the port stays closed and
-    // `error` tells why.
+    // `error` tells why (openFailure).
     bool open(const QString& device, QString* error);
+    // The system's reason for a failed open, and for a port this user may not open
+    // what fixes that.
+    static QString openFailure(QSerialPort::SerialPortError error, const QString& systemReason);
     void close();
     bool isOpen() const { return m_port.isOpen(); }
     QString device() const { return m_port.portName(); }

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "ApplyConfig.h"
-#include "FieldWriter.h"
 #include "Settings.h"
 #include "SettingsModel.h"
-#include "TestSupport.h"
+#include "TestHelpers.h"
 #include "ValueLists.h"
 
-namespace lapdeck {
+namespace lapdeck::test {
 namespace {
 
 const QString kFile = QStringLiteral("RCSettings.dat");
@@ -25,57 +24,34 @@ QByteArray exampleWith(int field, const QByteArray& value) {
     return fields.join(',') + "\r\n";
 }
 
+// The chosen list texts, "|"-separated.
+QString texts(const Settings& s) {
+    return QStringList{s.trackLengthText(), s.scaleText(), s.minLapText(),
+                       s.delayText(),       s.portText(),  s.firstLapText()}
+        .join(u'|');
+}
+
 TEST(SettingsFile, ExampleLineReadsAsWrittenAndRoundTripsByteExact) {
     const LoadResult<Settings> r = parseSettings(kExample, kFile);
     ASSERT_TRUE(r.ok()) << r.error->message().toStdString();
-    const Settings& s = r.value;
-    EXPECT_EQ(s.trackLengthText(), QStringLiteral("22"));
-    EXPECT_EQ(s.scaleText(), QStringLiteral("1:24"));
-    EXPECT_EQ(s.minLapText(), QStringLiteral("2.5"));
-    EXPECT_EQ(s.delayText(), QStringLiteral("0"));
-    EXPECT_EQ(s.portText(), QStringLiteral("1"));
-    EXPECT_EQ(s.firstLapText(), QStringLiteral("1"));
-    const int32_t colours[] = {65535, 65280, 16744576, 16777215, 16711935, 33023};
-    for (int i = 1; i <= kFlags; ++i) {
-        EXPECT_EQ(s.colourName[i], defaultColourNames()[i - 1]);
-        EXPECT_EQ(s.swatchColour[i], colours[i - 1]);
-        EXPECT_EQ(s.disabled[i], i >= 5) << "flag " << i;
-    }
-    EXPECT_EQ(serializeSettings(s), kExample);
-    EXPECT_EQ(parseSettings(kExample.trimmed(), kFile).value, s);  // no line end
-}
+    EXPECT_EQ(texts(r.value), qs("22|1:24|2.5|0|1|1"));
+    EXPECT_EQ(r.value.colourName[6] + QString::number(r.value.swatchColour[3]),
+              qs("Orange16744576"));
+    EXPECT_TRUE(r.value.disabled[5] && r.value.disabled[6] && !r.value.disabled[4]);
+    EXPECT_EQ(serializeSettings(r.value), kExample);
+    EXPECT_EQ(parseSettings(kExample.trimmed(), kFile).value, r.value);  // no line end
 
-TEST(SettingsFile, EmptyColourNamesAndNoneChosenRoundTrip) {
-    Settings s = blankSettings();
+    Settings s = blankSettings();  // nothing chosen, an empty and a typed colour
     s.colourName[3] = QString();
-    s.colourName[4] = QStringLiteral("Pink");
+    s.colourName[4] = qs("Pink");
     s.swatchColour[2] = -2147483647 - 1;
     const QByteArray bytes = serializeSettings(s);
     EXPECT_TRUE(bytes.startsWith("-1,-1,-1,-1,-1,\"Yellow\",\"Green\",\"\",\"Pink\","));
-    const LoadResult<Settings> back = parseSettings(bytes, kFile);
-    ASSERT_TRUE(back.ok());
-    EXPECT_EQ(back.value, s);
-    EXPECT_EQ(back.value.minLapText(), QString());
-}
-
-TEST(SettingsFile, PortPositionPastTheEndSelectsPortOne) {
-    for (const char* port : {"16", "17", "32767"}) {
-        const LoadResult<Settings> r = parseSettings(exampleWith(5, port), kFile);
-        EXPECT_TRUE(r.ok()) << port;
-        EXPECT_EQ(r.value.portPos, 0) << port;
-        EXPECT_EQ(r.value.portText(), QStringLiteral("1"));
-    }
-    const LoadResult<Settings> last = parseSettings(exampleWith(5, "15"), kFile);
-    EXPECT_EQ(last.value.portText(), QStringLiteral("16"));
+    EXPECT_EQ(parseSettings(bytes, kFile).value, s);
 }
 
 TEST(SettingsFile, BadFieldsAreErrorsNamingTheFieldAndKeepWhatWasRead) {
-    struct Case {
-        int field;
-        const char* value;
-        const char* reasonPart;
-    };
-    const Case cases[] = {
+    const std::tuple<int, const char*, const char*> cases[] = {
         {1, "492", "outside its list"},
         {1, "-2", "outside its list"},
         {2, "13", "outside its list"},
@@ -88,106 +64,72 @@ TEST(SettingsFile, BadFieldsAreErrorsNamingTheFieldAndKeepWhatWasRead) {
         {18, "2", "0 or 1"},
         {23, "-1", "0 or 1"},
         {24, "2", "outside its list"},
-        {24, "#TRUE#", "not a whole number"},
-    };
-    for (const Case& c : cases) {
-        const LoadResult<Settings> r = parseSettings(exampleWith(c.field, c.value), kFile);
-        ASSERT_FALSE(r.ok()) << c.field << "=" << c.value;
-        EXPECT_EQ(r.error->file, kFile);
-        EXPECT_EQ(r.error->line, 1);
-        EXPECT_EQ(r.error->field, c.field) << c.value;
-        EXPECT_TRUE(r.error->reason.contains(QLatin1String(c.reasonPart)))
-            << c.field << ": " << r.error->reason.toStdString();
+        {24, "#TRUE#", "not a whole number"}};
+    for (const auto& [field, value, reason] : cases) {
+        SCOPED_TRACE(std::to_string(field) + "=" + value);
+        const LoadResult<Settings> r = parseSettings(exampleWith(field, value), kFile);
+        ASSERT_FALSE(r.ok());
+        EXPECT_EQ(r.error->file + u',' + QString::number(r.error->line) + u',' +
+                      QString::number(r.error->field),
+                  kFile + QStringLiteral(",1,%1").arg(field));
+        EXPECT_TRUE(r.error->reason.contains(QLatin1String(reason)))
+            << r.error->reason.toStdString();
         // The fields around the bad one are still taken from the file.
-        if (c.field != 2) {
-            EXPECT_EQ(r.value.scaleText(), QStringLiteral("1:24"));
-        }
-        if (c.field != 22 && c.field != 23) {
-            EXPECT_TRUE(r.value.disabled[6]) << c.field;
-        }
+        EXPECT_EQ(r.value.scaleText(), qs("1:24"));
+        EXPECT_TRUE(r.value.disabled[6] || field == 23);
     }
 }
 
-TEST(SettingsFile, TruncatedFileReportsTheFirstMissingFieldAndDefaultsTheRest) {
-    // Cut after field 10: the four colour names read, the rest missing.
-    const QByteArray cut = kExample.left(kExample.indexOf("\"Orange\"") - 1);
-    const LoadResult<Settings> r = parseSettings(cut, kFile);
-    ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.error->line, 1);
-    EXPECT_EQ(r.error->field, 11);
-    EXPECT_TRUE(r.error->reason.contains(QLatin1String("ends too early")));
-    EXPECT_EQ(r.value.trackLengthText(), QStringLiteral("22"));  // read
-    EXPECT_EQ(r.value.colourName[5], QStringLiteral("Purple"));  // read
-    const Settings defaults = defaultSettings();
-    EXPECT_EQ(r.value.colourName[6], defaults.colourName[6]);
-    EXPECT_EQ(r.value.disabled[5], defaults.disabled[5]);
-    EXPECT_EQ(r.value.firstLapPos, defaults.firstLapPos);
-
+TEST(SettingsFile, ShortFileReportsTheFirstMissingFieldAndDefaultsTheRest) {
+    // Cut after field 10: the five colour names read, the rest from the defaults.
+    const LoadResult<Settings> r =
+        parseSettings(kExample.left(kExample.indexOf("\"Orange\"") - 1), kFile);
+    EXPECT_EQ(r.error->message(),
+              kFile + qs(", line 1, field 11: the file ends too early (a field is missing)"));
+    EXPECT_EQ(serializeSettings(r.value),
+              QByteArray("12,7,6,0,0,\"Yellow\",\"Green\",\"Blue\",\"White\",\"Purple\","
+                         "\"Orange\",\"65535\",\"65280\",\"16744576\",\"16777215\",\"16711935\","
+                         "\"33023\",0,0,0,0,0,0,1\r\n"));
     const LoadResult<Settings> empty = parseSettings(QByteArray(), kFile);
-    ASSERT_FALSE(empty.ok());
     EXPECT_EQ(empty.error->field, 1);
-    EXPECT_EQ(empty.value, defaults);
+    EXPECT_EQ(empty.value, defaultSettings());
 }
 
-TEST(SettingsFile, MissingFileIsAnErrorWithDefaults) {
-    test::TempFolder dir;
-    const LoadResult<Settings> r = loadSettings(dir.file(kFile));
-    ASSERT_FALSE(r.ok());
-    EXPECT_TRUE(r.error->message().contains(kFile));
-    EXPECT_EQ(r.value, defaultSettings());
-}
-
-TEST(SettingsModel, ColourPickChangesOnlyTheSwatchOfThatFlag) {
-    SettingsModel m(defaultSettings());
-    m.cmbLane_Click(2, QStringLiteral("Red"));
-    EXPECT_EQ(m.value().colourName[2], QStringLiteral("Red"));
-    EXPECT_EQ(m.value().swatchColour[2], 255);
-    EXPECT_EQ(m.value().swatchColour[1], 65535);
-    // Typed text that is no colour of the table: the name is kept, the swatch stays.
-    m.cmbLane_Click(2, QStringLiteral("Pink"));
-    EXPECT_EQ(m.value().colourName[2], QStringLiteral("Pink"));
-    EXPECT_EQ(m.value().swatchColour[2], 255);
-    m.cmbLane_Click(0, QStringLiteral("Grey"));  // no such flag: ignored
-    m.cmbLane_Click(7, QStringLiteral("Grey"));
-    EXPECT_EQ(m.value().colourName[1], QStringLiteral("Yellow"));
-}
-
-TEST(SettingsModel, DisableMarksDecideEveryColourList) {
+TEST(SettingsModel, ColourPicksRecolourTheirSwatchAndDisableMarksGreyTheirList) {
     Settings start = defaultSettings();
     start.disabled[4] = true;
     SettingsModel m(start);
+    m.cmbLane_Click(2, qs("Red"));
+    m.cmbLane_Click(3, qs("Pink"));  // no colour of the table: the swatch stays
+    m.cmbLane_Click(0, qs("Grey"));  // no such flag: ignored
+    m.cmbLane_Click(7, qs("Grey"));
+    EXPECT_EQ(QStringList(m.value().colourName.begin() + 1, m.value().colourName.end()),
+              strings({"Yellow", "Red", "Pink", "White", "Purple", "Orange"}));
+    EXPECT_EQ(m.value().swatchColour[2] + m.value().swatchColour[3], 255 + 16744576);
     EXPECT_FALSE(m.colourListEnabled(4));
-    EXPECT_TRUE(m.colourListEnabled(3));
     m.chkDisable_Click(1, true);
     m.chkDisable_Click(4, false);
-    const bool expected[] = {false, false, true, true, true, true, true};
-    for (int i = 1; i <= kFlags; ++i) {
-        EXPECT_EQ(m.colourListEnabled(i), expected[i]) << "flag " << i;
+    for (int i = 0; i <= kFlags + 1; ++i) {
+        EXPECT_EQ(m.colourListEnabled(i), i >= 2 && i <= kFlags) << "flag " << i;
     }
     EXPECT_TRUE(m.value().disabled[1]);
-    EXPECT_FALSE(m.colourListEnabled(0));
 }
 
-TEST(SettingsModel, OkNeedsEveryListButTheColours) {
+TEST(SettingsModel, OkNeedsEveryListButTheColoursAndKeepsNoPositionOffTheLists) {
     SettingsModel complete(defaultSettings());
     complete.cmbLane_Click(3, QString());  // an empty colour is not missing
     EXPECT_FALSE(complete.validate());
-
-    const UserMessage missing{QStringLiteral("Missing options"),
-                              QStringLiteral("Please select all options"), Icon::Error};
+    const UserMessage missing{qs("Missing options"), qs("Please select all options"), Icon::Error};
     using Setter = void (SettingsModel::*)(int);
-    const Setter setters[] = {&SettingsModel::setTrackLengthPos, &SettingsModel::setScalePos,
-                              &SettingsModel::setMinLapPos,      &SettingsModel::setDelayPos,
-                              &SettingsModel::setPortPos,        &SettingsModel::setFirstLapPos};
-    for (Setter clear : setters) {
+    for (Setter clear : {&SettingsModel::setTrackLengthPos, &SettingsModel::setScalePos,
+                         &SettingsModel::setMinLapPos, &SettingsModel::setDelayPos,
+                         &SettingsModel::setPortPos, &SettingsModel::setFirstLapPos}) {
         SettingsModel m(defaultSettings());
         (m.*clear)(-1);
         EXPECT_EQ(m.validate(), missing);
     }
     EXPECT_EQ(SettingsModel(blankSettings()).validate(), missing);
-}
 
-TEST(SettingsModel, PositionsOffTheListsAreNotKept) {
     Settings stored = defaultSettings();
     stored.portPos = 20;
     SettingsModel m(stored);
@@ -197,65 +139,34 @@ TEST(SettingsModel, PositionsOffTheListsAreNotKept) {
     m.setTrackLengthPos(492);
     EXPECT_EQ(m.value().trackLengthPos, -1);
     m.setTrackLengthPos(491);
-    EXPECT_EQ(m.value().trackLengthText(), QStringLiteral("5280"));
+    EXPECT_EQ(m.value().trackLengthText(), qs("5280"));
 }
 
-TEST(ApplySettings, SettingsInForceAndLiveValues) {
+// What the race takes from the settings: whole numbers from the list texts, the
+// first lap index one below the first lap, and a scale factor only from a scale.
+TEST(ApplySettings, TheRaceSeesTheNumbersOfTheChosenEntries) {
     RaceState state;
     state.ScaleFactor = 99;
-    Settings s = parseSettings(kExample, kFile).value;
-    s.colourName[2] = QStringLiteral("Red");
-    s.swatchColour[2] = 255;
-    applySettings(s, state);
-    EXPECT_EQ(state.TrackLength, 22);
-    EXPECT_EQ(state.ModelScale, QStringLiteral("1:24"));
-    EXPECT_EQ(state.ScaleFactor, 24);
-    EXPECT_EQ(state.MinLapTime, 2.5f);
-    EXPECT_EQ(state.StartDelay, 0);
-    EXPECT_EQ(state.CommPort, 1);
-    EXPECT_EQ(state.FirstLapIndex, 0);
-    EXPECT_EQ(state.LaneColorName[2], QStringLiteral("Red"));
-    EXPECT_EQ(state.FlagColor[2], 255);
-    EXPECT_EQ(state.FlagColor[6], 33023);
-    EXPECT_EQ(state.live.swatchColour[2], 255);
-    EXPECT_TRUE(state.live.disabled[5]);
-    EXPECT_FALSE(state.live.disabled[4]);
-    EXPECT_EQ(state.live.minLapText, QStringLiteral("2.5"));
-    EXPECT_EQ(state.live.delayText, QStringLiteral("0"));
-    EXPECT_EQ(state.live.firstLapText, QStringLiteral("1"));
-}
-
-TEST(ApplySettings, FirstLapZeroAndNothingChosen) {
-    RaceState state;
-    state.ScaleFactor = 10;
-    Settings s = defaultSettings();
-    s.firstLapPos = 0;
+    Settings s = parseSettings(exampleWith(24, "0"), kFile).value;
     s.delayPos = 30;
     s.portPos = 15;
+    s.swatchColour[2] = 255;
     applySettings(s, state);
-    EXPECT_EQ(state.FirstLapIndex, -1);
-    EXPECT_EQ(state.StartDelay, 30);
-    EXPECT_EQ(state.CommPort, 16);
+    const std::string race =
+        std::to_string(state.TrackLength) + " " + state.ModelScale.toStdString() + " " +
+        std::to_string(state.ScaleFactor) + " " + std::to_string(state.StartDelay) + " " +
+        std::to_string(state.CommPort) + " " + std::to_string(state.FirstLapIndex);
+    EXPECT_EQ(race, "22 1:24 24 30 16 -1");
+    EXPECT_EQ(state.MinLapTime, 2.5f);
+    EXPECT_EQ(state.FlagColor[2] + state.live.swatchColour[2], 2 * 255);
+    EXPECT_TRUE(state.live.disabled[5] && !state.live.disabled[4]);
+    EXPECT_EQ(state.live.minLapText + state.live.delayText + state.live.firstLapText, qs("2.5300"));
 
-    Settings none = blankSettings();
-    applySettings(none, state);
-    EXPECT_EQ(state.ScaleFactor, 24);  // no scale chosen: the 1:24 factor stays
-    EXPECT_EQ(state.ModelScale, QString());
-    EXPECT_EQ(state.live.minLapText, QString());
-    EXPECT_EQ(state.live.delayText, QString());
-    EXPECT_EQ(state.live.firstLapText, QString());
-    EXPECT_EQ(state.MinLapTime, 0.0f);
-    EXPECT_EQ(state.TrackLength, 0);
-}
-
-TEST(SpeedMultiplierOf, ChosenTrackAndScale) {
-    Settings s = defaultSettings();
-    s.trackLengthPos = 40;  // 50 ft
-    s.scalePos = 4;         // 1:10
-    EXPECT_EQ(speedMultiplierOf(s), speedMultiplier(50, 10));
-    s.scalePos = -1;
-    EXPECT_EQ(speedMultiplierOf(s), 0.0f);
+    applySettings(blankSettings(), state);
+    EXPECT_EQ(state.ScaleFactor, 24) << "no scale chosen: the factor stays";
+    EXPECT_EQ(state.TrackLength + state.MinLapTime, 0.0f);
+    EXPECT_EQ(state.live.minLapText + state.live.delayText, QString());
 }
 
 }  // namespace
-}  // namespace lapdeck
+}  // namespace lapdeck::test

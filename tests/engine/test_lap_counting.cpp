@@ -1,216 +1,85 @@
+// Lap counting is checked end to end by the hand-checked races in tests/tools/races:
+// the minimum lap rule, the first crossing, lap times, best laps, the lap-race distance
+// and disabled flags.
 #include "EngineHarness.h"
 
 namespace lapdeck::test {
 namespace {
 
-struct MinLapCase {
-    const char* minLap;
-    int32_t lapMs;
-    bool accepted;
-};
-
-class MinimumLapRuleTest : public EngineTest, public ::testing::WithParamInterface<MinLapCase> {};
-
-TEST_P(MinimumLapRuleTest, LapMustBeStrictlyLongerThanWholeSeconds) {
-    const MinLapCase c = GetParam();
-    configure(Format::LapRace, 10, 1, c.minLap);
+TEST_F(EngineTest, ReportsNamingNoFlagCountNothingButStillRefreshTheScreen) {
+    configure(Format::LapRace);
     start();
-    tickAt(500, {"1"});
-    ASSERT_EQ(state.LapCount[1], 1);
-    tickAt(500 + c.lapMs, {"1"});
-    EXPECT_EQ(state.LapCount[1], c.accepted ? 2 : 1);
-    EXPECT_EQ(state.NewLapTime[1], c.lapMs);
-    EXPECT_EQ(state.LastCrossTime[1], c.accepted ? 500 + c.lapMs : 500);
-    EXPECT_EQ(host.count("cargoingby.wav"), c.accepted ? 2 : 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Settings, MinimumLapRuleTest,
-    ::testing::Values(MinLapCase{"1.25", 1000, false}, MinLapCase{"1.25", 1001, true},
-                      MinLapCase{"1.5", 2000, false}, MinLapCase{"1.5", 2001, true},
-                      MinLapCase{"2.5", 2000, false}, MinLapCase{"2.5", 2001, true},
-                      MinLapCase{"2.75", 3000, false}, MinLapCase{"2.75", 3001, true},
-                      MinLapCase{"60", 60000, false}, MinLapCase{"60", 60001, true}));
-
-class FirstCrossingTest : public EngineTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(FirstCrossingTest, IsAcceptedHoweverSoonAndASecondReportInTheTickIsDropped) {
-    const int firstLap = GetParam();
-    configure(Format::LapRace, 10, firstLap, "60");
-    start();
-    tickAt(10, {"4", "4"});
-    EXPECT_EQ(state.LapCount[4], firstLap);
-    EXPECT_EQ(state.LapTimes[4][static_cast<size_t>(firstLap)], 0.01f);
-    EXPECT_EQ(state.SortedLapTimes[4][static_cast<size_t>(firstLap)], 0.01f);
-    EXPECT_EQ(state.ShownLapTime[4], 10);
-    EXPECT_EQ(state.BestLapTime[4], kNoBestLap);
-    EXPECT_EQ(host.count("cargoingby.wav"), 1);
-    // Only the first crossing is exempt.
-    tickAt(59000, {"4"});
-    EXPECT_EQ(state.LapCount[4], firstLap);
-    tickAt(70010, {"4", "4"});
-    EXPECT_EQ(state.LapCount[4], firstLap + 1);
-    EXPECT_EQ(state.LapTimes[4][static_cast<size_t>(firstLap + 1)], 70.0f);
-    EXPECT_EQ(host.count("cargoingby.wav"), 2);
-}
-
-INSTANTIATE_TEST_SUITE_P(RaceBeginsWithLap, FirstCrossingTest, ::testing::Values(0, 1));
-
-TEST_F(EngineTest, LapTimesAreStoredInHundredthsRoundedHalfUp) {
-    configure(Format::LapRace, 10, 1, "1");
-    start();
-    run({{500, 1}, {12845, 1}, {13850, 1}});  // 12345 ms, then 1005 ms
-    EXPECT_EQ(state.LapTimes[1][1], 0.5f);
-    EXPECT_EQ(state.LapTimes[1][2], 12.35f);
-    EXPECT_EQ(state.SortedLapTimes[1][2], 12.35f);
-    EXPECT_EQ(state.LapTimes[1][3], 1.01f);
-    EXPECT_EQ(state.ShownLapTime[1], 1005);
-    EXPECT_EQ(state.BestLapTime[1], 1005);
-    for (const PlayedSound& s : host.sounds) {
-        EXPECT_EQ(s.file, qs("cargoingby.wav"));
-        EXPECT_EQ(s.volume, 85);
-        EXPECT_EQ(s.pan, 50);
-    }
-}
-
-struct BestLapCase {
-    const char* name;
-    int firstLap;
-    std::vector<int32_t> crossings;
-    std::vector<int32_t> bestAfterEach;
-};
-
-class BestLapTest : public EngineTest, public ::testing::WithParamInterface<BestLapCase> {};
-
-TEST_P(BestLapTest, KeepsStrictlyFasterLapsFromLapTwoOn) {
-    const BestLapCase& c = GetParam();
-    configure(Format::LapRace, 50, c.firstLap, "2");
-    start();
-    for (size_t i = 0; i < c.crossings.size(); ++i) {
-        tickAt(c.crossings[i], {"2"});
-        EXPECT_EQ(state.BestLapTime[2], c.bestAfterEach[i]) << "after crossing " << i + 1;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Sequences, BestLapTest,
-    ::testing::Values(
-        // Lap 1 (start to first crossing) is never a best lap.
-        BestLapCase{"BeginsWithLap1",
-                    1,
-                    {2500, 5500, 8000, 10500, 13400, 15800},
-                    {kNoBestLap, 3000, 2500, 2500, 2500, 2400}},
-        // Laps 0 and 1 are not; lap 2 is the first that can be.
-        BestLapCase{"BeginsWithLap0",
-                    0,
-                    {800, 3000, 6000, 8500, 11600},
-                    {kNoBestLap, kNoBestLap, 3000, 2500, 2500}},
-        // A dropped crossing (too soon) never becomes a best lap.
-        BestLapCase{
-            "TooSoonIsNotBest", 1, {3000, 6000, 7000, 9500}, {kNoBestLap, 3000, 3000, 3000}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-class LapRaceDistanceTest : public EngineTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(LapRaceDistanceTest, CarThatRanTheDistanceIsNoLongerCounted) {
-    const int firstLap = GetParam();
-    configure(Format::LapRace, 3, firstLap, "2");
-    start();
-    // Flag 1 crosses once so the race is still on after flag 2's checkered flag.
-    run({{1000, 1}, {3000, 2}, {6000, 2}, {9000, 2}});
-    if (firstLap == 0) {
-        run({{12000, 2}});
-    }
-    ASSERT_EQ(state.LapCount[2], 3);
-    const int sounds = host.count("cargoingby.wav");
-    const int32_t last = state.LastCrossTime[2];
-    tickAt(state.RaceClock + 3000, {"2"});
-    ASSERT_EQ(state.RaceOver, 0);
-    EXPECT_EQ(state.LapCount[2], 3);
-    EXPECT_EQ(state.LastCrossTime[2], last);
-    EXPECT_EQ(state.LapTimes[2][4], 0.0f);
-    EXPECT_EQ(host.count("cargoingby.wav"), sounds);
-}
-
-INSTANTIATE_TEST_SUITE_P(RaceBeginsWithLap, LapRaceDistanceTest, ::testing::Values(0, 1));
-
-TEST_F(EngineTest, DisabledFlagIsNeverCountedAndTakesItsPlaceInRaceOrder) {
-    state.live.disabled[2] = true;
-    configure(Format::LapRace, 10, 1, "2");
-    start();
-    run({{1000, 3}, {1500, 2}, {4000, 2}, {4100, 1}});
-    EXPECT_EQ(state.LapCount[2], 0);
-    EXPECT_EQ(state.LapTimes[2][1], 0.0f);
-    EXPECT_EQ(state.LastCrossTime[2], 0);
-    EXPECT_EQ(host.count("cargoingby.wav"), 2);
-    ASSERT_EQ(state.Position[2], 3);
-    const ScreenRow& row = state.screen.row[3];
-    EXPECT_EQ(row.name, qs(" Disabled"));
-    EXPECT_EQ(row.lapNum + row.lapTime, QString());
-    EXPECT_EQ(row.colour, 1002);
-}
-
-// Marks the screen on every read, so the test sees whether a refresh came between reads.
-class RefreshProbe : public ReportSource {
-public:
-    RefreshProbe(RaceState& state, QStringList reports) : m_state(state), m_reports(reports) {}
-    bool hasInput() override { return !m_reports.isEmpty(); }
-    QString read() override {
-        if (m_reads++ > 0 && m_state.screen.row[6].lapNum == kMark) {
-            ++missedRefreshes;
-        }
-        m_state.screen.row[6].lapNum = kMark;
-        return m_reports.takeFirst();
-    }
-    int missedRefreshes = 0;
-    inline static const QString kMark = QStringLiteral("mark");
-
-private:
-    RaceState& m_state;
-    QStringList m_reports;
-    int m_reads = 0;
-};
-
-TEST_F(EngineTest, ReportsNamingNoFlagCountNothingButRefreshTheScreen) {
-    configure(Format::LapRace, 10, 1, "2");
-    start();
-    RefreshProbe probe(
-        state, {qs("0"), qs("7"), qs("-1"), qs("x"), qs(""), qs(" "), qs("12"), qs("99999")});
-    engine.Timer1_Timer(1000, probe);
-    EXPECT_EQ(probe.missedRefreshes, 0);
-    EXPECT_NE(state.screen.row[6].lapNum, RefreshProbe::kMark);
-    for (int f = 1; f <= kFlags; ++f) {
-        EXPECT_EQ(state.LapCount[f], 0) << f;
-    }
+    state.screen.row[6].lapTime = qs("stale");
+    tickAt(1000, {"0", "7", "-1", "x", "", " ", "12", "99999"});
+    EXPECT_EQ(state.LapCount, (PerFlag<int16_t>{0, 0, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(host.sounds.empty());
-    EXPECT_EQ(state.PortInput, qs("99999"));
+    EXPECT_EQ(state.PortInput + u'|' + state.screen.row[6].lapTime, qs("99999|0.00"));
 }
 
-class LapStoreEndTest : public EngineTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(LapStoreEndTest, FlagAtLap3000ChangesNothing) {
-    const int firstLap = GetParam();
-    configure(Format::Practice, 0, firstLap, "1");
-    start();
-    int32_t clock = 0;
-    while (state.LapCount[1] < kMaxLap) {
-        clock += 1010;
-        tickAt(clock, {"1"});
+TEST_F(EngineTest, FlagAtLap3000ChangesNothingButTheScreenIsStillRefreshed) {
+    for (const int firstLap : {0, 1}) {
+        SCOPED_TRACE(firstLap);
+        configure(Format::Practice, 0, firstLap, "1");
+        host.sounds.clear();
+        start();
+        int32_t clock = 0;
+        while (state.LapCount[1] < kMaxLap) {
+            clock += 1010;
+            tickAt(clock, {"1"});
+        }
+        const int accepted = kMaxLap + 1 - firstLap;
+        ASSERT_EQ(host.count("cargoingby.wav"), accepted);
+        EXPECT_EQ(state.LapTimes[1][kMaxLap], 1.01f);
+        state.screen.row[1].lapNum = qs("stale");
+        tickAt(clock + 2000, {"1"});
+        EXPECT_EQ(state.LapCount[1], kMaxLap);
+        EXPECT_EQ(state.LastCrossTime[1] + state.ShownLapTime[1], clock + 1010);
+        EXPECT_EQ(host.count("cargoingby.wav"), accepted);
+        // Redrawn, with the median of the full store.
+        EXPECT_EQ(state.screen.row[1].lapNum + u'|' + state.screen.row[1].lagTime, qs("3000|1.01"));
     }
-    const int accepted = kMaxLap + 1 - firstLap;
-    ASSERT_EQ(host.count("cargoingby.wav"), accepted);
-    EXPECT_EQ(state.LapTimes[1][kMaxLap], 1.01f);
-    state.screen.row[1].lapNum = qs("stale");
-    tickAt(clock + 2000, {"1"});
-    EXPECT_EQ(state.LapCount[1], kMaxLap);
-    EXPECT_EQ(state.LastCrossTime[1], clock);
-    EXPECT_EQ(state.ShownLapTime[1], 1010);
-    EXPECT_EQ(host.count("cargoingby.wav"), accepted);
-    EXPECT_EQ(state.screen.row[1].lapNum, qs("3000")) << "the screen is still refreshed";
-    EXPECT_EQ(state.screen.row[1].lagTime, qs("1.01"));  // the median of the full store
 }
 
-INSTANTIATE_TEST_SUITE_P(RaceBeginsWithLap, LapStoreEndTest, ::testing::Values(0, 1));
+class DemoTest : public EngineTest {
+protected:
+    void SetUp() override {
+        state.live.demo = true;
+        state.live.disabled[6] = true;
+        // Drawn at the start, four per flag (first crossing, spread, base, crash chance):
+        // flag 1: 400, 262, 3093, 10 %; flag 2: 100, 200, 3000, 1 %; flags 3 to 6 (the
+        // fallback 0.75): 550, 387, 3562, 14 %.
+        random.values = {0.5, 0.25, 0.125, 0.5, 0.0, 0.0, 0.0, 0.0};
+        random.fallback = 0.75;
+        configure(Format::LapRace);
+        EXPECT_EQ(random.reseeds, 1) << "each reset reseeds the random numbers";
+        start();
+        random.draws = 0;
+    }
+};
+
+TEST_F(DemoTest, GeneratesCrossingsFromTheScriptedNumbers) {
+    // Flag 2 at 110: next 110 + 3100, 50 is no crash. Flag 1 at 410: next 410 + 3158,
+    // 9 < 10 is a crash: + 1000 + 2.7. Flags 3 to 6 (disabled, drawn all the same) at
+    // 560: next 560 + 3755. Flag 2 at 3220: next + 3000; x is 1 as a single: no crash.
+    random.values = {0.5, 0.5, 0.25, 0.09, 0.0009,
+                     0.5, 0.5, 0.5,  0.5,  0.5,
+                     0.5, 0.5, 0.5,  0.0,  0.009999999999999999};
+    port.push({"5"});
+    tenMsTicksUntil(4000);
+    EXPECT_EQ(random.draws, 15);
+    QString laps;  // laps:next crossing, by flag
+    for (int f = 1; f <= kFlags; ++f) {
+        laps += QStringLiteral("%1:%2 ").arg(state.LapCount[f]).arg(state.DemoNextLap[f]);
+    }
+    EXPECT_EQ(laps, qs("1:4571 2:6220 1:4315 1:4315 1:4315 0:4315 "));
+    EXPECT_EQ(state.LapTimes[1][1] + state.LapTimes[2][2] + state.LapTimes[3][1],
+              0.41f + 3.11f + 0.56f);
+    EXPECT_EQ(state.RunningOrder[1], 2);
+    EXPECT_EQ(port.reads, 0) << "demo mode does not read the port";
+    EXPECT_EQ(host.count("cargoingby.wav"), 6);
+    tickAt(20000);  // each flag crosses at most once per tick
+    EXPECT_EQ(state.LapCount, (PerFlag<int16_t>{0, 2, 3, 2, 2, 2, 0}));
+}
 
 }  // namespace
 }  // namespace lapdeck::test

@@ -3,140 +3,84 @@
 namespace lapdeck::test {
 namespace {
 
-class RaceScreenTest : public EngineTest {
-protected:
-    // One row as "name|lap|lap time|best|gap|colour", so a row is one comparison.
-    QString row(int r) const {
-        const ScreenRow& x = state.screen.row[r];
-        return QStringList{x.name, x.lapNum,  x.lapTime,
-                           x.best, x.lagTime, QString::number(x.colour)}
-            .join(u'|');
-    }
-};
-
-TEST_F(RaceScreenTest, RowsFollowTheStandingsInTheFlagsColours) {
-    configure(Format::LapRace, 10, 1, "2");
+TEST_F(EngineTest, RowsFollowTheStandingsInTheFlagsColours) {
+    configure(Format::LapRace);
     start();
     run({{1000, 3}, {1500, 1}, {4000, 3}, {4600, 1}});
-    EXPECT_EQ(row(1), qs(" Cy|2|3.00|3.00 |0.00|1003"));
-    EXPECT_EQ(row(2), qs(" Ann|2|3.10|3.10 |0.60|1001"));  // "Lag First"
-    EXPECT_EQ(row(3), qs(" Bob||0.00|||1002"));            // no crossing yet
-    EXPECT_EQ(row(6), qs(" Flo||0.00|||1006"));
+    // "Lag First"; flags without a crossing have no lap number.
+    EXPECT_EQ(rows({1, 2, 3, 6}),
+              " Cy|2|3.00|3.00 |0.00|1003\n Ann|2|3.10|3.10 |0.60|1001\n Bob||0.00|||1002\n"
+              " Flo||0.00|||1006\n");
 }
 
-TEST_F(RaceScreenTest, LagBehindNeedsOneLap) {
+TEST_F(EngineTest, LagBehindNeedsOneLap) {
     host.lagMode = qs("Lag Behind");
-    configure(Format::LapRace, 10, 0, "2");
+    configure(Format::LapRace, 10, 0);
     start();
     run({{1000, 1}, {1200, 2}, {4000, 1}});
-    // Flag 1 on lap 1 leads; flag 2 on lap 0 and flag 3 (no crossing) show nothing.
-    EXPECT_EQ(state.screen.row[1].lagTime, qs("0.00"));
+    // Flag 1 on lap 1 leads; flag 2 on lap 0 and flag 3 (no crossing, though its text
+    // is "0.00") show nothing.
     EXPECT_EQ(state.LagBehind[3], qs("0.00"));
-    EXPECT_EQ(state.screen.row[2].lagTime, QString());
-    EXPECT_EQ(state.screen.row[3].lagTime, QString());
+    EXPECT_EQ(rows({1, 2, 3}), " Ann|1|3.00||0.00|1001\n Bob|0|1.20|||1002\n Cy||0.00|||1003\n");
     run({{4500, 2}});
     EXPECT_EQ(state.screen.row[2].lagTime, qs("0.50"));
 }
 
-TEST_F(RaceScreenTest, LapTimeShowsWholeSecondsFromAMinuteOn) {
-    configure(Format::LapRace, 10, 1, "2");
+TEST_F(EngineTest, LapTimeShowsWholeSecondsFromAMinuteOnAndSpeedFromLapTwo) {
+    configure(Format::LapRace);
+    state.screen.bestHeader = qs("MPH");
+    state.SpeedMultiplier = 340.9091f;
     start();
-    const std::pair<int32_t, const char*> laps[] = {
-        {60000, "60"}, {59996, "60.00"}, {61500, "62"}, {2010, "2.01"}, {125400, "125"}};
+    tickAt(1000, {"1"});
+    EXPECT_EQ(state.screen.row[1].best, QString()) << "no speed on lap 1";
+    // The speed follows the last lap, not the best one.
+    const std::tuple<int32_t, const char*, const char*> laps[] = {{60000, "60", "5.7 "},
+                                                                  {59996, "60.00", "5.7 "},
+                                                                  {61500, "62", "5.5 "},
+                                                                  {5000, "5.00", "68.2 "},
+                                                                  {125400, "125", "2.7 "}};
     int32_t clock = 1000;
-    tickAt(clock, {"1"});
-    for (const auto& [ms, text] : laps) {
+    for (const auto& [ms, time, speed] : laps) {
         clock += ms;
         tickAt(clock, {"1"});
-        EXPECT_EQ(state.screen.row[1].lapTime, qs(text)) << ms;
+        EXPECT_EQ(state.screen.row[1].lapTime + u'|' + state.screen.row[1].best,
+                  qs(time) + u'|' + qs(speed));
     }
 }
 
-TEST_F(RaceScreenTest, ScaleSpeedOfTheLastLapFromTheSecondLapOn) {
-    configure(Format::LapRace, 10, 1, "2");
-    state.screen.bestHeader = qs("MPH");
-    state.SpeedMultiplier = static_cast<float>(100.0 / 5280 * 3600 * 24);
-    start();
-    run({{1000, 1}, {1200, 2}});
-    EXPECT_EQ(state.screen.row[1].best, QString());
-    run({{6000, 1}});
-    EXPECT_EQ(state.screen.row[1].best, qs("327.3 "));
-    state.SpeedMultiplier = 340.9091f;
-    run({{12000, 1}});  // a slower lap: the speed follows the last lap, not the best
-    EXPECT_EQ(state.screen.row[1].best, qs("56.8 "));
-}
-
-TEST_F(RaceScreenTest, MedianInEitherColumnFromTwoLapsOn) {
+TEST_F(EngineTest, MedianInEitherColumnFromTwoLapsOn) {
     host.lagMode = qs("Median");
-    configure(Format::LapRace, 10, 0, "2");
+    configure(Format::LapRace, 10, 0);
     state.screen.bestHeader = qs("Median");
     start();
-    // Flag 1: lap 0, then laps of 10.50, 9.80, 11.20 and 9.80 s.
+    // Flag 1: lap 0, then laps of 10.50, 9.80, 11.20 and 9.80 s; flag 2 one lap.
     run({{1000, 1}, {11500, 1}, {12000, 2}, {21300, 1}, {32500, 1}, {42300, 1}, {43000, 2}});
-    EXPECT_EQ(state.screen.row[1].lagTime, qs("10.50"));
-    EXPECT_EQ(state.screen.row[1].best, qs("10.50"));
-    EXPECT_EQ(state.SortedLapTimes[1][1], 9.8f);
-    EXPECT_EQ(state.SortedLapTimes[1][4], 11.2f);
-    // Flag 2 has one lap: no median in either column.
-    EXPECT_EQ(row(2), qs(" Bob|1|31.00|||1002"));
+    EXPECT_EQ(rows({1, 2}), " Ann|4|9.80|10.50|10.50|1001\n Bob|1|31.00|||1002\n");
 }
 
-TEST_F(RaceScreenTest, AllSixRowsAreRedrawn) {
-    host.names[4] = host.names[5] = host.names[6] = qs("Empty");
-    configure(Format::LapRace, 10, 1, "2");
+TEST_F(EngineTest, PracticeRowsStayWithTheirFlags) {
+    state.live.disabled[5] = true;
+    configure(Format::Practice, 0, 0);
     start();
-    for (int r = 1; r <= kFlags; ++r) {
-        ScreenRow& x = state.screen.row[r];
-        x.name = x.lapNum = x.lapTime = x.best = x.lagTime = qs("stale");
-        x.colour = -1;
-    }
-    tickAt(1000, {"9"});
-    EXPECT_EQ(row(1), qs(" Ann||0.00||0.00|1001"));
-    EXPECT_EQ(row(3), qs(" Cy||0.00|||1003"));
-    EXPECT_EQ(row(6), qs(" Empty||0.00|||1006"));
-}
-
-// ------------------------------------------------------------------ practice
-
-class PracticeScreenTest : public RaceScreenTest {
-protected:
-    void SetUp() override {
-        state.live.disabled[5] = true;
-        configure(Format::Practice, 0, 0, "2");
-        start();
-    }
-};
-
-TEST_F(PracticeScreenTest, RowsStayWithTheirFlags) {
+    state.SpeedMultiplier = 340.9091f;
     state.screen.row[1].lapNum = state.screen.row[1].lapTime = qs("old");
     state.screen.row[2].name = qs(" Picked");
     state.screen.row[4].colour = 77;
     state.screen.row[5].lapTime = qs("old");
-    // Flag 3: lap 0, then 5.00 s and 6.00 s; flag 6 one lap.
+    // Flag 3: lap 0, then 5.00 s and 6.00 s; flag 6 one lap. No crossing yet: the lap
+    // cells keep what they showed. The lag column is the median; lap 1 is never best.
     run({{1000, 3}, {2000, 6}, {6000, 3}, {6500, 6}, {12000, 3}});
-    // Lag column: median of 5.00 and 6.00; lap 1 is never a best lap.
-    EXPECT_EQ(row(3), qs(" Cy|2|6.00|6.00 |6.00|2003"));
-    EXPECT_EQ(row(6), qs(" Flo|1|4.50|||2006"));
-    // No crossing yet: the lap cells keep what they showed.
-    EXPECT_EQ(row(1), qs(" Ann|old|old|||2001"));
-    EXPECT_EQ(state.screen.row[2].name, qs(" Picked"));
-    EXPECT_EQ(state.screen.row[4].colour, 77);
-    EXPECT_EQ(state.screen.row[5].name, qs(" Disabled"));
-    EXPECT_EQ(state.screen.row[5].lapTime, QString());
+    EXPECT_EQ(rows({1, 2, 3, 4, 5, 6}),
+              " Ann|old|old|||2001\n Picked|||||2002\n Cy|2|6.00|6.00 |6.00|2003\n"
+              " Dee|||||77\n Disabled|||||2005\n Flo|1|4.50|||2006\n");
     EXPECT_EQ(state.screen.lagHeader, qs("Median"));
-}
-
-TEST_F(PracticeScreenTest, BestColumnHasBestLapAndSpeedOnly) {
-    state.SpeedMultiplier = 340.9091f;
-    run({{1000, 1}, {3500, 1}, {8500, 1}});
-    EXPECT_EQ(state.screen.row[1].best, qs("5.00 "));
+    // The best column has the best lap or the speed only; a "Median" left from a race
+    // reads as speed until the header is clicked.
     engine.lblBestLap_Click();
-    EXPECT_EQ(state.screen.bestHeader, qs("MPH"));
-    EXPECT_EQ(state.screen.row[1].best, qs("68.2 "));
-    // A "Median" left from a race reads as speed until the header is clicked.
+    EXPECT_EQ(state.screen.row[3].best, qs("56.8 "));
     state.screen.bestHeader = qs("Median");
-    run({{13600, 1}});
-    EXPECT_EQ(state.screen.row[1].best, qs("66.8 "));
+    run({{17000, 3}});
+    EXPECT_EQ(state.screen.row[3].best, qs("68.2 "));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <vector>
 
@@ -10,14 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include "../support/EngineStubs.h"
+#include "../support/TestHelpers.h"
 #include "ClickLabel.h"
 #include "ConfigStore.h"
 #include "PortMap.h"
 #include "ProgramFiles.h"
-#include "RaceEngine.h"
 #include "RaceFormat.h"
-#include "RaceHost.h"
-#include "RaceState.h"
 #include "RaceTimer.h"
 #include "Settings.h"
 #include "SoundPlayer.h"
@@ -26,44 +24,6 @@
 #include "frmLapdeck.h"
 
 namespace lapdeck::test {
-
-// Records every question and message; answers questions from a script (Yes when
-// the script has run out).
-class ScriptedPrompter : public Prompter {
-public:
-    struct Call {
-        bool question = false;
-        QString title;
-        QString text;
-        Icon icon = Icon::None;
-        bool defaultNo = false;
-    };
-
-    Answer ask(const QString& title, const QString& text, Icon icon, bool defaultNo) override {
-        calls.push_back({true, title, text, icon, defaultNo});
-        if (answers.empty()) {
-            return Answer::Yes;
-        }
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    void inform(const QString& title, const QString& text, Icon icon) override {
-        calls.push_back({false, title, text, icon, false});
-    }
-
-    std::deque<Answer> answers;
-    std::vector<Call> calls;
-};
-
-class FixedRandom : public RandomSource {
-public:
-    explicit FixedRandom(double value) : m_value(value) {}
-    double next() override { return m_value; }
-
-private:
-    double m_value;
-};
 
 class RecordingSound : public SoundPlayer {
 public:
@@ -75,15 +35,11 @@ public:
 class ImmediateStart : public StartSequenceRunner {
 public:
     void run(bool withCountdown) override {
-        ++runs;
         lastWithCountdown = withCountdown;
-        if (window != nullptr) {
-            window->engine().greenLight(nullptr);
-            window->engine().startSequenceClosed();
-        }
+        window->engine().greenLight(nullptr);
+        window->engine().startSequenceClosed();
     }
     frmLapdeck* window = nullptr;
-    int runs = 0;
     bool lastWithCountdown = false;
 };
 
@@ -92,48 +48,40 @@ struct DataFolder {
     QTemporaryDir dir;
     ConfigStore store{dir.path()};
     Settings settings = defaultSettings();
-    RaceFormat format = defaultRaceFormat();
 
     DataFolder() { store.seedMissingFiles(); }
 
     QString path(const QString& name) const { return dir.filePath(name); }
-    void writeSettings() { saveSettings(path(FileNames::settings), settings); }
-    void writeFormat() { saveRaceFormat(path(FileNames::raceFormat), format); }
-    void names(const PerFlag<QString>& n) { saveRacerNames(path(FileNames::racerNames), n); }
-    void roster(const QStringList& r) { saveRoster(path(FileNames::roster), r); }
-    void lag(const QString& l) { saveLagMode(path(FileNames::raceLag), l); }
-    void laps(int count) {
-        format.setOption(RaceOption::LapRace);
-        format.lapsPos = static_cast<int16_t>(
-            ValueLists::positionOf(ValueLists::lapCounts(), QString::number(count)));
-        writeFormat();
+    // Flags 1 to 6 from "Ann,Bob,...", an empty field for no name.
+    void names(const QString& csv) {
+        PerFlag<QString> names;
+        const QStringList parts = csv.split(u',');
+        for (int f = 1; f <= kFlags && f <= parts.size(); ++f) {
+            names[static_cast<size_t>(f)] = parts[f - 1];
+        }
+        saveRacerNames(path(FileNames::racerNames), names);
     }
-    void practice() {
-        format.setOption(RaceOption::Practice);
-        writeFormat();
+    void roster(const QStringList& names) { saveRoster(path(FileNames::roster), names); }
+    void disable(int flag) {
+        settings.disabled[static_cast<size_t>(flag)] = true;
+        saveSettings(path(FileNames::settings), settings);
+    }
+    void format(RaceOption option, int laps = 10) {
+        RaceFormat format = defaultRaceFormat();
+        format.setOption(option);
+        format.lapsPos = static_cast<int16_t>(
+            ValueLists::positionOf(ValueLists::lapCounts(), QString::number(laps)));
+        saveRaceFormat(path(FileNames::raceFormat), format);
     }
 };
 
-// Names of flags 1 to 6 from "Ann,Bob,...", an empty field for no name.
-inline PerFlag<QString> flagNames(const QString& csv) {
-    PerFlag<QString> names;
-    const QStringList parts = csv.split(QLatin1Char(','));
-    for (int r = 1; r <= kFlags && r <= parts.size(); ++r) {
-        names[static_cast<size_t>(r)] = parts[r - 1];
-    }
-    return names;
-}
-inline PerFlag<QString> sixNames() {
-    return flagNames(QStringLiteral("Ann,Bob,Cy,Dee,Eve,Fay"));
-}
-
-// Checks that exactly one message or question was shown, and what it said.
+// Exactly one message or question was shown, and what it said.
 inline void expectOnePrompt(const ScriptedPrompter& p, const QString& title, const QString& text,
                             Icon icon) {
-    ASSERT_EQ(p.calls.size(), 1u);
-    EXPECT_EQ(p.calls[0].title, title);
-    EXPECT_EQ(p.calls[0].text, text);
-    EXPECT_EQ(p.calls[0].icon, icon);
+    ASSERT_EQ(p.prompts.size(), 1u);
+    EXPECT_EQ(p.prompts[0].title, title);
+    EXPECT_EQ(p.prompts[0].text, text);
+    EXPECT_EQ(p.prompts[0].icon, icon);
 }
 
 // The main window over a data folder, with scripted answers, silence and an
@@ -162,11 +110,12 @@ struct WindowRig {
         window->engine().handleReport(report);
         window->drawScreen();
     }
+    void cross(int32_t clock, const char* report) { cross(clock, qs(report)); }
 
     DataFolder& data;
     RaceState state;
     ScriptedPrompter prompter;
-    FixedRandom random{0.5};
+    ScriptedRandom random;
     RecordingSound sound;
     ImmediateStart start;
     std::unique_ptr<frmLapdeck> window;

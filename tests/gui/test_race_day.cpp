@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,6 +7,7 @@
 
 #include "FileChooser.h"
 #include "GuiTestSupport.h"
+#include "PtySupport.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
 #include "Replay.h"
@@ -25,32 +22,6 @@ namespace {
 using namespace Qt::StringLiterals;
 
 const QStringList kResultFiles{u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s};
-
-// The lap unit's end of a pseudo-terminal; Lapdeck opens `name` as its port.
-struct LapUnit {
-    LapUnit() {
-        if (openpty(&leader, &follower, name, nullptr, nullptr) == 0) {
-            termios raw{};
-            tcgetattr(leader, &raw);
-            cfmakeraw(&raw);
-            tcsetattr(leader, TCSANOW, &raw);
-        }
-    }
-    ~LapUnit() {
-        for (int fd : {leader, follower}) {
-            if (fd >= 0) {
-                close(fd);
-            }
-        }
-    }
-    bool ok() const { return leader >= 0; }
-    bool send(char flag) const { return write(leader, &flag, 1) == 1; }
-    QString device() const { return QString::fromLocal8Bit(name); }
-
-    int leader = -1;
-    int follower = -1;
-    char name[256] = {};
-};
 
 // Saves each results window's files under the names given, in turn.
 class SaveAs : public FileChooser {
@@ -91,11 +62,11 @@ struct SavingWindows {
 
 // A data folder for a short race of real time: three laps, laps of a second or more.
 void shortRace(DataFolder& data) {
-    data.names(sixNames());
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
     data.settings.minLapPos =
         static_cast<int16_t>(ValueLists::positionOf(ValueLists::minLapTimes(), u"1"_s));
-    data.writeSettings();
-    data.laps(3);
+    saveSettings(data.path(FileNames::settings), data.settings);
+    data.format(RaceOption::LapRace, 3);
 }
 
 void processEventsFor(int milliseconds) {
@@ -107,12 +78,13 @@ void processEventsFor(int milliseconds) {
 }
 
 // Flags 1 to 3 in turn, one every 450 ms of real time, while `more` says so.
-int feedLaps(const LapUnit& unit, const std::function<bool(int sent)>& more) {
+int feedLaps(const Pty& unit, const std::function<bool(int sent)>& more) {
     int sent = 0;
     QElapsedTimer clock;
     clock.start();
     while (more(sent) && clock.elapsed() < 30000) {
-        EXPECT_TRUE(unit.send(static_cast<char>('1' + sent % 3)));
+        const char flag[] = {static_cast<char>('1' + sent % 3), '\0'};
+        unit.send(flag);
         ++sent;
         processEventsFor(450);
     }
@@ -143,7 +115,7 @@ void expectSameFiles(const QString& saved, const QString& replayed) {
 }
 
 TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
-    LapUnit unit;
+    Pty unit;
     ASSERT_TRUE(unit.ok());
     DataFolder data;
     shortRace(data);
@@ -152,7 +124,7 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     QDir().mkpath(out.filePath(u"saved"_s));
     WindowRig rig(data, windows.services());
     frmLapdeck& w = *rig.window;
-    w.portMap().choose(2, unit.device());
+    w.portMap().choose(2, unit.path());
     ASSERT_TRUE(w.OpenRacePort(2));
 
     w.cmdStart_Click();  // the race timer runs from here, as in the program
@@ -202,16 +174,16 @@ int journalLines(const QString& dataDir) {
 }
 
 TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
-    LapUnit unit;
+    Pty unit;
     ASSERT_TRUE(unit.ok());
     DataFolder data;
     shortRace(data);
-    data.laps(20);  // still running at the kill
+    data.format(RaceOption::LapRace, 20);  // still running at the kill
 
     QProcess lapdeck;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"LAPDECK_KILL_TEST_DATA"_s, data.dir.path());
-    env.insert(u"LAPDECK_KILL_TEST_PORT"_s, unit.device());
+    env.insert(u"LAPDECK_KILL_TEST_PORT"_s, unit.path());
     lapdeck.setProcessEnvironment(env);
     lapdeck.start(QCoreApplication::applicationFilePath(),
                   {u"--gtest_filter=RaceDayChild.RunsARaceUntilKilled"_s});
@@ -234,9 +206,9 @@ TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Unfinished);
     SavingWindows windows(out.path());
     WindowRig rig(data, windows.services());
-    rig.window->offerRecovery();               // Yes
-    ASSERT_EQ(rig.prompter.calls.size(), 5u);  // the question, then "File Saved" four times
-    EXPECT_EQ(rig.prompter.calls[0].title, u"Recover Race"_s);
+    rig.window->offerRecovery();                 // Yes
+    ASSERT_EQ(rig.prompter.prompts.size(), 5u);  // the question, then "File Saved" four times
+    EXPECT_EQ(rig.prompter.prompts[0].title, u"Recover Race"_s);
     EXPECT_EQ(rig.state.phase, RacePhase::Over);
     int laps = 0;
     for (int f = 1; f <= kFlags; ++f) {

@@ -42,11 +42,20 @@ struct Windows {
     }
 };
 
+// Demo mode: the window makes the crossings up as the race clock runs.
+void demoLapRace(DataFolder& data, int laps) {
+    RaceFormat format = defaultRaceFormat();
+    format.setOption(RaceOption::LapRace);
+    format.lapsPos = static_cast<int16_t>(
+        ValueLists::positionOf(ValueLists::lapCounts(), QString::number(laps)));
+    format.demo = true;
+    saveRaceFormat(data.path(FileNames::raceFormat), format);
+}
+
 TEST(RaceJournal, ARaceLeftRunningComesBackWithItsOwnSettingsUntilReset) {
     DataFolder data;
-    data.names(sixNames());
-    data.format.demo = true;
-    data.laps(20);
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    demoLapRace(data, 20);
     PerFlag<int16_t> lapsAtTheCrash{};
     {
         WindowRig rig(data);
@@ -56,13 +65,13 @@ TEST(RaceJournal, ARaceLeftRunningComesBackWithItsOwnSettingsUntilReset) {
         ASSERT_GT(lapsAtTheCrash[1], 3);
     }  // Lapdeck stops mid-race
 
-    data.laps(10);  // the next race is set up before the question comes
+    demoLapRace(data, 10);  // the next race is set up before the question comes
     Windows windows;
     WindowRig rig(data, windows.services());
     rig.window->offerRecovery();
     EXPECT_EQ(windows.shown, (QStringList{u"lapdeck::frmViewLaps"_s, u"lapdeck::frmSummary"_s}));
-    ASSERT_EQ(rig.prompter.calls.size(), 1u);
-    EXPECT_EQ(rig.prompter.calls[0].title, u"Recover Race"_s);
+    ASSERT_EQ(rig.prompter.prompts.size(), 1u);
+    EXPECT_EQ(rig.prompter.prompts[0].title, u"Recover Race"_s);
     EXPECT_EQ(rig.state.LapCount, lapsAtTheCrash);
     EXPECT_EQ(rig.window->cmdStart->text(), u"Reset"_s);
     EXPECT_EQ(rig.window->lblRaceFormat->text(), u"Demo - 20 Lap Race"_s);
@@ -78,14 +87,13 @@ TEST(RaceJournal, ARaceLeftRunningComesBackWithItsOwnSettingsUntilReset) {
 
     WindowRig again(data);
     again.window->offerRecovery();
-    EXPECT_TRUE(again.prompter.calls.empty());
+    EXPECT_TRUE(again.prompter.prompts.empty());
 }
 
 TEST(RaceJournal, SavedOrGivenUpRacesAreNotRecoveredButOpenFromTheArchive) {
     DataFolder data;
-    data.names(sixNames());
-    data.format.demo = true;
-    data.laps(3);
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    demoLapRace(data, 3);
     QStringList journals;
     for (const bool exitByMenu : {true, false}) {
         Windows closing;
@@ -105,14 +113,14 @@ TEST(RaceJournal, SavedOrGivenUpRacesAreNotRecoveredButOpenFromTheArchive) {
     windows.files.name = journals[0];
     WindowRig next(data, windows.services());
     next.window->offerRecovery();
-    EXPECT_TRUE(next.prompter.calls.empty());
+    EXPECT_TRUE(next.prompter.prompts.empty());
 
     next.window->mnuOpenRace->trigger();
     EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
     EXPECT_EQ(next.window->lblRaceFormat->text(), u"Demo - 3 Lap Race"_s);
     EXPECT_EQ(next.window->cmdStart->text(), u"Reset"_s);
     next.window->cmdStart_Click();  // nothing to save: no question
-    EXPECT_TRUE(next.prompter.calls.empty());
+    EXPECT_TRUE(next.prompter.prompts.empty());
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ protected:
             rig->advanceTo(60000);
             ASSERT_EQ(rig->state.phase, RacePhase::Over);
         }
-        rig->prompter.calls.clear();
+        rig->prompter.prompts.clear();
     }
     void openWindow() {
         ResultsServices services;
@@ -155,7 +155,7 @@ TEST_F(ResultsWindowsTest, BeforeAnyRaceTheWindowsAreRefusedWithAMessage) {
     rig->window->mnuLapTimes->trigger();
     expectOnePrompt(rig->prompter, u"Lap Times"_s, u"Insufficient data to view Laps"_s,
                     Icon::Information);
-    rig->prompter.calls.clear();
+    rig->prompter.prompts.clear();
     rig->window->mnuSummary->trigger();
     expectOnePrompt(rig->prompter, u"Summary"_s, u"Insufficent data to display summary"_s,
                     Icon::Information);
@@ -181,7 +181,7 @@ TEST_F(ResultsWindowsTest, SortMenuRebuildsTheTableSaysSoAndIsRememberedOnReopen
     });
     then<frmViewLaps>([&](frmViewLaps& w) {
         expectMode(w, true);
-        rig->prompter.calls.clear();
+        rig->prompter.prompts.clear();
         w.mnuSortByLap->trigger();
         expectMode(w, false);
         expectOnePrompt(rig->prompter, u"Sort"_s, u"Sorted by Lap"_s, Icon::None);
@@ -199,9 +199,9 @@ TEST_F(ResultsWindowsTest, SavesAsTheReplayToolDoesAndAFailedSaveKeepsTheMark) {
                    out(u"summary.sum"_s), out(u"summary.txt"_s)};
     then<frmViewLaps>([&](frmViewLaps& w) {
         w.cmdSave_Click();
-        ASSERT_EQ(rig->prompter.calls.size(), 1u);
-        EXPECT_EQ(rig->prompter.calls[0].title, u"File Not Saved"_s);
-        EXPECT_TRUE(rig->prompter.calls[0].text.contains(out(u"no folder/laps.lap"_s)));
+        ASSERT_EQ(rig->prompter.prompts.size(), 1u);
+        EXPECT_EQ(rig->prompter.prompts[0].title, u"File Not Saved"_s);
+        EXPECT_TRUE(rig->prompter.prompts[0].text.contains(out(u"no folder/laps.lap"_s)));
         EXPECT_TRUE(rig->state.LapsUnsaved);
         w.cmdSave_Click();
         w.mnuSave->trigger();
@@ -226,9 +226,9 @@ TEST_F(ResultsWindowsTest, SavesAsTheReplayToolDoesAndAFailedSaveKeepsTheMark) {
     EXPECT_EQ(files.asked[3].title, u"Save Summary File"_s);
     EXPECT_EQ(files.asked[3].proposed, data.path(u"Summary "_s + rig->state.RaceDateTime));
     EXPECT_EQ(files.asked[3].filter, u"Summary Files (*.sum)|*.sum|Text File(*.txt)|*.txt"_s);
-    ASSERT_EQ(rig->prompter.calls.size(), 5u);
-    EXPECT_EQ(rig->prompter.calls[4].title, u"File Saved"_s);
-    EXPECT_EQ(rig->prompter.calls[4].text,
+    ASSERT_EQ(rig->prompter.prompts.size(), 5u);
+    EXPECT_EQ(rig->prompter.prompts[4].title, u"File Saved"_s);
+    EXPECT_EQ(rig->prompter.prompts[4].text,
               u"File "_s + out(u"summary.txt"_s) + u" has been saved"_s);
 }
 
@@ -278,9 +278,9 @@ TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     then<frmViewLaps>([&](frmViewLaps& w) {
         raceGrid = w.grid();
         w.mnuOpen->trigger();  // cut.lap
-        ASSERT_EQ(rig->prompter.calls.size(), 1u);
-        EXPECT_EQ(rig->prompter.calls[0].title, u"Open"_s);
-        EXPECT_TRUE(rig->prompter.calls[0].text.contains(u"middle of a row"_s));
+        ASSERT_EQ(rig->prompter.prompts.size(), 1u);
+        EXPECT_EQ(rig->prompter.prompts[0].title, u"Open"_s);
+        EXPECT_TRUE(rig->prompter.prompts[0].text.contains(u"middle of a row"_s));
         EXPECT_EQ(w.grid(), raceGrid);
         EXPECT_EQ(w.result(), 0);  // still open
         w.mnuOpen->trigger();      // heat.lap replaces the window
@@ -317,7 +317,7 @@ TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     rig->window->mnuOpen->trigger();  // cancelled: nothing changes
     EXPECT_EQ(rig->window->results().openedSummary(), opened);
     EXPECT_EQ(shown, 2);
-    EXPECT_EQ(rig->prompter.calls.size(), 1u);
+    EXPECT_EQ(rig->prompter.prompts.size(), 1u);
 
     // A lap file opened from the summary file's window takes its place.
     files.names = {out(u"heat.lap"_s)};
@@ -383,11 +383,11 @@ TEST_F(ResultsWindowsTest, WithoutAPrinterThePrintoutsGoToPdfsWithItemsAtTheirCo
     files.names = {out(u"laps.pdf"_s), out(u"summary.pdf"_s)};
     then<frmViewLaps>([&](frmViewLaps& w) {
         w.cmdPrint_Click();
-        ASSERT_EQ(rig->prompter.calls.size(), 2u);
-        EXPECT_TRUE(rig->prompter.calls[0].question);
-        EXPECT_EQ(rig->prompter.calls[0].title, u"Print"_s);
-        EXPECT_TRUE(rig->prompter.calls[0].text.startsWith(u"No printer is installed."_s));
-        EXPECT_EQ(rig->prompter.calls[1].title, u"File Saved"_s);
+        ASSERT_EQ(rig->prompter.prompts.size(), 2u);
+        EXPECT_TRUE(rig->prompter.prompts[0].question);
+        EXPECT_EQ(rig->prompter.prompts[0].title, u"Print"_s);
+        EXPECT_TRUE(rig->prompter.prompts[0].text.startsWith(u"No printer is installed."_s));
+        EXPECT_EQ(rig->prompter.prompts[1].title, u"File Saved"_s);
         w.cmdSummary_Click();
     });
     then<frmSummary>([&](frmSummary& w) { w.cmdSavePdf->click(); });

@@ -7,26 +7,17 @@
 #include <QStringList>
 
 #include "RaceState.h"
+#include "ResultGrid.h"
+#include "TestHelpers.h"
 
-namespace lapdeck::testing_support {
+namespace lapdeck::test {
 
-inline const QString kNames[] = {{},
-                                 QStringLiteral("Ann"),
-                                 QStringLiteral("Bob"),
-                                 QStringLiteral("Cy"),
-                                 QStringLiteral("Dee"),
-                                 QStringLiteral("Eve"),
-                                 QStringLiteral("Fay")};
-inline const QString kColours[] = {{},
-                                   QStringLiteral("Yellow"),
-                                   QStringLiteral("Green"),
-                                   QStringLiteral("Blue"),
-                                   QStringLiteral("White"),
-                                   QStringLiteral("Purple"),
-                                   QStringLiteral("Orange")};
-inline constexpr int32_t kColourNumbers[] = {0, 65535, 65280, 16744576, 16777215, 16711935, 33023};
+inline const QStringList kNames = strings({"", "Ann", "Bob", "Cy", "Dee", "Eve", "Fay"});
+inline const QStringList kColours =
+    strings({"", "Yellow", "Green", "Blue", "White", "Purple", "Orange"});
 
-// A race state filled by hand: names, colours, no laps, no positions yet.
+// A race state filled by hand: names, colours (flag f in colour 1000 + f), no laps, no
+// positions yet.
 inline std::unique_ptr<RaceState> makeState(bool practice, int firstLapIndex) {
     auto state = std::make_unique<RaceState>();
     state->IsPractice = practice;
@@ -37,9 +28,7 @@ inline std::unique_ptr<RaceState> makeState(bool practice, int firstLapIndex) {
     for (int f = 1; f <= kFlags; ++f) {
         state->RacerName[f] = kNames[f];
         state->LaneColorName[f] = kColours[f];
-        state->FlagColor[f] = kColourNumbers[f];
-        state->live.swatchColour[f] = kColourNumbers[f];
-        state->screen.row[f].colour = kColourNumbers[f];
+        state->live.swatchColour[f] = state->screen.row[f].colour = 1000 + f;
         state->screen.row[f].name = u' ' + kNames[f];
         state->LapCount[f] = static_cast<int16_t>(firstLapIndex);
         state->BestLapTime[f] = kNoBestLap;
@@ -53,8 +42,7 @@ inline void setLaps(RaceState& state, int flag, std::initializer_list<float> lap
     int n = state.FirstLapIndex;
     for (float lap : laps) {
         ++n;
-        state.LapTimes[flag][n] = lap;
-        state.SortedLapTimes[flag][n] = lap;
+        state.LapTimes[flag][n] = state.SortedLapTimes[flag][n] = lap;
     }
     state.LapCount[flag] = static_cast<int16_t>(n);
 }
@@ -69,23 +57,13 @@ inline void setOrder(RaceState& state, std::initializer_list<int> flags) {
     }
 }
 
-// Texts from plain literals ("" for an empty cell).
-inline QStringList texts(std::initializer_list<const char*> literals) {
-    QStringList list;
-    for (const char* literal : literals) {
-        list << QString::fromUtf8(literal);
+// The texts of one grid row.
+inline QStringList rowTexts(const ResultGrid& grid, int row) {
+    QStringList texts;
+    for (int k = 0; k < grid.columnCount(); ++k) {
+        texts << grid.text(row, k);
     }
-    return list;
+    return texts;
 }
 
-// Lines of a CR LF text; fails loudly (an "<LF>" marker) on a bare line feed.
-inline QStringList crlfLines(const QByteArray& bytes) {
-    QString text = QString::fromUtf8(bytes);
-    QStringList lines = text.split(QStringLiteral("\r\n"));
-    for (QString& line : lines) {
-        line.replace(u'\n', QStringLiteral("<LF>"));
-    }
-    return lines;
-}
-
-}  // namespace lapdeck::testing_support
+}  // namespace lapdeck::test

@@ -10,7 +10,7 @@
 namespace lapdeck {
 namespace {
 
-using namespace testing_support;
+using namespace test;
 using namespace Qt::StringLiterals;
 
 // The lap lines of a lap printout: everything after the title and three headers.
@@ -81,7 +81,7 @@ TEST(LapPrintout, LinesStartAtTheFirstLapIndexAndEndWithTheRightFlag) {
 
 TEST(LapPrintout, AFileShownPrintsItsGridUpToTheFirstRowWithoutALabel) {
     ResultGrid grid(20, 7);
-    const QStringList labels = texts({"RT", " 1", "2", ""});
+    const QStringList labels = strings({"RT", " 1", "2", ""});
     for (int r = 0; r < labels.size(); ++r) {
         grid.cell(r + 2, 0).text = labels[r];
     }

@@ -2,180 +2,167 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
+#include "LapFile.h"
 #include "LapTable.h"
+#include "ResultFieldReader.h"
 #include "ResultsTestSupport.h"
 
-namespace lapdeck {
+namespace lapdeck::test {
 namespace {
 
-using namespace testing_support;
-
-QByteArray contentOf(const QString& fileName) {
-    QFile file(fileName);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fileName.toStdString();
-    return file.readAll();
-}
-
-TEST(ResultFileNames, OnlyAnExactLowerCaseTxtSelectsTheTextForm) {
-    const std::pair<const char*, bool> cases[] = {
-        {"/home/u/race1.txt", true},       {"/home/u/Laps Dec-05, 16-07", false},
-        {"/home/u/Laps.TXT", false},       {"/home/u/heat.txt.bak", true},
-        {"/home/u/my.txts/Summary", true}, {"/home/u/heat2.sum", false},
-    };
-    for (const auto& [name, text] : cases) {
-        EXPECT_EQ(writesTextForm(QString::fromUtf8(name)), text) << name;
+TEST(ResultFileNames, TextFormOpenKindAndProposedNames) {
+    // Name, then written as text (t) or not (-) and opened as nothing (0), by the shell
+    // (1), as a lap file (2) or a summary file (3). Only ".txt" is text, and any "lap" in
+    // the name, folders included, makes a lap file ("Laps" does not).
+    for (const char* c : {"/home/u/race1.txt|t1", "/home/u/Laps Dec-05, 16-07|-3",
+                          "/home/u/Laps.TXT|-3", "/home/u/heat.txt.bak|t1",
+                          "/home/u/laptimes/heat2.sum|-2", "/home/u/heat2.lap|-2", "   |-0"}) {
+        const QStringList p = qs(c).split(u'|');
+        EXPECT_EQ(QString(writesTextForm(p[0]) ? u't' : u'-') +
+                      QString::number(static_cast<int>(openKindFor(p[0]))),
+                  p[1])
+            << c;
     }
-}
-
-TEST(ResultFileNames, OpenKindFollowsTheWholeName) {
-    const std::pair<const char*, OpenKind> cases[] = {
-        {"", OpenKind::Nothing},
-        {"   ", OpenKind::Nothing},
-        {"/data/race1.txt", OpenKind::Shell},
-        {"/data/laptimes/heat2.sum", OpenKind::LapFile},  // the folder holds "lap"
-        {"/data/heat2.lap", OpenKind::LapFile},
-        {"/data/heat2.sum", OpenKind::SummaryFile},
-        {"/data/LAPS.sum", OpenKind::SummaryFile},
-        {"/data/Laps Dec-05, 16-07", OpenKind::SummaryFile},  // "Laps" is not "lap"
-    };
-    for (const auto& [name, kind] : cases) {
-        EXPECT_EQ(openKindFor(QString::fromUtf8(name)), kind) << name;
-    }
-}
-
-TEST(ResultFileNames, ProposedNamesAndRaceDateTime) {
     auto state = makeState(false, 0);
     ensureRaceDateTime(*state, QDateTime(QDate(2023, 12, 5), QTime(16, 7)));
-    EXPECT_EQ(state->RaceDateTime, QStringLiteral("Dec-05, 16-07"));
-    ensureRaceDateTime(*state, QDateTime(QDate(2024, 1, 9), QTime(8, 30)));
-    EXPECT_EQ(state->RaceDateTime, QStringLiteral("Dec-05, 16-07"));  // a race end stays
-    EXPECT_EQ(proposedLapFileName(QStringLiteral("/opt/lapdeck"), state->RaceDateTime),
-              QStringLiteral("/opt/lapdeck/Laps Dec-05, 16-07"));
-    EXPECT_EQ(proposedSummaryFileName(QStringLiteral("/opt/lapdeck"), state->RaceDateTime),
-              QStringLiteral("/opt/lapdeck/Summary Dec-05, 16-07"));
+    ensureRaceDateTime(*state, QDateTime(QDate(2024, 1, 9), QTime(8, 30)));  // a race end stays
+    EXPECT_EQ(proposedLapFileName(qs("/opt/lapdeck"), state->RaceDateTime),
+              qs("/opt/lapdeck/Laps Dec-05, 16-07"));
+    EXPECT_EQ(proposedSummaryFileName(qs("/opt/lapdeck"), state->RaceDateTime),
+              qs("/opt/lapdeck/Summary Dec-05, 16-07"));
+}
+
+// Whether the file was written, then each message as "title|text (icon)".
+std::string report(const SaveReport& r) {
+    std::string out = r.saved ? "saved" : "not saved";
+    for (const ResultMessage& m : r.messages) {
+        out += "; " + (m.title + u'|' + m.text).toStdString() + " (" +
+               std::to_string(static_cast<int>(m.icon)) + ")";
+    }
+    return out;
 }
 
 class ResultFileIoTest : public ::testing::Test {
 protected:
-    QTemporaryDir dir;
+    TempFolder dir;
     std::unique_ptr<RaceState> state = makeState(false, 0);
 
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
         setLaps(*state, 1, {10.0f, 9.5f, 9.75f, 10.25f});
         state->BestLapTime[1] = 9500;
         state->LastCrossing[1] = 39500;
         setOrder(*state, {1, 2, 3, 4, 5, 6});
-        state->LapsUnsaved = true;
-        state->SummaryUnsaved = true;
+        state->LapsUnsaved = state->SummaryUnsaved = true;
     }
-    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 };
 
-TEST_F(ResultFileIoTest, SavingTextReplacesAnExistingFileWhole) {
-    const QString name = path("race1.txt");
-    {
-        QFile old(name);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(100000, 'x'));
-    }
-    LapTable table = buildLapTable(*state).value();
-    SaveReport report = saveLapTable(*state, table.header, table.grid, name);
-    EXPECT_TRUE(report.saved);
-    EXPECT_EQ(contentOf(name), lapTextBytes(*state).value());
-}
+TEST_F(ResultFileIoTest, SavingReplacesTheFileClearsTheMarkAndTheFilesOpenAgain) {
+    const LapTable table = buildLapTable(*state).value();
+    const QString text = dir.file(qs("race1.txt"));
+    dir.write(qs("race1.txt"), QByteArray(100000, 'x'));
+    ASSERT_TRUE(saveLapTable(*state, table.header, table.grid, text).saved);
+    EXPECT_EQ(dir.read(qs("race1.txt")), lapTextBytes(*state).value());
 
-TEST_F(ResultFileIoTest, AFailedSaveSaysSoAndKeepsTheMark) {
-    LapTable table = buildLapTable(*state).value();
-    const QString name = path("no such folder/laps.lap");
-    SaveReport report = saveLapTable(*state, table.header, table.grid, name);
-    EXPECT_FALSE(report.saved);
-    ASSERT_EQ(report.messages.size(), 1u);
-    EXPECT_EQ(report.messages[0].title, QStringLiteral("File Not Saved"));
-    EXPECT_TRUE(report.messages[0].text.contains(name));
-    EXPECT_EQ(report.messages[0].icon, Icon::Exclamation);
-    EXPECT_TRUE(state->LapsUnsaved);
-    EXPECT_FALSE(QFile::exists(name));
-}
-
-TEST_F(ResultFileIoTest, SummaryTextWithoutPositionsIsStillWrittenAfterTheNotice) {
-    state->RunningOrder = {};
-    SummaryStats stats;
-    SaveReport report = saveSummary(*state, stats, ResultGrid(), path("s.txt"));
-    EXPECT_TRUE(report.saved);
-    ASSERT_EQ(report.messages.size(), 2u);
-    EXPECT_EQ(report.messages[0].text, QStringLiteral("Insufficent data to display summary"));
-    EXPECT_EQ(report.messages[1].title, QStringLiteral("File Saved"));
-    EXPECT_FALSE(state->SummaryUnsaved);
-    EXPECT_EQ(crlfLines(contentOf(path("s.txt"))).size(), 5);  // 2 header lines, 2 empty
-}
-
-TEST_F(ResultFileIoTest, SavingClearsTheMarkAndTheFilesOpenAgainByTheirNames) {
-    LapTable table = buildLapTable(*state).value();
-    SummaryStats stats;
-    RaceSummary summary = buildRaceSummary(*state, stats, QDateTime::currentDateTime()).value();
-    const QString lapName = path("heat.lap");
-    const QString sumName = path("heat.sum");
-    SaveReport report = saveLapTable(*state, table.header, table.grid, lapName);
-    ASSERT_TRUE(report.saved);
-    ASSERT_EQ(report.messages.size(), 1u);
-    EXPECT_EQ(report.messages[0],
-              (ResultMessage{QStringLiteral("File Saved"),
-                             QStringLiteral("File ") + lapName + QStringLiteral(" has been saved"),
-                             Icon::Information}));
+    const QString lapName = dir.file(qs("heat.lap"));
+    EXPECT_EQ(report(saveLapTable(*state, table.header, table.grid, lapName)),
+              "saved; File Saved|File " + lapName.toStdString() + " has been saved (1)");
     EXPECT_FALSE(state->LapsUnsaved);
     EXPECT_TRUE(state->SummaryUnsaved);
-    EXPECT_EQ(contentOf(lapName), lapFileBytes(table.header, table.grid));
-    ASSERT_TRUE(saveSummary(*state, stats, summary.grid, sumName).saved);
+    SummaryStats stats;
+    const ResultGrid summary = buildRaceSummary(*state, stats, QDateTime()).value().grid;
+    const QString sumName = dir.file(qs("heat.sum"));
+    ASSERT_TRUE(saveSummary(*state, stats, summary, sumName).saved);
     EXPECT_FALSE(state->SummaryUnsaved);
 
     Expected<OpenedResult> laps = openResultFile(lapName);
     ASSERT_TRUE(laps.ok()) << laps.error().text.toStdString();
     EXPECT_EQ(laps.value().kind, OpenKind::LapFile);
     EXPECT_EQ(laps.value().fileName, lapName);
-    ASSERT_TRUE(laps.value().laps.has_value());
-    EXPECT_EQ(laps.value().laps->grid.text(2, 1), QStringLiteral("10.00"));
+    EXPECT_EQ(laps.value().laps->grid.text(2, 1), qs("10.00"));
     EXPECT_FALSE(laps.value().summary.has_value());
-
     Expected<OpenedResult> sum = openResultFile(sumName);
     ASSERT_TRUE(sum.ok()) << sum.error().text.toStdString();
     EXPECT_EQ(sum.value().kind, OpenKind::SummaryFile);
-    ASSERT_TRUE(sum.value().summary.has_value());
-    EXPECT_EQ(sum.value().summary->title, QStringLiteral("10 Lap Race"));
-    EXPECT_EQ(sum.value().summary->grid.text(2, 3), QStringLiteral("4"));
+    EXPECT_EQ(sum.value().summary->title, qs("10 Lap Race"));
+    EXPECT_EQ(sum.value().summary->grid.text(2, 3), qs("4"));
+}
+
+TEST_F(ResultFileIoTest, AFailedSaveSaysSoAndKeepsTheMark) {
+    const LapTable table = buildLapTable(*state).value();
+    const QString name = dir.missing() + qs("/laps.lap");
+    const std::string failed = report(saveLapTable(*state, table.header, table.grid, name));
+    // "File NAME could not be opened. " and the system's reason, with an exclamation.
+    EXPECT_EQ(failed.find("not saved; File Not Saved|File " + name.toStdString() + " could not"),
+              0u);
+    EXPECT_EQ(failed.substr(failed.size() - 4), " (2)");
+    EXPECT_TRUE(state->LapsUnsaved);
+    EXPECT_FALSE(QFile::exists(name));
+
+    // A race without positions: the summary text is still written after the notice.
+    state->RunningOrder = {};
+    SummaryStats stats;
+    const QString text = dir.file(qs("s.txt"));
+    EXPECT_EQ(report(saveSummary(*state, stats, ResultGrid(), text)),
+              "saved; Summary|Insufficent data to display summary (1); File Saved|File " +
+                  text.toStdString() + " has been saved (1)");
+    EXPECT_FALSE(state->SummaryUnsaved);
 }
 
 TEST_F(ResultFileIoTest, TextAndEmptyNamesReadNothingAndUnreadableFilesAreExplained) {
-    EXPECT_EQ(openResultFile(path("missing.txt")).value().kind, OpenKind::Shell);
-    EXPECT_EQ(openResultFile(QStringLiteral("  ")).value().kind, OpenKind::Nothing);
-    const QString truncated = path("cut.lap");
-    ASSERT_FALSE(writeFileAtomically(truncated, "Title\r\nBlue\r\n").has_value());
-    const QString huge = path("huge.sum");
+    EXPECT_EQ(openResultFile(dir.file(qs("missing.txt"))).value().kind, OpenKind::Shell);
+    EXPECT_EQ(openResultFile(qs("  ")).value().kind, OpenKind::Nothing);
+    dir.write(qs("cut.lap"), "Title\r\nBlue\r\n");
+    ASSERT_TRUE(QDir().mkpath(dir.file(qs("a folder.sum"))));
     {
-        QFile file(huge);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.resize(kMaxResultFileBytes + 1));
+        QFile huge(dir.file(qs("huge.sum")));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kMaxResultFileBytes + 1));
     }
-    const QString folder = path("a folder.sum");
-    ASSERT_TRUE(QDir().mkpath(folder));
     const std::pair<QString, const char*> cases[] = {
-        {truncated, "middle of a row"},
-        {path("missing.sum"), "could not be opened"},
-        {huge, "too large"},
-        {folder, "could not be opened"},
-    };
+        {dir.file(qs("cut.lap")), "middle of a row"},
+        {dir.file(qs("missing.sum")), "could not be opened"},
+        {dir.file(qs("huge.sum")), "too large"},
+        {dir.file(qs("a folder.sum")), "could not be opened"}};
     for (const auto& [name, why] : cases) {
         Expected<OpenedResult> opened = openResultFile(name);
         ASSERT_FALSE(opened.ok()) << name.toStdString();
         EXPECT_TRUE(opened.error().text.contains(name)) << opened.error().text.toStdString();
-        EXPECT_TRUE(opened.error().text.contains(QString::fromUtf8(why)))
-            << opened.error().text.toStdString();
+        EXPECT_TRUE(opened.error().text.contains(qs(why))) << opened.error().text.toStdString();
+    }
+}
+
+QStringList readAll(const QString& text) {
+    ResultFieldReader reader(text);
+    QStringList fields;
+    while (std::optional<QString> field = reader.next()) {
+        fields << *field;
+    }
+    return fields;
+}
+
+TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
+    const struct {
+        const char* text;
+        QStringList fields;
+    } cases[] = {
+        {"", {}},
+        {"abc", strings({"abc"})},  // a last field without a line end, bare or quoted
+        {"a,\"b\"", strings({"a", "b"})},
+        {"a\r\nb\r\n", strings({"a", "b"})},  // the last line end adds no field
+        {"a\r\n\r\n\r\nb\r\n", strings({"a", "", "", "b"})},
+        {" 1 \r\n\t2.50\t\r\n", strings({"1", "2.50"})},
+        {"Bob, Jr\r\n", strings({"Bob", "Jr"})},
+        {"\" Bob, Jr \",x\r\n", strings({" Bob, Jr ", "x"})},
+        {"\"ab\"cd,e", strings({"ab", "e"})},   // text after the closing quote is dropped
+        {"\"ab\r\ncd", strings({"ab", "cd"})},  // an unclosed quote ends at the line end
+        {"a\nb\rc", strings({"a", "b", "c"})},
+        {"a,\r\nb", strings({"a", "", "b"})},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(readAll(QString::fromUtf8(c.text)), c.fields) << c.text;
     }
 }
 
 }  // namespace
-}  // namespace lapdeck
+}  // namespace lapdeck::test

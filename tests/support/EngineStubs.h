@@ -1,42 +1,145 @@
 #pragma once
 
-// Minimal stand-ins for the world around the race engine, for tests and benchmarks
-// that run races without windows: every question is answered Yes, the random source
-// is fixed, and the start lights go green the moment they are asked for.
+// The one set of stand-ins for the world around the race engine, shared by every
+// test folder and the benchmarks (so nothing here needs a test framework).
+
+#include <deque>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
 
 #include "RaceEngine.h"
 #include "RaceHost.h"
 
-namespace lapdeck::stubs {
+namespace lapdeck::test {
 
-class YesPrompter : public Prompter {
-public:
-    Answer ask(const QString&, const QString&, Icon, bool) override { return Answer::Yes; }
-    void inform(const QString&, const QString&, Icon) override {}
+struct Prompt {
+    bool question = false;
+    QString title;
+    QString text;
+    Icon icon = Icon::None;
+    bool defaultNo = false;
 };
 
-class FixedRandom : public RandomSource {
+// Records every message and question. Questions take the scripted answers in turn;
+// once the script is used up, every further question is answered Yes (an organiser
+// who goes on past every question), so a test that cares counts `prompts`.
+class ScriptedPrompter : public Prompter {
 public:
-    explicit FixedRandom(double value = 0.5) : m_value(value) {}
-    double next() override { return m_value; }
+    std::deque<Answer> answers;
+    std::vector<Prompt> prompts;
 
-private:
-    double m_value;
+    Answer ask(const QString& title, const QString& text, Icon icon, bool defaultNo) override {
+        prompts.push_back({true, title, text, icon, defaultNo});
+        if (answers.empty()) {
+            return Answer::Yes;
+        }
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void inform(const QString& title, const QString& text, Icon icon) override {
+        prompts.push_back({false, title, text, icon, false});
+    }
+
+    // Every prompt as a line "ask|tell icon[ no]: title|text", for one comparison.
+    std::string shown() const {
+        static const char* const icons[] = {"-", "info", "excl", "question", "error"};
+        std::string out;
+        for (const Prompt& p : prompts) {
+            out += std::string(p.question ? "ask " : "tell ") + icons[static_cast<int>(p.icon)] +
+                   (p.defaultNo ? " no" : "") + ": " + (p.title + u'|' + p.text).toStdString() +
+                   "\n";
+        }
+        return out;
+    }
 };
 
-// Race clock 0 is the green light; names are "Racer 1".."Racer 6" unless set.
-class InstantStartHost : public RaceHost {
+// Hands out the scripted numbers in turn, then `fallback` for ever.
+class ScriptedRandom : public RandomSource {
+public:
+    explicit ScriptedRandom(double fallback = 0.5) : fallback(fallback) {}
+    std::deque<double> values;
+    double fallback;
+    int draws = 0;
+    int reseeds = 0;
+
+    double next() override {
+        ++draws;
+        if (values.empty()) {
+            return fallback;
+        }
+        const double v = values.front();
+        values.pop_front();
+        return v;
+    }
+    void reseed() override { ++reseeds; }
+};
+
+// The reports waiting at the port, one per read.
+class QueuedReports : public ReportSource {
+public:
+    std::deque<QString> pending;
+    int reads = 0;
+
+    void push(std::initializer_list<const char*> reports) {
+        for (const char* r : reports) {
+            pending.push_back(QString::fromUtf8(r));
+        }
+    }
+    bool hasInput() override { return !pending.empty(); }
+    QString read() override {
+        ++reads;
+        const QString text = pending.front();
+        pending.pop_front();
+        return text;
+    }
+};
+
+// Records everything the engine asks of the world around it. With `engine` set the
+// start lights go green the moment they are asked for: race clock 0 is the green light.
+class RecordingHost : public RaceHost {
 public:
     RaceEngine* engine = nullptr;
+    QStringList sounds;  // "file volume pan"
+    int beeps = 0;
+    std::vector<bool> timerCalls;
+    std::vector<bool> startSequences;  // one entry per request: with countdown or not
+    int pickerCloses = 0;
     PerFlag<QString> names = defaultNames();
     QString lagMode = QStringLiteral("Lag First");
+    QDateTime fixedNow{QDate(2026, 12, 5), QTime(16, 7, 42)};
 
-    void runStartSequence(bool) override {
-        engine->greenLight(nullptr);
-        engine->startSequenceClosed();
+    void playSound(const QString& file, int volume, int pan) override {
+        sounds << QStringLiteral("%1 %2 %3").arg(file).arg(volume).arg(pan);
+    }
+    void beep() override { ++beeps; }
+    void setTimerRunning(bool running) override { timerCalls.push_back(running); }
+    void runStartSequence(bool withCountdown) override {
+        startSequences.push_back(withCountdown);
+        if (engine != nullptr) {
+            engine->greenLight(nullptr);
+            engine->startSequenceClosed();
+        }
     }
     PerFlag<QString> loadRacerNames() override { return names; }
     QString readLagMode() override { return lagMode; }
+    QDateTime now() override { return fixedNow; }
+    void closeNamePickers() override { ++pickerCloses; }
+
+    int count(const char* file) const {
+        return static_cast<int>(sounds.filter(QLatin1String(file) + u' ').size());
+    }
+    // The cues played, without the pass-by sounds, as "file volume pan, ...".
+    std::string cues() const {
+        QStringList cues = sounds;
+        cues.removeIf([](const QString& s) { return s.startsWith(u"cargoingby.wav"); });
+        return cues.join(QStringLiteral(", ")).toStdString();
+    }
 
     static PerFlag<QString> defaultNames() {
         PerFlag<QString> result;
@@ -47,4 +150,11 @@ public:
     }
 };
 
+}  // namespace lapdeck::test
+
+// The names the benchmarks know these doubles by.
+namespace lapdeck::stubs {
+using YesPrompter = test::ScriptedPrompter;
+using FixedRandom = test::ScriptedRandom;
+using InstantStartHost = test::RecordingHost;
 }  // namespace lapdeck::stubs

@@ -3,154 +3,67 @@
 #include <gtest/gtest.h>
 
 #include "EngineStubs.h"
+#include "Journal.h"
 #include "RaceEngine.h"
+#include "SummaryFile.h"
+#include "TestHelpers.h"
 
-namespace lapdeck {
+namespace lapdeck::test {
 namespace {
 
-// Records the sounds with the race clock they were played at.
-class RecordingHost : public stubs::InstantStartHost {
-public:
-    std::vector<int32_t> soundClocks;
-    QStringList sounds;
-    void playSound(const QString& file, int, int) override {
-        sounds << file;
-        soundClocks.push_back(engine->state().RaceClock);
-    }
-};
-
-class ReplayRunTest : public ::testing::Test {
-protected:
-    RaceState state;
-    RecordingHost host;
-    stubs::YesPrompter prompter;
-    stubs::FixedRandom random;
-    RaceEngine engine{state, host, prompter, random};
-
-    void SetUp() override { host.engine = &engine; }
-
-    void startLapRace(int laps) {
-        state.live.minLapText = QStringLiteral("2");
-        state.FirstLapIndex = 0;
-        state.IsLapRace = true;
-        state.live.optLapRace = true;
-        state.RaceLaps = static_cast<int16_t>(laps);
-        engine.ReSet();
-        engine.cmdStart_Click();
-        ASSERT_EQ(state.phase, RacePhase::Racing);
-    }
-    void startTimedRace(int minutes) {
-        state.live.minLapText = QStringLiteral("2");
-        state.FirstLapIndex = 0;
-        state.IsTimedRace = true;
-        state.live.optTimedRace = true;
-        state.live.optLapRace = false;
-        state.RaceMinutes = minutes;
-        engine.ReSet();
-        engine.cmdStart_Click();
-        ASSERT_EQ(state.phase, RacePhase::Racing);
-    }
-};
-
-TEST_F(ReplayRunTest, ReportIsTimedAtItsOwnClockBetweenTenMsTicks) {
-    startLapRace(10);
-    runJournal(engine, {{1234, QStringLiteral("1")}, {4567, QStringLiteral("1")}});
-    EXPECT_EQ(state.LapCount[1], 2);
-    EXPECT_EQ(state.LastCrossing[1], 4567);
-    EXPECT_FLOAT_EQ(state.LapTimes[1][1], 1.23f);
-    EXPECT_FLOAT_EQ(state.LapTimes[1][2], 3.33f);
-    EXPECT_EQ(state.RaceClock, 4567);
-}
-
-TEST_F(ReplayRunTest, RaceEndsAtTheTickAfterTheDecidingCrossingAndReadsNothingMore) {
-    startLapRace(3);
-    // Flag 1 wins at 7000; flag 2 completes its last lap at 7005, which decides the
-    // finish at the tick after (7010). Flag 3's report at that very clock is never read.
-    runJournal(engine, {{1000, QStringLiteral("1")},
-                        {1500, QStringLiteral("2")},
-                        {4000, QStringLiteral("1")},
-                        {4500, QStringLiteral("2")},
-                        {7000, QStringLiteral("1")},
-                        {7005, QStringLiteral("2")},
-                        {7010, QStringLiteral("3")},
-                        {9000, QStringLiteral("3")}});
-    EXPECT_EQ(state.RaceOver, 1);
-    EXPECT_EQ(state.phase, RacePhase::Over);
-    EXPECT_EQ(state.LapCount[1], 3);
-    EXPECT_EQ(state.LapCount[2], 3);
-    EXPECT_EQ(state.LastCrossing[2], 7005);
-    EXPECT_EQ(state.LapCount[3], 0);
-    EXPECT_EQ(state.RaceClock, 7010);
-    ASSERT_TRUE(host.sounds.contains(QStringLiteral("Raceover.wav")));
-    EXPECT_EQ(
-        host.soundClocks[static_cast<size_t>(host.sounds.indexOf(QStringLiteral("Raceover.wav")))],
-        7005);
-}
-
-TEST_F(ReplayRunTest, TimedRaceRunsOnAfterTheJournalUntilItIsOver) {
-    startTimedRace(1);
-    // Flag 3 leads with a best lap of 5 s; flag 4 stops after two laps and never
-    // finishes, so the race ends on the deadline 60000 + 1.9 * 5000 + 5000 = 74500 ms:
-    // at the first tick whose previous clock is past it.
-    runJournal(engine, {{1000, QStringLiteral("3")},
-                        {2000, QStringLiteral("4")},
-                        {6000, QStringLiteral("3")},
-                        {8000, QStringLiteral("4")},
-                        {12000, QStringLiteral("3")}});
-    EXPECT_TRUE(state.CheckeredShown);
-    EXPECT_EQ(state.FinishDeadline, 74500);
-    EXPECT_EQ(state.RaceOver, 1);
-    EXPECT_EQ(state.RaceClock, 74520);
-    EXPECT_EQ(host.sounds.count(QStringLiteral("10seconds.wav")), 1);
-    EXPECT_EQ(host.sounds.count(QStringLiteral("CheckeredFlag.wav")), 1);
-}
-
-TEST_F(ReplayRunTest, LapRaceWithoutCheckeredFlagStopsAtTheLastReport) {
-    startLapRace(10);
-    runJournal(engine, {{1000, QStringLiteral("1")}, {5000, QStringLiteral("1")}});
-    EXPECT_EQ(state.RaceOver, 0);
-    EXPECT_EQ(state.RaceClock, 5000);
-}
-
-TEST_F(ReplayRunTest, ReportsAtClockZeroAreReadAtAFirstTick) {
-    startLapRace(10);
-    runJournal(engine, {{0, QStringLiteral("2")}, {0, QStringLiteral("2")}});
-    // The first crossing at the green light gives lap 1 of 0 s; the second in the
-    // same tick is too soon.
-    EXPECT_EQ(state.LapCount[2], 1);
-    EXPECT_FLOAT_EQ(state.LapTimes[2][1], 0.0f);
-}
-
-}  // namespace
-}  // namespace lapdeck
-
-namespace lapdeck {
-namespace {
-
-// Quiet stretches run as one tick must give exactly what every 10 ms tick gives.
+// A race started as the replay tool starts it: race clock 0 is the green light.
 struct RaceRun {
     RaceState state;
-    stubs::InstantStartHost host;
-    stubs::YesPrompter prompter;
-    stubs::FixedRandom random;
+    RecordingHost host;
+    ScriptedPrompter prompter;
+    ScriptedRandom random;
     RaceEngine engine{state, host, prompter, random};
 
-    RaceRun(bool timed, int firstLapIndex) {
+    RaceRun(bool timed, int length, int firstLapIndex = 0) {
         host.engine = &engine;
-        host.lagMode = QStringLiteral("Lag Behind");
-        state.live.minLapText = QStringLiteral("2");
+        host.lagMode = qs("Lag Behind");
         state.FirstLapIndex = static_cast<int16_t>(firstLapIndex);
-        state.IsTimedRace = timed;
-        state.IsLapRace = !timed;
-        state.live.optTimedRace = timed;
-        state.live.optLapRace = !timed;
-        state.RaceMinutes = 2;
-        state.RaceLaps = 12;
+        state.IsTimedRace = state.live.optTimedRace = timed;
+        state.IsLapRace = state.live.optLapRace = !timed;
+        state.RaceMinutes = timed ? length : 2;
+        state.RaceLaps = static_cast<int16_t>(timed ? 12 : length);
         engine.ReSet();
         engine.cmdStart_Click();
     }
 };
 
+std::vector<JournalEntry> journal(std::initializer_list<std::pair<int32_t, int>> crossings) {
+    std::vector<JournalEntry> entries;
+    for (const auto& [clock, flag] : crossings) {
+        entries.push_back({clock, QString::number(flag)});
+    }
+    return entries;
+}
+
+// Reports at their own clocks between the 10 ms ticks: the hand-checked races.
+TEST(ReplayRun, ReportsAtClockZeroAreReadAndALapRaceStopsAtTheLastReport) {
+    RaceRun race(false, 10);
+    runJournal(race.engine, journal({{0, 2}, {0, 2}, {4567, 1}}));
+    // The first crossing at the green light is lap 1 of 0 s; the second is too soon.
+    EXPECT_EQ(race.state.LapCount[2], 1);
+    EXPECT_EQ(race.state.LapTimes[2][1], 0.0f);
+    EXPECT_EQ(race.state.RaceOver, 0);
+    EXPECT_EQ(race.state.RaceClock, 4567);
+}
+
+TEST(ReplayRun, TimedRaceRunsOnAfterTheJournalUntilItIsOver) {
+    RaceRun race(true, 1);
+    // Flag 3 leads with a best lap of 5 s; flag 4 stops after two laps, so the race ends
+    // on the deadline 60000 + 1.9 x 5000 + 5000 = 74500 ms: at the first tick whose
+    // previous clock is past it.
+    runJournal(race.engine, journal({{1000, 3}, {2000, 4}, {6000, 3}, {8000, 4}, {12000, 3}}));
+    EXPECT_EQ(race.state.FinishDeadline, 74500);
+    EXPECT_EQ(race.state.RaceOver, 1);
+    EXPECT_EQ(race.state.RaceClock, 74520);
+    EXPECT_EQ(race.host.count("10seconds.wav") + race.host.count("CheckeredFlag.wav"), 2);
+}
+
+// Quiet stretches run as one tick must give exactly what every 10 ms tick gives.
 std::vector<JournalEntry> randomRace(unsigned seed) {
     std::vector<JournalEntry> entries;
     uint32_t x = seed * 2654435761u + 1;
@@ -163,51 +76,78 @@ std::vector<JournalEntry> randomRace(unsigned seed) {
         // Mostly short gaps, now and then a long silence, reports of all kinds.
         clock += static_cast<int32_t>(rnd(9) == 0 ? 20000 + rnd(30000) : rnd(1500));
         static const char* const texts[] = {"1", "2", "3", "4", "5", "6", "0", "x", "2.5", ""};
-        entries.push_back({clock, QString::fromLatin1(texts[rnd(10)])});
+        entries.push_back({clock, qs(texts[rnd(10)])});
     }
     return entries;
 }
 
-void expectSameRace(const RaceState& a, const RaceState& b) {
-    EXPECT_EQ(a.RaceOver, b.RaceOver);
-    EXPECT_EQ(a.RaceClock, b.RaceClock);
-    EXPECT_EQ(a.CheckeredShown, b.CheckeredShown);
-    EXPECT_EQ(a.WhiteFlagShown, b.WhiteFlagShown);
-    EXPECT_EQ(a.TenSecondWarned, b.TenSecondWarned);
-    EXPECT_EQ(a.FinishDeadline, b.FinishDeadline);
-    for (int f = 1; f <= kFlags; ++f) {
-        EXPECT_EQ(a.LapCount[f], b.LapCount[f]) << f;
-        EXPECT_EQ(a.LastCrossing[f], b.LastCrossing[f]) << f;
-        EXPECT_EQ(a.BestLapTime[f], b.BestLapTime[f]) << f;
-        EXPECT_EQ(a.FinishLap[f], b.FinishLap[f]) << f;
-        EXPECT_EQ(a.LagBehind[f], b.LagBehind[f]) << f;
-        EXPECT_EQ(a.LagFirst[f], b.LagFirst[f]) << f;
-        EXPECT_EQ(a.RunningOrder[f], b.RunningOrder[f]) << f;
-        EXPECT_EQ(a.LapTimes[f], b.LapTimes[f]) << f;
-    }
-}
-
-TEST(ReplayJumps, QuietStretchesGiveWhatEveryTickGives) {
+TEST(ReplayRun, QuietStretchesGiveWhatEveryTickGives) {
     for (unsigned seed = 1; seed <= 12; ++seed) {
         for (bool timed : {false, true}) {
             SCOPED_TRACE(testing::Message() << "seed " << seed << (timed ? " timed" : " laps"));
-            const auto journal = randomRace(seed);
-            RaceRun everyTick(timed, seed % 2 == 0 ? -1 : 0);
-            RaceRun jumping(timed, seed % 2 == 0 ? -1 : 0);
-            runJournal(everyTick.engine, journal, false);
-            runJournal(jumping.engine, journal, true);
-            expectSameRace(everyTick.state, jumping.state);
+            const auto entries = randomRace(seed);
+            RaceRun a(timed, timed ? 2 : 12, seed % 2 == 0 ? -1 : 0);
+            RaceRun b(timed, timed ? 2 : 12, seed % 2 == 0 ? -1 : 0);
+            runJournal(a.engine, entries, false);
+            runJournal(b.engine, entries, true);
+            const RaceState& x = a.state;
+            const RaceState& y = b.state;
+            EXPECT_EQ(std::tie(x.RaceOver, x.RaceClock, x.FinishDeadline, x.FinishLap, x.LapTimes),
+                      std::tie(y.RaceOver, y.RaceClock, y.FinishDeadline, y.FinishLap, y.LapTimes));
+            SummaryStats stats;  // order, counts, crossing times, best laps and gaps
+            EXPECT_EQ(summaryTextBytes(x, stats).bytes, summaryTextBytes(y, stats).bytes);
         }
     }
 }
 
-TEST(ReplayJumps, ReportAtTheLastClockIsReachedWithoutOverflow) {
-    RaceRun race(false, 0);
-    runJournal(race.engine, {{1000, QStringLiteral("1")}, {2147483647, QStringLiteral("1")}});
+TEST(ReplayRun, ReportAtTheLastClockIsReachedWithoutOverflow) {
+    RaceRun race(false, 12);
+    runJournal(race.engine, journal({{1000, 1}, {2147483647, 1}}));
     EXPECT_EQ(race.state.RaceClock, 2147483647);
     EXPECT_EQ(race.state.LapCount[1], 2);
     EXPECT_EQ(race.state.LastCrossing[1], 2147483647);
 }
 
+// Entries as "clock:text" lines, or the error's line.
+std::string parsed(const QByteArray& bytes) {
+    std::optional<JournalError> error;
+    const std::vector<JournalEntry> entries = parseJournal(bytes, &error);
+    if (error) {
+        return (entries.empty() ? "error at line " : "error with entries, line ") +
+               std::to_string(error->line) + (error->message.isEmpty() ? " (no message)" : "");
+    }
+    std::string out;
+    for (const JournalEntry& e : entries) {
+        out += std::to_string(e.clock) + ":" + e.text.toStdString() + "\n";
+    }
+    return out;
+}
+
+TEST(Journal, ReadsLinesInEitherLineEndKeepingTheTextAfterTheFirstComma) {
+    EXPECT_EQ(parsed("# recorded at the track\r\n10,3\r\n\n20, 4\n20,\n30,1,2\r\n   \n40,a b\n"
+                     "2147483647,6"),
+              "10:3\n20: 4\n20:\n30:1,2\n40:a b\n2147483647:6\n");
+    // What the program writes reads back.
+    const QByteArray written =
+        journalLine(1230, qs("4")) + journalLine(1240, QString()) + journalLine(1240, qs(" 2"));
+    EXPECT_EQ(written, QByteArray("1230,4\r\n1240,\r\n1240, 2\r\n"));
+    EXPECT_EQ(parsed(written), "1230:4\n1240:\n1240: 2\n");
+}
+
+TEST(Journal, RejectsMalformedLinesNamingTheLine) {
+    const std::pair<const char*, int> cases[] = {{"10,1\n20\n", 2},      // no comma
+                                                 {"10,1\n\n-5,1\n", 3},  // a sign is not a digit
+                                                 {"10,1\n 20,1\n", 2},   // blank before the clock
+                                                 {"10,1\n1e3,1\n", 2},   // no exponent
+                                                 {",1\n", 1},            // no clock
+                                                 {"2147483648,1\n", 1},  // past 32 bits
+                                                 {"99999999999999999999,1\n", 1},
+                                                 {"30,1\n20,2\n", 2},  // decreasing
+                                                 {"10,1\n10.5,2\n", 2}};
+    for (const auto& [text, line] : cases) {
+        EXPECT_EQ(parsed(text), "error at line " + std::to_string(line)) << text;
+    }
+}
+
 }  // namespace
-}  // namespace lapdeck
+}  // namespace lapdeck::test

@@ -1,0 +1,368 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "GuiTestSupport.h"
+#include "ModalSupport.h"
+#include "NameCell.h"
+#include "NamePicker.h"
+#include "PtySupport.h"
+#include "SettingsSteps.h"
+#include "frmRaceFormat.h"
+#include "frmVx9AddRacer.h"
+#include "frmVx9SettingsNew.h"
+
+namespace lapdeck::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QColor back(const QWidget* w) {
+    return w->palette().color(QPalette::Window);
+}
+
+// Records the steps OK asks for, in order.
+class RecordingSteps : public SettingsSteps {
+public:
+    void LoadNames() override { steps.append(u"names"_s); }
+    std::optional<ConfigError> store(const Settings&, const PortDevices&) override {
+        steps.append(u"store"_s);
+        return storeError;
+    }
+    void ReSet() override { steps.append(u"reset"_s); }
+    void LoadRacerLists() override { steps.append(u"lists"_s); }
+    PortCheck OpenRacePort(int port) override {
+        steps.append(u"port "_s + QString::number(port));
+        return portCheck;
+    }
+    void ApplyFlagColors() override { steps.append(u"colours"_s); }
+    bool demoMode() const override { return demo; }
+
+    QStringList steps;
+    std::optional<ConfigError> storeError;
+    PortCheck portCheck = PortCheck::Opened;
+    bool demo = false;
+};
+
+// The settings dialog over recorded steps and a system without serial devices.
+struct SettingsRig {
+    explicit SettingsRig(const Settings& stored = defaultSettings())
+        : dialog(stored, ports, steps, prompter) {}
+    RecordingSteps steps;
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    PortMap ports{dir.path(), [] { return std::vector<DetectedPort>{}; }};
+    frmVx9SettingsNew dialog;
+};
+
+TEST(SettingsOk, TakesItsStepsInOrderAndStopsWhereItMust) {
+    const QStringList all{u"names"_s, u"store"_s,  u"reset"_s,
+                          u"lists"_s, u"port 1"_s, u"colours"_s};
+    struct Case {
+        const char* name;
+        std::function<void(SettingsRig&)> arrange;
+        QStringList steps;
+        std::optional<QString> message;  // title of the one message shown
+    };
+    for (const Case& c : {
+             Case{"all", [](SettingsRig&) {}, all, {}},
+             Case{"missing", [](SettingsRig& r) { r.dialog.cmbDelay->setCurrentIndex(-1); },
+                  all.mid(0, 1), u"Missing options"_s},
+             Case{"unwritable",
+                  [](SettingsRig& r) {
+                      r.steps.storeError = ConfigError{u"/x/RCSettings.dat"_s, 0, 0, u"full"_s};
+                  },
+                  all.mid(0, 2), QString()},
+             Case{"another port",
+                  [](SettingsRig& r) { r.steps.portCheck = PortCheck::ChooseAnother; },
+                  all.mid(0, 5),
+                  {}},
+             Case{"demo", [](SettingsRig& r) { r.steps.demo = true; }, all, u"Demo Mode"_s},
+         }) {
+        SCOPED_TRACE(c.name);
+        SettingsRig r;
+        c.arrange(r);
+        r.dialog.cmdOk_Click();
+        EXPECT_EQ(r.steps.steps, c.steps);
+        ASSERT_EQ(r.prompter.prompts.size(), c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_EQ(r.prompter.prompts[0].title, *c.message);
+        }
+        EXPECT_EQ(r.dialog.result() == QDialog::Accepted, c.steps == all);
+    }
+}
+
+TEST(SettingsDialog, SwatchesFollowTheColourListsAndDisableBoxesGreyThem) {
+    Settings stored = defaultSettings();
+    stored.disabled[5] = true;
+    SettingsRig r(stored);
+    frmVx9SettingsNew& d = r.dialog;
+    d.cmbLane[2]->setCurrentIndex(d.cmbLane[2]->findText(u"Red"_s));
+    EXPECT_EQ(back(d.txtTrack[2]), QColor(255, 0, 0));
+    d.cmbLane[2]->setEditText(u"Crimson"_s);  // no colour of the list: the swatch stays
+    EXPECT_EQ(back(d.txtTrack[2]), QColor(255, 0, 0));
+    d.cmbLane[2]->setEditText(u"Blue"_s);
+    EXPECT_EQ(back(d.txtTrack[2]), QColor(128, 128, 255));
+
+    EXPECT_FALSE(d.cmbLane[5]->isEnabled());
+    d.chkDisable[3]->setChecked(true);
+    d.chkDisable[5]->setChecked(false);
+    for (int i = 1; i <= 6; ++i) {
+        EXPECT_EQ(d.cmbLane[i]->isEnabled(), i != 3) << i;
+    }
+    EXPECT_TRUE(r.steps.steps.isEmpty());  // nothing is stored before OK
+}
+
+// The main window over a data folder whose files a test prepares first; port 1
+// has no device.
+class SetupWindows : public ::testing::Test {
+protected:
+    frmLapdeck& open() {
+        rig = std::make_unique<WindowRig>(data);
+        rig->window->portMap().choose(1, u"/nonexistent/lapdeck-tty"_s);
+        return *rig->window;
+    }
+    DataFolder data;
+    std::unique_ptr<WindowRig> rig;
+};
+
+TEST_F(SetupWindows, SettingsCancelDropsEveryChangeAndOkStoresAndApplies) {
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    // A port list once longer left a position past its end: it selects port 1.
+    QList<QByteArray> fields = serializeSettings(data.settings).split(',');
+    fields[4] = "20";
+    writeFile(data.path(FileNames::settings), fields.join(','));
+    frmLapdeck& w = open();
+    const QByteArray before = fileBytes(data.path(FileNames::settings));
+    auto change = [](bool ok) {
+        return [ok](frmVx9SettingsNew& d) {
+            EXPECT_EQ(d.cmbCommPort->currentIndex(), 0);
+            d.cmbLane[1]->setCurrentIndex(d.cmbLane[1]->findText(u"Red"_s));
+            d.chkDisable[2]->setChecked(true);
+            d.cmbMinLapTime->setCurrentIndex(d.cmbMinLapTime->findText(u"4.5"_s));
+            (ok ? d.cmdOk : d.cmdCancel)->click();
+        };
+    };
+    onModal<frmVx9SettingsNew>(change(false), [&]() { w.mnuSettings->trigger(); });
+    EXPECT_EQ(fileBytes(data.path(FileNames::settings)), before);
+    EXPECT_FALSE(rig->state.live.disabled[2]);
+    EXPECT_EQ(w.lblName[2]->text(), u" Bob"_s);
+
+    rig->prompter.answers = {Answer::No};  // port 1 fails: demo mode
+    onModal<frmVx9SettingsNew>(change(true), [&]() { w.mnuSettings->trigger(); });
+    data.store.reloadSettings();
+    EXPECT_EQ(data.store.settings().colourName[1], u"Red"_s);
+    EXPECT_EQ(data.store.settings().portPos, 0);
+    EXPECT_EQ(rig->state.live.minLapText, u"4.5"_s);
+    EXPECT_EQ(w.lblName[2]->text(), u" Disabled"_s);
+    EXPECT_EQ(back(w.lblName[1]), QColor(255, 0, 0));
+    EXPECT_TRUE(w.windowTitle().endsWith(u"4.5 seconds minimum lap time"_s));
+}
+
+// Demo mode chosen at the "Com Port" question, then a working port typed into
+// Settings (and kept), then demo mode turned off in the race format.
+TEST_F(SetupWindows, DemoModeEndsInTheRaceFormatAndTheTypedPortIsRead) {
+    Pty pty;
+    ASSERT_TRUE(pty.ok());
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    data.format(RaceOption::Practice);
+    frmLapdeck& w = open();
+    rig->prompter.answers = {Answer::No};
+    w.openStartupPort();
+    ASSERT_TRUE(rig->state.live.demo);
+
+    rig->prompter.prompts.clear();
+    onModal<frmVx9SettingsNew>(
+        [&](frmVx9SettingsNew& d) {
+            d.txtPortDevice->setText(pty.path());
+            d.cmbCommPort->setCurrentIndex(3);  // a look at another number first
+            d.cmbCommPort->setCurrentIndex(0);
+            d.cmdOk->click();
+        },
+        [&]() { w.mnuSettings->trigger(); });
+    ASSERT_EQ(rig->prompter.prompts.size(), 1u);  // where to turn demo mode off
+    EXPECT_EQ(rig->prompter.prompts[0].title, u"Demo Mode"_s);
+    EXPECT_TRUE(rig->prompter.prompts[0].text.contains(u"clear \"Demo Mode\" in Race Format"_s));
+    EXPECT_EQ(fileBytes(data.path(PortMap::kFileName)), "1,\"" + pty.path().toUtf8() + "\"\r\n");
+
+    onModal<frmRaceFormat>(
+        [](frmRaceFormat& d) {
+            d.chkDemo->setChecked(false);
+            d.cmdOk->click();
+        },
+        [&]() { w.lblRaceFormat_Click(); });
+    EXPECT_EQ(w.lblRaceFormat->text(), u"Practice"_s);
+    EXPECT_EQ(w.lblPortDevice->text(), u"Reading port 1: "_s + pty.path());
+    w.cmdStart_Click();
+    pty.send("2");
+    waitForInput(w.port());
+    w.Timer1_Timer(10);
+    EXPECT_EQ(rig->state.LapCount[2], 1);
+}
+
+TEST_F(SetupWindows, RaceFormatNeedsMinutesGreysItsListsAndCancelDropsTheChoice) {
+    frmLapdeck& w = open();
+    const QByteArray before = fileBytes(data.path(FileNames::raceFormat));
+    const bool leftOpen = onModal<frmRaceFormat>(
+        [&](frmRaceFormat& d) {
+            d.optPractice->click();
+            EXPECT_FALSE(d.cmbSelectNoOfLaps->isEnabled() || d.cmbSelectTime->isEnabled());
+            d.optTimedRace->click();
+            EXPECT_TRUE(d.cmbSelectTime->isEnabled() && !d.cmbSelectNoOfLaps->isEnabled());
+            d.cmbSelectTime->setCurrentIndex(-1);
+            d.cmdOk->click();
+            ASSERT_NO_FATAL_FAILURE(
+                expectOnePrompt(rig->prompter, QString(), u"Please select Time"_s, Icon::None));
+            EXPECT_EQ(d.focusWidget(), d.cmbSelectTime);
+        },
+        [&]() { w.mnuRace->trigger(); });
+    EXPECT_TRUE(leftOpen);
+    EXPECT_EQ(fileBytes(data.path(FileNames::raceFormat)), before);
+    EXPECT_EQ(w.lblRaceFormat->text(), u"10 Lap Race"_s);
+}
+
+TEST_F(SetupWindows, RosterQuestionsAndWhatReachesTheFile) {
+    data.roster({u"Zoe"_s});
+    InputPrompter prompter;
+    int refills = 0;
+    frmVx9AddRacer d(data.path(FileNames::roster), prompter, [&] { ++refills; });
+    auto onDisk = [&] { return fileBytes(data.path(FileNames::roster)); };
+
+    prompter.inputs = {u"  ann  "_s};
+    d.cmdAdd_Click();
+    EXPECT_EQ(d.lstRacers->item(0)->text(), u"Ann"_s);
+    EXPECT_EQ(onDisk(), "\"Zoe\"\r\n\"Ann\"\r\n");
+
+    d.lstRacers->clearSelection();
+    d.cmdDelete_Click();
+    EXPECT_EQ(prompter.prompts.back().text, u"Select name from list to delete"_s);
+
+    d.lstRacers->item(1)->setSelected(true);  // Zoe
+    prompter.inputs = {u"bob smith"_s};
+    d.cmdModify_Click();
+    EXPECT_EQ(prompter.prompts.back().text, u"Modify Racer name [Zoe]"_s);
+    EXPECT_EQ(d.lstRacers->item(1)->text(), u"Bob Smith"_s);  // in Zoe's place
+    EXPECT_EQ(onDisk(), "\"Ann\"\r\n\"Bob Smith\"\r\n");
+
+    d.lstRacers->item(0)->setSelected(true);
+    prompter.answers = {Answer::No, Answer::Yes};
+    d.cmdDelete_Click();
+    EXPECT_EQ(onDisk(), "\"Ann\"\r\n\"Bob Smith\"\r\n");
+    d.cmdDelete_Click();
+    EXPECT_EQ(prompter.prompts.back().text, u"Delete Ann?"_s);
+    EXPECT_EQ(onDisk(), "\"Bob Smith\"\r\n");
+    EXPECT_EQ(d.lblQty->text(), u"Total number of Racers: 1"_s);
+
+    EXPECT_EQ(refills, 0);
+    d.cmdOk_Click();
+    EXPECT_EQ(refills, 1);
+}
+
+TEST_F(SetupWindows, ALegacyRosterGainsAnAccentedNameAndThePickersSortLikeAPerson) {
+    writeFile(data.path(FileNames::roster), "\"Zo\xeb\"\r\n\"\xd6zil\"\r\n\"Eva\"\r\n");
+    frmLapdeck& w = open();
+    InputPrompter prompter;
+    prompter.inputs = {u"\u00e9mile"_s};
+    frmVx9AddRacer d(data.path(FileNames::roster), prompter, [&] { w.LoadRacerLists(); });
+    d.cmdAdd_Click();
+    d.cmdOk_Click();
+    EXPECT_EQ(fileBytes(data.path(FileNames::roster)),
+              QByteArray("\"Zo\xc3\xab\"\r\n\"\xc3\x96zil\"\r\n\"Eva\"\r\n\"\xc3\x89mile\"\r\n"));
+    EXPECT_EQ(w.Select_Name[1]->entries(),
+              (QStringList{u"\u00c9mile"_s, u"Empty"_s, u"Eva"_s, u"\u00d6zil"_s, u"Zo\u00eb"_s}));
+}
+
+TEST_F(SetupWindows, GarbageInTheNameFilesIsRefusedOnceEachAndLeftAsItWas) {
+    const char bytes[] = "\"\x01\x02\xff\x00zz\"\r\n\x7f\"ab\x03\"\r\n";
+    const QByteArray garbage(bytes, sizeof bytes - 1);
+    const QStringList files{FileNames::roster, FileNames::racerNames, FileNames::raceLag};
+    for (const QString& name : files) {
+        writeFile(data.path(name), garbage);
+    }
+    frmLapdeck& w = open();
+    ASSERT_EQ(rig->prompter.prompts.size(), 3u);
+    for (const QString& name : files) {
+        EXPECT_EQ(std::count_if(rig->prompter.prompts.begin(), rig->prompter.prompts.end(),
+                                [&](const auto& call) {
+                                    return call.text.startsWith(data.path(name) + u", line 1"_s);
+                                }),
+                  1)
+            << name.toStdString();
+    }
+    EXPECT_EQ(w.lblName[1]->text(), u" Select Name"_s);
+    EXPECT_EQ(w.Select_Name[1]->entries(), QStringList{u"Empty"_s});
+    EXPECT_EQ(w.lblLag->text(), u"Lag First"_s);
+
+    frmVx9AddRacer d(data.path(FileNames::roster), rig->prompter, [] {});
+    EXPECT_FALSE(d.cmdAdd->isEnabled() || d.cmdModify->isEnabled() || d.cmdDelete->isEnabled());
+    for (const QString& name : files) {
+        EXPECT_EQ(fileBytes(data.path(name)), garbage) << name.toStdString();
+    }
+}
+
+TEST_F(SetupWindows, NameCellsElideLongNamesAndOneClickOpensAList) {
+    data.names(u"Alexandria-Montgomery Featherstonehaugh,Bob,,,,"_s);
+    data.roster({u"Ann"_s, u"Bob"_s});
+    frmLapdeck& w = open();
+    w.show();
+    QCoreApplication::processEvents();
+    auto* cell = qobject_cast<NameCell*>(w.lblName[1]);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_TRUE(cell->shownText().endsWith(QChar(0x2026)));
+    EXPECT_LE(cell->fontMetrics().horizontalAdvance(cell->shownText()), cell->width());
+    w.lblName_MouseMove(1);
+    EXPECT_EQ(cell->toolTipText(),
+              u"Alexandria-Montgomery Featherstonehaugh\nClick to select name"_s);
+    EXPECT_FALSE(qobject_cast<NameCell*>(w.lblName[2])->isElided());
+
+    // Escape closes the list: the picker goes and the cell shows again.
+    w.lblName_Click(2);
+    NamePicker* picker = w.Select_Name[2];
+    ASSERT_TRUE(picker->view()->isVisible());
+    picker->hidePopup();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(picker->isHidden());
+    EXPECT_TRUE(w.lblName[2]->isVisible());
+
+    // One click on another name cell closes the open list and opens that cell's.
+    w.lblName_Click(2);
+    QWidget* popup = picker->view()->window();
+    const QPoint onRow5 = w.lblName[5]->mapToGlobal(w.lblName[5]->rect().center());
+    QMouseEvent press(QEvent::MouseButtonPress, popup->mapFromGlobal(onRow5), onRow5,
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(popup, &press);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(picker->isHidden());
+    EXPECT_TRUE(w.Select_Name[5]->view()->isVisible());
+    w.Select_Name[5]->hidePopup();  // and nothing opens after that one
+    QCoreApplication::processEvents();
+    for (int r = 1; r <= 6; ++r) {
+        EXPECT_TRUE(w.Select_Name[r]->isHidden()) << r;
+    }
+    w.close();
+}
+
+}  // namespace
+}  // namespace lapdeck::test
