@@ -15,6 +15,7 @@
 #include "ClockRandom.h"
 #include "ConfigStore.h"
 #include "FormScaler.h"
+#include "LapCallouts.h"
 #include "MessageBoxPrompter.h"
 #include "NameAssignment.h"
 #include "NamePicker.h"
@@ -27,9 +28,12 @@
 #include "RaceTimer.h"
 #include "ScreenTexts.h"
 #include "SerialPortSource.h"
+#include "SoundChoices.h"
+#include "SoundOutput.h"
 #include "SoundPlayer.h"
 #include "StartSequenceRunner.h"
 #include "WidgetLook.h"
+#include "frmSound.h"
 
 namespace lapdeck {
 namespace {
@@ -70,6 +74,10 @@ public:
         return lag.value;
     }
     void closeNamePickers() override { m_window.CloseComboNames(); }
+    void lapCounted(int flag, int lap, int32_t lapMs, bool newBest) override {
+        m_window.m_callouts->lapCounted(flag, m_window.m_state.RacerName[flag], lap, lapMs,
+                                        newBest);
+    }
 
 private:
     frmLapdeck& m_window;
@@ -87,10 +95,7 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
         m_ownRandom = std::make_unique<ClockRandom>();
     }
     m_random = m_services.random ? m_services.random : m_ownRandom.get();
-    if (m_services.sound == nullptr) {
-        m_ownSound = std::make_unique<SilentSound>();
-    }
-    m_sound = m_services.sound ? m_services.sound : m_ownSound.get();
+    setUpSound();
 
     m_pictures = std::make_unique<Pictures>(m_config.folder());
     m_portMap = std::make_unique<PortMap>(m_config.folder());
@@ -223,6 +228,37 @@ void frmLapdeck::openStartupPort() {
 
 void frmLapdeck::showError(const QString& text) {
     m_prompter->inform(QString(), text, Icon::None);
+}
+
+void frmLapdeck::setUpSound() {
+    m_assets = m_services.assets.isEmpty()
+                   ? AssetFolders::locate(QCoreApplication::applicationDirPath())
+                   : AssetFolders{m_services.assets, false};
+    if (m_services.sound == nullptr) {
+        m_ownSound = makeRaceSound(
+            [this](const QString& file) { return m_assets.soundFile(m_config.folder(), file); },
+            [this](const QString& message) {
+                // Later, from the event loop: a cue is played inside the race tick, and
+                // a message box there would run the next ticks inside this one.
+                QTimer::singleShot(0, this, [this, message]() { showError(message); });
+            });
+    }
+    m_sound = m_services.sound ? m_services.sound : m_ownSound.get();
+    SpeechEngine* speech = m_services.speech;
+    if (speech == nullptr) {
+        m_ownSpeech = makeSpeech(m_silentReason);
+        speech = m_ownSpeech.get();
+    }
+    m_callouts = std::make_unique<LapCallouts>(speech);
+    const LoadResult<SoundChoices> choices = loadSoundChoices(m_config.path(kSoundChoicesFile));
+    if (!choices.ok()) {
+        showError(choices.error->message());
+    }
+    m_callouts->setChoices(choices.value);
+}
+
+int frmLapdeck::showModal(QDialog& window) {
+    return m_services.showModal ? m_services.showModal(window) : window.exec();
 }
 
 void frmLapdeck::notAvailable(const QString& window) {
@@ -619,7 +655,14 @@ void frmLapdeck::mnuAddRacer_Click() {
 }
 
 void frmLapdeck::mnuSound_Click() {
-    notAvailable(QStringLiteral("Sound"));
+    frmSound dialog(m_callouts->choices(), m_silentReason, this);
+    if (showModal(dialog) != QDialog::Accepted) {
+        return;
+    }
+    m_callouts->setChoices(dialog.choices());
+    if (const auto error = saveSoundChoices(m_config.path(kSoundChoicesFile), dialog.choices())) {
+        showError(error->message());
+    }
 }
 
 void frmLapdeck::mnuHelpContent_Click() {

@@ -7,11 +7,13 @@
 #include <QCursor>
 #include <QMainWindow>
 
+#include "AssetFolders.h"
 #include "PortMap.h"
 #include "RaceHost.h"
 #include "RaceScreenControls.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -21,6 +23,7 @@ namespace lapdeck {
 class ClickLabel;
 class ConfigStore;
 class FormScaler;
+class LapCallouts;
 class MessageBoxPrompter;
 class NamePicker;
 class PictureBox;
@@ -30,17 +33,25 @@ class RaceEngine;
 class RaceTimer;
 class SerialPortSource;
 class SoundPlayer;
+class SpeechEngine;
 class StartSequenceRunner;
 struct RaceState;
 
 // What the main window uses from outside; anything left null gets the program's
-// own (message boxes, a clock-seeded generator, silence, the modal start windows,
-// the port choice dialog).
+// own (message boxes, a clock-seeded generator, the voice pool or silence, espeak-ng
+// or silence, the modal start windows, the port choice dialog, modal windows).
 struct LapdeckServices {
     Prompter* prompter = nullptr;
     RandomSource* random = nullptr;
     SoundPlayer* sound = nullptr;
+    SpeechEngine* speech = nullptr;
     StartSequenceRunner* startSequence = nullptr;
+    // Shows a window of the menus modally and returns its result; tests look at the
+    // window instead.
+    std::function<int(QDialog& window)> showModal;
+    // The folder of Lapdeck's own sounds; empty: found beside the program or where
+    // it is installed.
+    QString assets;
     // Lets the user pick a port number and give numbers their devices; false when
     // cancelled.
     std::function<bool(int& port, PortDevices& chosen)> choosePort;
@@ -149,6 +160,8 @@ private:
     void mnuWebSite_Click();
     void mnuAbout_Click();
     void notAvailable(const QString& window);
+    int showModal(QDialog& window);
+    void setUpSound();
     void reportPortLost(const QString& reason);
     bool choosePortInteractively(int& port, PortDevices& chosen);
     void setPointer(QWidget* widget, const QString& icon);
@@ -162,10 +175,15 @@ private:
     std::unique_ptr<RandomSource> m_ownRandom;
     std::unique_ptr<SoundPlayer> m_ownSound;
     std::unique_ptr<StartSequenceRunner> m_ownStartSequence;
+    std::unique_ptr<SpeechEngine> m_ownSpeech;
     Prompter* m_prompter = nullptr;
     RandomSource* m_random = nullptr;
     SoundPlayer* m_sound = nullptr;
     StartSequenceRunner* m_startSequence = nullptr;
+    AssetFolders m_assets;
+    // Declared after the speech it uses, so it goes first.
+    std::unique_ptr<LapCallouts> m_callouts;
+    QString m_silentReason;
     std::unique_ptr<Pictures> m_pictures;
     std::unique_ptr<PortMap> m_portMap;
     SerialPortSource* m_port = nullptr;

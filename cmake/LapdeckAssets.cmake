@@ -1,0 +1,20 @@
+# Lapdeck's own sounds. Installed under share/lapdeck; a program in a build folder
+# (or a portable copy) finds them in "sounds" beside it.
+include(GNUInstallDirs)
+
+# The installed share folder as seen from the installed bin folder, so that an
+# install moved to another prefix still finds its files.
+file(RELATIVE_PATH LAPDECK_ASSETS_FROM_BINDIR
+    "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_DATADIR}/lapdeck")
+
+set(LAPDECK_SOUNDS_DIR ${PROJECT_SOURCE_DIR}/assets/sounds)
+file(GLOB LAPDECK_SOUNDS CONFIGURE_DEPENDS ${LAPDECK_SOUNDS_DIR}/*.wav)
+
+# Copies the sounds beside `target` on every build (a megabyte).
+function(lapdeck_copy_assets target)
+    add_custom_target(${target}_assets
+        COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:${target}>/sounds
+        COMMAND ${CMAKE_COMMAND} -E copy ${LAPDECK_SOUNDS} $<TARGET_FILE_DIR:${target}>/sounds
+        VERBATIM)
+    add_dependencies(${target} ${target}_assets)
+endfunction()
