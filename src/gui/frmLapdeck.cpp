@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +17,7 @@
 #include "ClockRandom.h"
 #include "ConfigStore.h"
 #include "FormScaler.h"
+#include "HelpViewer.h"
 #include "LapCallouts.h"
 #include "MessageBoxPrompter.h"
 #include "NameAssignment.h"
@@ -28,12 +31,15 @@
 #include "RaceTimer.h"
 #include "ScreenTexts.h"
 #include "SerialPortSource.h"
+#include "ShellOpener.h"
 #include "SoundChoices.h"
 #include "SoundOutput.h"
 #include "SoundPlayer.h"
 #include "StartSequenceRunner.h"
 #include "WidgetLook.h"
 #include "frmSound.h"
+#include "frmVx9About.h"
+#include "frmVx9Browser.h"
 
 namespace lapdeck {
 namespace {
@@ -95,6 +101,10 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
         m_ownRandom = std::make_unique<ClockRandom>();
     }
     m_random = m_services.random ? m_services.random : m_ownRandom.get();
+    if (m_services.opener == nullptr) {
+        m_ownOpener = std::make_unique<DesktopShellOpener>();
+    }
+    m_opener = m_services.opener ? m_services.opener : m_ownOpener.get();
     setUpSound();
 
     m_pictures = std::make_unique<Pictures>(m_config.folder());
@@ -187,6 +197,7 @@ void frmLapdeck::buildMenus() {
     mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
     mnuHelpContent = item(mnuHelp, "mnuHelpContent", QStringLiteral("Help"),
                           [this]() { mnuHelpContent_Click(); });
+    mnuHelpContent->setShortcut(QKeySequence::HelpContents);
     mnuDiagnostic = item(mnuHelp, "mnuDiagnostic", QStringLiteral("Diagnostic..."),
                          [this]() { mnuDiagnostic_Click(); });
     mnuHelp->addSeparator();
@@ -666,7 +677,23 @@ void frmLapdeck::mnuSound_Click() {
 }
 
 void frmLapdeck::mnuHelpContent_Click() {
-    notAvailable(QStringLiteral("Help"));
+    // F1 follows the Help menu: shut while a race runs.
+    if (!mnuHelp->menuAction()->isEnabled()) {
+        return;
+    }
+    if (!m_help) {
+        m_help = new HelpViewer(m_assets.help(), *m_opener, this);
+    }
+    if (!m_help->hasPages()) {
+        m_prompter->inform(QStringLiteral("Help"),
+                           QStringLiteral("The help pages cannot be found: ") +
+                               HelpViewer::contentsPage(m_assets.help()),
+                           Icon::Exclamation);
+        return;
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void frmLapdeck::mnuDiagnostic_Click() {
@@ -674,11 +701,16 @@ void frmLapdeck::mnuDiagnostic_Click() {
 }
 
 void frmLapdeck::mnuWebSite_Click() {
-    notAvailable(QStringLiteral("Web site"));
+    const QDir pages(m_assets.help());
+    frmVx9Browser browser(QUrl::fromLocalFile(pages.filePath(QStringLiteral("lapdeck.html"))),
+                          QUrl::fromLocalFile(HelpViewer::contentsPage(m_assets.help())), *m_opener,
+                          this);
+    showModal(browser);
 }
 
 void frmLapdeck::mnuAbout_Click() {
-    notAvailable(QStringLiteral("About"));
+    frmVx9About about(m_pictures->picture(QStringLiteral("LVLogo.gif")), this);
+    showModal(about);
 }
 
 // ---------------------------------------------------------------- exit

@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <QMainWindow>
+#include <QPointer>
 
 #include "AssetFolders.h"
 #include "PortMap.h"
@@ -23,6 +24,7 @@ namespace lapdeck {
 class ClickLabel;
 class ConfigStore;
 class FormScaler;
+class HelpViewer;
 class LapCallouts;
 class MessageBoxPrompter;
 class NamePicker;
@@ -32,6 +34,7 @@ class PortMap;
 class RaceEngine;
 class RaceTimer;
 class SerialPortSource;
+class ShellOpener;
 class SoundPlayer;
 class SpeechEngine;
 class StartSequenceRunner;
@@ -39,18 +42,20 @@ struct RaceState;
 
 // What the main window uses from outside; anything left null gets the program's
 // own (message boxes, a clock-seeded generator, the voice pool or silence, espeak-ng
-// or silence, the modal start windows, the port choice dialog, modal windows).
+// or silence, the modal start windows, the port choice dialog, the desktop's
+// browser, modal windows).
 struct LapdeckServices {
     Prompter* prompter = nullptr;
     RandomSource* random = nullptr;
     SoundPlayer* sound = nullptr;
     SpeechEngine* speech = nullptr;
     StartSequenceRunner* startSequence = nullptr;
+    ShellOpener* opener = nullptr;
     // Shows a window of the menus modally and returns its result; tests look at the
     // window instead.
     std::function<int(QDialog& window)> showModal;
-    // The folder of Lapdeck's own sounds; empty: found beside the program or where
-    // it is installed.
+    // The folder of Lapdeck's own sounds and help pages; empty: found beside the
+    // program or where it is installed.
     QString assets;
     // Lets the user pick a port number and give numbers their devices; false when
     // cancelled.
@@ -176,14 +181,17 @@ private:
     std::unique_ptr<SoundPlayer> m_ownSound;
     std::unique_ptr<StartSequenceRunner> m_ownStartSequence;
     std::unique_ptr<SpeechEngine> m_ownSpeech;
+    std::unique_ptr<ShellOpener> m_ownOpener;
     Prompter* m_prompter = nullptr;
     RandomSource* m_random = nullptr;
     SoundPlayer* m_sound = nullptr;
     StartSequenceRunner* m_startSequence = nullptr;
+    ShellOpener* m_opener = nullptr;
     AssetFolders m_assets;
     // Declared after the speech it uses, so it goes first.
     std::unique_ptr<LapCallouts> m_callouts;
     QString m_silentReason;
+    QPointer<HelpViewer> m_help;
     std::unique_ptr<Pictures> m_pictures;
     std::unique_ptr<PortMap> m_portMap;
     SerialPortSource* m_port = nullptr;
