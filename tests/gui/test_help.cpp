@@ -75,21 +75,13 @@ TEST(HelpPages, OpenWhenIdleNotWhileRacingAndSayWhenMissing) {
     for (const QString& assets : {QStringLiteral(LAPDECK_TEST_ASSETS), u"/nonexistent"_s}) {
         DataFolder data;
         data.names(sixNames());
-        RaceState state;
-        ScriptedPrompter prompter;
-        FixedRandom random{0.5};
-        RecordingSound sound;
-        ImmediateStart start;
         RecordingOpener opener;
-        LapdeckServices services;
-        services.prompter = &prompter;
-        services.random = &random;
-        services.sound = &sound;
-        services.startSequence = &start;
-        services.opener = &opener;
-        services.assets = assets;
-        frmLapdeck w(state, data.store, services);
-        start.window = &w;
+        WindowRig rig(data, [&](LapdeckServices& s) {
+            s.opener = &opener;
+            s.assets = assets;
+        });
+        frmLapdeck& w = *rig.window;
+        ScriptedPrompter& prompter = rig.prompter;
 
         w.cmdStart_Click();
         w.mnuHelpContent->trigger();
@@ -99,8 +91,9 @@ TEST(HelpPages, OpenWhenIdleNotWhileRacingAndSayWhenMissing) {
         EXPECT_EQ(w.findChild<HelpViewer*>(), nullptr);
         EXPECT_TRUE(prompter.calls.empty());
 
-        state.RaceOver = 1;
+        prompter.answers = {Answer::Yes};
         w.cmdAbort_Click();
+        prompter.calls.clear();
         w.mnuHelpContent->trigger();
         const auto* help = w.findChild<HelpViewer*>();
         if (assets == u"/nonexistent") {

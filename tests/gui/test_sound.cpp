@@ -308,14 +308,11 @@ void PrintTo(const PlayedCue& c, std::ostream* os) {
 
 class ClockedSound : public SoundPlayer {
 public:
-    explicit ClockedSound(const RaceState& state) : m_state(state) {}
     void play(const QString& file, int volume, int pan) override {
-        played.push_back({m_state.RaceClock, file, volume, pan});
+        played.push_back({state->RaceClock, file, volume, pan});
     }
     std::vector<PlayedCue> played;
-
-private:
-    const RaceState& m_state;
+    const RaceState* state = nullptr;
 };
 
 // The real start lights, stepped second by second without waiting for them.
@@ -332,36 +329,32 @@ public:
     FixedRandom random{0.0};
 };
 
+// The main window with every cue recorded at its race clock, the real start lights
+// and speech that waits for the test.
 struct CueRig {
-    explicit CueRig(DataFolder& data, std::function<int(QDialog&)> showModal = {}) : sound(state) {
-        LapdeckServices services;
-        services.showModal = std::move(showModal);
-        services.prompter = &prompter;
-        services.random = &random;
-        services.sound = &sound;
-        services.speech = &speech;
-        services.startSequence = &lights;
-        window = std::make_unique<frmLapdeck>(state, data.store, services);
-        lights.window = window.get();
+    explicit CueRig(DataFolder& data, std::function<int(QDialog&)> showModal = {})
+        : rig(data,
+              [&](LapdeckServices& s) {
+                  s.sound = &sound;
+                  s.speech = &speech;
+                  s.startSequence = &lights;
+                  s.showModal = std::move(showModal);
+              }),
+          window(rig.window.get()) {
+        sound.state = &rig.state;
+        lights.window = window;
         lights.sound = &sound;
     }
-    void tickTo(int32_t clock) {
-        while (state.RaceClock < clock && state.RaceOver == 0) {
-            window->Timer1_Timer(std::min<int32_t>(10, clock - state.RaceClock));
-        }
-    }
     void cross(int32_t clock) {
-        tickTo(clock);
+        rig.advanceTo(clock);
         window->engine().handleReport(u"1"_s);
     }
 
-    RaceState state;
-    ScriptedPrompter prompter;
-    FixedRandom random{0.5};
     ClockedSound sound;
     HeldSpeech speech;
     SteppedLights lights;
-    std::unique_ptr<frmLapdeck> window;
+    WindowRig rig;
+    frmLapdeck* window;
 };
 
 TEST(RaceCues, EachEventPlaysItsCueFromTheWindow) {
@@ -390,9 +383,9 @@ TEST(RaceCues, EachEventPlaysItsCueFromTheWindow) {
              timed ? std::vector<int32_t>{1000} : std::vector<int32_t>{1000, 6000, 11000}) {
             rig.cross(clock);
         }
-        rig.tickTo(70000);
+        rig.rig.advanceTo(70000);
         EXPECT_EQ(rig.sound.played, timed ? timedRace : lapRace);
-        EXPECT_EQ(rig.state.RaceOver, 1);
+        EXPECT_EQ(rig.rig.state.RaceOver, 1);
     }
 }
 
