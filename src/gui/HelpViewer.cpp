@@ -36,7 +36,6 @@ HelpViewer::HelpViewer(QString folder, ShellOpener& opener, QWidget* parent)
     txtPage->setObjectName(QStringLiteral("txtPage"));
     // Links are followed here: local pages in this window, web addresses outside.
     txtPage->setOpenLinks(false);
-    txtPage->setSearchPaths({m_folder});
 
     cmdContents = new QPushButton(QStringLiteral("&Contents"), this);
     cmdContents->setObjectName(QStringLiteral("cmdContents"));

@@ -53,11 +53,6 @@ std::optional<WaveData> parseWave(const QByteArray& bytes) {
             channels = le16(chunk + 10);
             rate = static_cast<int>(std::min<uint32_t>(le32(chunk + 12), 1'000'000));
             bits = le16(chunk + 22);
-            // WAVE_FORMAT_EXTENSIBLE names its real format in the first two bytes of
-            // its sub-format.
-            if (format == 0xFFFE && available >= 26) {
-                format = le16(chunk + 8 + 24);
-            }
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             data = bytes.constData() + body;
             dataSize = available;  // a file cut short plays what it holds
