@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Draws Lapdeck's own pictures and pointer icons (ImageMagick). Run from anywhere;
+# Draws Lapdeck's own pictures, pointer icons and program icon (ImageMagick). Run from anywhere;
 # the results are committed, so a build never needs ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -38,3 +38,13 @@ convert -size 32x32 xc:none -fill '#1060e0' -stroke black -strokewidth 1 \
     -fill '#202020' -stroke none -draw 'path "M 16,12 L 30,12 L 30,19 L 16,19 Z"' \
     -fill white -draw 'rectangle 6,14 13,16' \
     racer.ico
+
+# The program's icon (desktop menu and window): a chequered flag on a dark plate.
+convert -size 256x256 xc:none -fill '#101830' -draw 'roundrectangle 8,8 247,247 40,40' \
+    -fill '#b0b0b0' -draw 'rectangle 52,40 62,220' -fill '#707070' -draw 'circle 57,40 57,32' \
+    \( -size 6x4 xc:white -fill black -draw 'point 0,0 point 2,0 point 4,0 point 1,1 point 3,1 point 5,1 point 0,2 point 2,2 point 4,2 point 1,3 point 3,3 point 5,3' \
+       -filter point -resize 150x100! -background none -wave 10x150 \) \
+    -geometry +63+34 -composite icons/lapdeck-256.png
+for size in 128 48; do
+    convert icons/lapdeck-256.png -resize ${size}x${size} icons/lapdeck-$size.png
+done

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs every Debian package Lapdeck's build, tests and tools need.
+# Installs every Debian package Lapdeck's build, tests, tools and package need.
 # Idempotent: packages already present are skipped by apt-get.
 set -euo pipefail
 
 PACKAGES=(
-    build-essential cmake ninja-build pkg-config clang-format
+    build-essential cmake ninja-build pkg-config clang-format dpkg-dev file
     qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth socat pulseaudio espeak-ng sox imagemagick poppler-utils xdotool

@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTimer>
 
+#include "AssetFolders.h"
 #include "ConfigStore.h"
 #include "RaceState.h"
 #include "frmLapdeck.h"
@@ -15,8 +18,13 @@ namespace {
 QString dataFolder() {
     QString folder = qEnvironmentVariable("LAPDECK_DATA_DIR");
     if (folder.isEmpty()) {
+        // An installed program's folder is the system's (/usr/bin): even where it can
+        // be written (run as root), the settings belong in the per-user folder.
+        const QString programDir = QCoreApplication::applicationDirPath();
         const LoadResult<QString> located =
-            locateDataFolder(QCoreApplication::applicationDirPath());
+            locateDataFolder(AssetFolders::locate(programDir).installed
+                                 ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                 : programDir);
         if (!located.ok()) {
             QMessageBox::warning(nullptr, QCoreApplication::applicationName(),
                                  located.error->message());
@@ -46,6 +54,7 @@ LapdeckApp::~LapdeckApp() = default;
 
 int runLapdeck(QApplication& app) {
     LapdeckApp lapdeck;
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/lapdeck/lapdeck.png")));
     frmLapdeck& window = lapdeck.window();
     window.show();
     // The port first: its dialogs may change the settings, which must not happen

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +20,8 @@
 #include "ConfigStore.h"
 #include "FileChooser.h"
 #include "FormScaler.h"
+#include "HelpViewer.h"
+#include "LapCallouts.h"
 #include "MessageBoxPrompter.h"
 #include "NamePicker.h"
 #include "NameSelection.h"
@@ -35,11 +39,17 @@
 #include "ScreenTexts.h"
 #include "SerialPortSource.h"
 #include "SettingsSteps.h"
+#include "ShellOpener.h"
+#include "SoundChoices.h"
+#include "SoundOutput.h"
 #include "SoundPlayer.h"
 #include "StartSequenceRunner.h"
 #include "WidgetLook.h"
 #include "frmRaceFormat.h"
+#include "frmSound.h"
+#include "frmVx9About.h"
 #include "frmVx9AddRacer.h"
+#include "frmVx9Browser.h"
 #include "frmVx9Diag.h"
 #include "frmVx9SettingsNew.h"
 
@@ -89,6 +99,10 @@ public:
         m_window.showRecordProblem(m_window.m_recorder->reportRead(clock, text));
     }
     void raceClosed() override { m_window.raceClosed(); }
+    void lapCounted(int flag, int lap, int32_t lapMs, bool newBest) override {
+        m_window.m_callouts->lapCounted(flag, m_window.m_state.RacerName[flag], lap, lapMs,
+                                        newBest);
+    }
 
 private:
     frmLapdeck& m_window;
@@ -140,10 +154,11 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
         m_ownRandom = std::make_unique<ClockRandom>();
     }
     m_random = m_services.random ? m_services.random : m_ownRandom.get();
-    if (m_services.sound == nullptr) {
-        m_ownSound = std::make_unique<SilentSound>();
+    if (m_services.opener == nullptr) {
+        m_ownOpener = std::make_unique<DesktopShellOpener>();
     }
-    m_sound = m_services.sound ? m_services.sound : m_ownSound.get();
+    m_opener = m_services.opener ? m_services.opener : m_ownOpener.get();
+    setUpSound();
 
     m_pictures = std::make_unique<Pictures>(m_config.folder());
     m_portMap = std::make_unique<PortMap>(m_config.folder(), m_services.scanPorts);
@@ -249,6 +264,7 @@ void frmLapdeck::buildMenus() {
     mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
     mnuHelpContent = item(mnuHelp, "mnuHelpContent", QStringLiteral("Help"),
                           [this]() { mnuHelpContent_Click(); });
+    mnuHelpContent->setShortcut(QKeySequence::HelpContents);
     mnuDiagnostic = item(mnuHelp, "mnuDiagnostic", QStringLiteral("Diagnostic..."),
                          [this]() { mnuDiagnostic_Click(); });
     mnuHelp->addSeparator();
@@ -304,9 +320,35 @@ void frmLapdeck::showError(const QString& text) {
     m_prompter->inform(QString(), text, Icon::None);
 }
 
-void frmLapdeck::notAvailable(const QString& window) {
-    m_prompter->inform(window, window + QStringLiteral(" is not available yet."),
-                       Icon::Information);
+void frmLapdeck::setUpSound() {
+    m_assets = m_services.assets.isEmpty()
+                   ? AssetFolders::locate(QCoreApplication::applicationDirPath())
+                   : AssetFolders{m_services.assets, false};
+    if (m_services.sound == nullptr) {
+        m_ownSound = makeRaceSound(
+            [this](const QString& file) { return m_assets.soundFile(m_config.folder(), file); },
+            [this](const QString& message) {
+                // Later, from the event loop: a cue is played inside the race tick, and
+                // a message box there would run the next ticks inside this one.
+                QTimer::singleShot(0, this, [this, message]() { showError(message); });
+            });
+    }
+    m_sound = m_services.sound ? m_services.sound : m_ownSound.get();
+    SpeechEngine* speech = m_services.speech;
+    if (speech == nullptr) {
+        m_ownSpeech = makeSpeech(m_silentReason);
+        speech = m_ownSpeech.get();
+    }
+    m_callouts = std::make_unique<LapCallouts>(speech);
+    const LoadResult<SoundChoices> choices = loadSoundChoices(m_config.path(kSoundChoicesFile));
+    if (!choices.ok()) {
+        showError(choices.error->message());
+    }
+    m_callouts->setChoices(choices.value);
+}
+
+int frmLapdeck::showModal(QDialog& window) {
+    return m_services.showModal ? m_services.showModal(window) : window.exec();
 }
 
 // ---------------------------------------------------------------- port
@@ -487,7 +529,7 @@ void frmLapdeck::openSettings(bool focusPortList) {
         dialog.focusPortList();
     }
     m_settingsOpen = true;
-    dialog.exec();
+    showModal(dialog);
     m_settingsOpen = false;
     drawScreen();
 }
@@ -719,7 +761,7 @@ void frmLapdeck::mnuRace_Click() {
             return error;
         },
         *m_prompter, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    if (showModal(dialog) == QDialog::Accepted) {
         m_engine->ShowRaceTitle();
         showPortStatus();
         drawScreen();
@@ -742,17 +784,40 @@ void frmLapdeck::mnuAddRacer_Click() {
         this);
     // Names added or deleted are on disk already: the lists take them however the
     // dialog is closed.
-    if (dialog.exec() != QDialog::Accepted) {
+    if (showModal(dialog) != QDialog::Accepted) {
         m_names->LoadRacerLists();
     }
 }
 
 void frmLapdeck::mnuSound_Click() {
-    notAvailable(QStringLiteral("Sound"));
+    frmSound dialog(m_callouts->choices(), m_silentReason, this);
+    if (showModal(dialog) != QDialog::Accepted) {
+        return;
+    }
+    m_callouts->setChoices(dialog.choices());
+    if (const auto error = saveSoundChoices(m_config.path(kSoundChoicesFile), dialog.choices())) {
+        showError(error->message());
+    }
 }
 
 void frmLapdeck::mnuHelpContent_Click() {
-    notAvailable(QStringLiteral("Help"));
+    // F1 follows the Help menu: shut while a race runs.
+    if (!mnuHelp->menuAction()->isEnabled()) {
+        return;
+    }
+    if (!m_help) {
+        m_help = new HelpViewer(m_assets.help(), *m_opener, this);
+    }
+    if (!m_help->hasPages()) {
+        m_prompter->inform(QStringLiteral("Help"),
+                           QStringLiteral("The help pages cannot be found: ") +
+                               HelpViewer::contentsPage(m_assets.help()),
+                           Icon::Exclamation);
+        return;
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void frmLapdeck::mnuDiagnostic_Click() {
@@ -770,15 +835,20 @@ void frmLapdeck::mnuDiagnostic_Click() {
     frmVx9Diag dialog(
         open ? m_port : nullptr, noPort, m_state.live.swatchColour, [this]() { m_host->beep(); },
         this);
-    dialog.exec();
+    showModal(dialog);
 }
 
 void frmLapdeck::mnuWebSite_Click() {
-    notAvailable(QStringLiteral("Web site"));
+    const QDir pages(m_assets.help());
+    frmVx9Browser browser(QUrl::fromLocalFile(pages.filePath(QStringLiteral("lapdeck.html"))),
+                          QUrl::fromLocalFile(HelpViewer::contentsPage(m_assets.help())), *m_opener,
+                          this);
+    showModal(browser);
 }
 
 void frmLapdeck::mnuAbout_Click() {
-    notAvailable(QStringLiteral("About"));
+    frmVx9About about(m_pictures->picture(QStringLiteral("LVLogo.gif")), this);
+    showModal(about);
 }
 
 // ---------------------------------------------------------------- exit

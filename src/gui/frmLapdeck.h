@@ -7,13 +7,16 @@
 
 #include <QCursor>
 #include <QMainWindow>
+#include <QPointer>
 
+#include "AssetFolders.h"
 #include "PortMap.h"
 #include "RaceHost.h"
 #include "RaceScreenControls.h"
 #include "ResultsServices.h"
 
 class QAction;
+class QDialog;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -23,6 +26,8 @@ namespace lapdeck {
 class ClickLabel;
 class ConfigStore;
 class FormScaler;
+class HelpViewer;
+class LapCallouts;
 class MessageBoxPrompter;
 class NamePicker;
 class NameSelection;
@@ -35,22 +40,33 @@ struct RecordProblem;
 class RaceTimer;
 class ResultsWindows;
 class SerialPortSource;
+class ShellOpener;
 class SoundPlayer;
+class SpeechEngine;
 class StartSequenceRunner;
 struct RaceState;
 struct SummaryStats;
 
 // What the main window uses from outside; anything left empty gets the program's
-// own (message boxes, a clock-seeded generator, silence, the modal start windows,
-// the serial devices the system reports).
+// own (message boxes, a clock-seeded generator, the voice pool or silence, espeak-ng
+// or silence, the modal start windows, the serial devices the system reports, the
+// desktop's browser, modal windows).
 struct LapdeckServices {
     Prompter* prompter = nullptr;
     RandomSource* random = nullptr;
     SoundPlayer* sound = nullptr;
+    SpeechEngine* speech = nullptr;
     StartSequenceRunner* startSequence = nullptr;
     PortScanner scanPorts;
     // The lap table and summary windows' dialogs, printer and desktop.
     ResultsServices results;
+    ShellOpener* opener = nullptr;
+    // Shows a window of the menus modally and returns its result; tests look at the
+    // window instead.
+    std::function<int(QDialog& window)> showModal;
+    // The folder of Lapdeck's own sounds and help pages; empty: found beside the
+    // program or where it is installed.
+    QString assets;
 };
 
 // The main window: the race screen, the menus, the port and the race timer. It
@@ -167,7 +183,8 @@ private:
     void mnuHelpContent_Click();
     void mnuWebSite_Click();
     void mnuAbout_Click();
-    void notAvailable(const QString& window);
+    int showModal(QDialog& window);
+    void setUpSound();
     void reportPortLost(const QString& reason);
     void showRecordProblem(const std::optional<RecordProblem>& problem);
     void mnuOpenRace_Click();
@@ -187,10 +204,18 @@ private:
     std::unique_ptr<RandomSource> m_ownRandom;
     std::unique_ptr<SoundPlayer> m_ownSound;
     std::unique_ptr<StartSequenceRunner> m_ownStartSequence;
+    std::unique_ptr<SpeechEngine> m_ownSpeech;
+    std::unique_ptr<ShellOpener> m_ownOpener;
     Prompter* m_prompter = nullptr;
     RandomSource* m_random = nullptr;
     SoundPlayer* m_sound = nullptr;
     StartSequenceRunner* m_startSequence = nullptr;
+    ShellOpener* m_opener = nullptr;
+    AssetFolders m_assets;
+    // Declared after the speech it uses, so it goes first.
+    std::unique_ptr<LapCallouts> m_callouts;
+    QString m_silentReason;
+    QPointer<HelpViewer> m_help;
     std::unique_ptr<Pictures> m_pictures;
     std::unique_ptr<PortMap> m_portMap;
     SerialPortSource* m_port = nullptr;

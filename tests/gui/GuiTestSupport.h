@@ -1,5 +1,7 @@
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -85,15 +87,18 @@ inline void expectOnePrompt(const ScriptedPrompter& p, const QString& title, con
 }
 
 // The main window over a data folder, with scripted answers, silence and an
-// immediate start sequence.
+// immediate start sequence; `adjust` may change the services before it loads.
 struct WindowRig {
-    explicit WindowRig(DataFolder& folder, ResultsServices results = {}) : data(folder) {
+    explicit WindowRig(DataFolder& folder, const std::function<void(LapdeckServices&)>& adjust = {})
+        : data(folder) {
         LapdeckServices services;
-        services.results = std::move(results);
         services.prompter = &prompter;
         services.random = &random;
         services.sound = &sound;
         services.startSequence = &start;
+        if (adjust) {
+            adjust(services);
+        }
         window = std::make_unique<frmLapdeck>(state, data.store, services);
         start.window = window.get();
     }

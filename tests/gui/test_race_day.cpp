@@ -42,7 +42,10 @@ struct SavingWindows {
             files.names << QDir(folder).filePath(file);
         }
     }
-    ResultsServices services() {
+    std::function<void(LapdeckServices&)> services() {
+        return [this](LapdeckServices& window) { window.results = results(); };
+    }
+    ResultsServices results() {
         ResultsServices s;
         s.files = &files;
         s.runModal = [](QDialog& window) {

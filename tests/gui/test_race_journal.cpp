@@ -32,7 +32,10 @@ public:
 struct Windows {
     QStringList shown;
     OneFile files;
-    ResultsServices services() {
+    std::function<void(LapdeckServices&)> services() {
+        return [this](LapdeckServices& window) { window.results = results(); };
+    }
+    ResultsServices results() {
         ResultsServices s;
         s.files = &files;
         s.runModal = [this](QDialog& w) {

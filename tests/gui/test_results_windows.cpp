@@ -123,7 +123,7 @@ protected:
                 action(window);
             }
         };
-        rig = std::make_unique<WindowRig>(data, services);
+        rig = std::make_unique<WindowRig>(data, [&](LapdeckServices& s) { s.results = services; });
     }
     QString expected(const QString& file) const { return race + u"/expected/"_s + file; }
     QString out(const QString& file) const { return data.path(file); }

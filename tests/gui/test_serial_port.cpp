@@ -84,10 +84,11 @@ TEST(SerialPort, BadNumbersAreRefusedAndAMissingDeviceAsksWhereNoMeansDemo) {
     w.portMap().choose(4, u"/nonexistent/lapdeck-tty"_s);
     rig.prompter.answers = {Answer::No};
     EXPECT_FALSE(w.OpenRacePort(4));
-    EXPECT_EQ(rig.prompter.shown(),
-              "ask error: Com Port|Com Port ERROR!\r\nPort 4 (/nonexistent/lapdeck-tty): No such file "
-              "or directory\r\nTo Select a Different PORT click \"Yes\"\r\nTo use Demo mode, click "
-              "\"No\"\n");
+    EXPECT_EQ(
+        rig.prompter.shown(),
+        "ask error: Com Port|Com Port ERROR!\r\nPort 4 (/nonexistent/lapdeck-tty): No such file "
+        "or directory\r\nTo Select a Different PORT click \"Yes\"\r\nTo use Demo mode, click "
+        "\"No\"\n");
     EXPECT_TRUE(rig.state.live.demo);
     EXPECT_EQ(w.lblRaceFormat->text(), u"Demo - 10 Lap Race"_s);
     EXPECT_FALSE(w.portIsOpen());

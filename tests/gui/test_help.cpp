@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QTextBrowser>
+
+#include "GuiTestSupport.h"
+#include "HelpViewer.h"
+#include "ShellOpener.h"
+#include "frmVx9Browser.h"
+
+namespace lapdeck::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QString kPages = QStringLiteral(LAPDECK_TEST_ASSETS "/help");
+
+class RecordingOpener : public ShellOpener {
+public:
+    bool open(const QUrl& url) override {
+        opened << url;
+        return true;
+    }
+    QList<QUrl> opened;
+};
+
+QString page(const QString& file) {
+    return QDir(kPages).filePath(file);
+}
+
+TEST(HelpPages, TheContentsListEveryPageAndEveryLinkLeadsToOne) {
+    RecordingOpener opener;
+    HelpViewer help(kPages, opener);
+    ASSERT_TRUE(help.hasPages());
+    QStringList listed;
+    for (int i = 0; i < help.lstContents->count(); ++i) {
+        const QString file = help.lstContents->item(i)->data(Qt::UserRole).toString();
+        listed << file;
+        help.showPage(file);
+        EXPECT_EQ(help.lstContents->currentRow(), i) << file.toStdString();
+        EXPECT_FALSE(help.txtPage->documentTitle().isEmpty()) << file.toStdString();
+        EXPECT_EQ(help.windowTitle(), u"Lapdeck Help - "_s + help.txtPage->documentTitle());
+    }
+    QStringList pages = QDir(kPages).entryList({u"*.html"_s});
+    pages.removeOne(u"lapdeck.html"_s);  // the browser's start page
+    listed.sort();
+    EXPECT_EQ(listed, pages);
+
+    static const QRegularExpression href(u"href=\"([^\"#]*)"_s);
+    for (const QString& file : QDir(kPages).entryList({u"*.html"_s})) {
+        QFile source(page(file));
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(source.readAll());
+        for (auto it = href.globalMatch(html); it.hasNext();) {
+            const QString target = it.next().captured(1);
+            EXPECT_TRUE(target.isEmpty() || QFileInfo::exists(page(target)))
+                << file.toStdString() << " -> " << target.toStdString();
+        }
+    }
+
+    help.showPage(u"sound.html"_s);
+    emit help.txtPage->anchorClicked(QUrl(u"https://example.org/x"_s));
+    EXPECT_EQ(opener.opened, QList<QUrl>{QUrl(u"https://example.org/x"_s)});
+    EXPECT_EQ(help.txtPage->source(), QUrl::fromLocalFile(page(u"sound.html"_s)));
+}
+
+// The help window opens from the menu or F1, but not in the middle of a race.
+TEST(HelpPages, OpenWhenIdleNotWhileRacingAndSayWhenMissing) {
+    for (const QString& assets : {QStringLiteral(LAPDECK_TEST_ASSETS), u"/nonexistent"_s}) {
+        DataFolder data;
+        data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+        RecordingOpener opener;
+        WindowRig rig(data, [&](LapdeckServices& s) {
+            s.opener = &opener;
+            s.assets = assets;
+        });
+        frmLapdeck& w = *rig.window;
+        ScriptedPrompter& prompter = rig.prompter;
+
+        w.cmdStart_Click();
+        w.mnuHelpContent->trigger();
+        EXPECT_EQ(w.findChild<HelpViewer*>(), nullptr);
+        w.cmdStart_Click();  // pause: the Help menu stays shut
+        w.mnuHelpContent->trigger();
+        EXPECT_EQ(w.findChild<HelpViewer*>(), nullptr);
+        EXPECT_TRUE(prompter.prompts.empty());
+
+        prompter.answers = {Answer::Yes};
+        w.cmdAbort_Click();
+        prompter.prompts.clear();
+        w.mnuHelpContent->trigger();
+        const auto* help = w.findChild<HelpViewer*>();
+        if (assets == u"/nonexistent") {
+            ASSERT_NO_FATAL_FAILURE(
+                expectOnePrompt(prompter, u"Help"_s,
+                                u"The help pages cannot be found: /nonexistent/help/index.html"_s,
+                                Icon::Exclamation));
+            EXPECT_FALSE(help && help->isVisible());
+        } else {
+            ASSERT_NE(help, nullptr);
+            EXPECT_TRUE(help->isVisible());
+        }
+    }
+}
+
+void settle(frmVx9Browser& b) {
+    for (int i = 0; i < 5 && b.timTimer.isActive(); ++i) {
+        b.timTimer_Timer();
+    }
+}
+
+QStringList addresses(const frmVx9Browser& b) {
+    QStringList list;
+    for (int i = 0; i < b.cboAddress->count(); ++i) {
+        list << b.cboAddress->itemText(i);
+    }
+    return list;
+}
+
+TEST(Browser, OurPagesNewestFirstInTheAddressBoxWebAddressesToTheDesktop) {
+    RecordingOpener opener;
+    frmVx9Browser b(QUrl::fromLocalFile(page(u"lapdeck.html"_s)),
+                    QUrl::fromLocalFile(page(u"index.html"_s)), opener);
+    EXPECT_EQ(b.windowTitle(), u"Working..."_s);
+    EXPECT_TRUE(b.timTimer.isActive());
+    settle(b);
+    EXPECT_FALSE(b.timTimer.isActive());
+    EXPECT_EQ(b.windowTitle(), u"Lapdeck"_s);
+    EXPECT_EQ(addresses(b), QStringList{page(u"lapdeck.html"_s)});
+
+    b.navigate(u"setup.html"_s);
+    settle(b);
+    EXPECT_EQ(b.windowTitle(), u"Setting up a race"_s);
+    b.navigate(page(u"lapdeck.html"_s));
+    settle(b);
+    EXPECT_EQ(addresses(b), (QStringList{page(u"lapdeck.html"_s), page(u"setup.html"_s)}));
+    EXPECT_EQ(b.cboAddress->currentIndex(), 0);
+
+    b.cboAddress->setEditText(u"running.html"_s);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(b.cboAddress->lineEdit(), &enter);
+    settle(b);
+    EXPECT_EQ(b.windowTitle(), u"Running a race"_s);
+    EXPECT_EQ(addresses(b).size(), 3);
+
+    b.actSearch->trigger();
+    settle(b);
+    EXPECT_EQ(b.windowTitle(), u"Contents"_s);
+    b.actBack->trigger();
+    EXPECT_EQ(b.windowTitle(), u"Running a race"_s);
+
+    b.navigate(u"www.example.org"_s);
+    b.navigate(u"nosuch.html"_s);
+    EXPECT_EQ(b.pnlStatus->text(), u"Cannot find nosuch.html"_s);
+    EXPECT_FALSE(b.timTimer.isActive());
+    EXPECT_EQ(opener.opened, QList<QUrl>{QUrl(u"http://www.example.org"_s)});
+    EXPECT_EQ(b.windowTitle(), u"Running a race"_s);
+}
+
+}  // namespace
+}  // namespace lapdeck::test

@@ -1,0 +1,422 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "GuiTestSupport.h"
+#include "LapCallouts.h"
+#include "SoundChoices.h"
+#include "SpeechEngine.h"
+#include "Voice.h"
+#include "VoicePool.h"
+#include "WaveFile.h"
+#include "frmFormula1.h"
+#include "frmSound.h"
+
+namespace lapdeck::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+void putLe(QByteArray& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    }
+}
+
+// A RIFF wave file of PCM samples, with a chunk before "fmt " as some editors write.
+QByteArray waveFile(int channels, int bits, const std::vector<int>& samples, int format = 1) {
+    QByteArray fmt;
+    putLe(fmt, static_cast<uint32_t>(format), 2);
+    putLe(fmt, static_cast<uint32_t>(channels), 2);
+    putLe(fmt, 22050, 4);
+    putLe(fmt, static_cast<uint32_t>(22050 * channels * bits / 8), 4);
+    putLe(fmt, static_cast<uint32_t>(channels * bits / 8), 2);
+    putLe(fmt, static_cast<uint32_t>(bits), 2);
+    QByteArray data;
+    for (int s : samples) {
+        putLe(data, static_cast<uint32_t>(bits == 8 ? s + 128 : s), bits / 8);
+    }
+    QByteArray body("WAVE");
+    body += QByteArray("LIST") + QByteArray("\3\0\0\0abc\0", 8);  // odd size, padded
+    body += QByteArray("fmt ");
+    putLe(body, static_cast<uint32_t>(fmt.size()), 4);
+    body += fmt + QByteArray("data");
+    putLe(body, static_cast<uint32_t>(data.size()), 4);
+    body += data;
+    QByteArray file("RIFF");
+    putLe(file, static_cast<uint32_t>(body.size()), 4);
+    return file + body;
+}
+
+std::vector<int> frames(const WaveData& wave) {
+    std::vector<int> out;
+    for (qsizetype i = 0; i + 1 < wave.frames.size(); i += 2) {
+        out.push_back(static_cast<int16_t>(static_cast<unsigned char>(wave.frames[i]) |
+                                           (static_cast<unsigned char>(wave.frames[i + 1]) << 8)));
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- levels
+
+struct LevelCase {
+    int volume;
+    int pan;
+    int volumeMb;
+    int panMb;
+    double left;
+    double right;
+};
+
+TEST(SoundLevels, VolumeAndPanInMillibelsAndTheirGains) {
+    const double minus900 = std::pow(10.0, -0.45);
+    const double minus4900 = std::pow(10.0, -2.45);
+    for (const LevelCase& c : {
+             LevelCase{100, 50, 0, 0, 1.0, 1.0}, LevelCase{85, 50, -900, 0, minus900, minus900},
+             LevelCase{50, 50, -3000, 0, 0.0316228, 0.0316228},
+             LevelCase{0, 50, -6000, 0, 0.001, 0.001}, LevelCase{100, 0, 0, -10000, 1.0, 1e-5},
+             LevelCase{100, 100, 0, 10000, 1e-5, 1.0}, LevelCase{100, 1, 0, -4900, 1.0, minus4900},
+             LevelCase{100, 99, 0, 4900, minus4900, 1.0},
+             LevelCase{85, 99, -900, 4900, minus900 * minus4900, minus900},
+             LevelCase{130, -5, 0, -10000, 1.0, 1e-5},  // bytes in percent: clamped
+         }) {
+        SCOPED_TRACE(testing::Message() << c.volume << "% " << c.pan << "%");
+        EXPECT_EQ(volumeMillibels(c.volume), c.volumeMb);
+        EXPECT_EQ(panMillibels(c.pan), c.panMb);
+        const ChannelGains g = channelGains(c.volume, c.pan);
+        EXPECT_NEAR(g.left, c.left, c.left * 1e-5);
+        EXPECT_NEAR(g.right, c.right, c.right * 1e-5);
+    }
+}
+
+TEST(WaveFile, ReadsPcmAsStereo16BitAndScalesEachChannel) {
+    const auto mono8 = parseWave(waveFile(1, 8, {-128, 0, 127}));
+    ASSERT_TRUE(mono8);
+    EXPECT_EQ(mono8->sampleRate, 22050);
+    EXPECT_EQ(frames(*mono8), (std::vector<int>{-32768, -32768, 0, 0, 32512, 32512}));
+
+    const auto stereo16 = parseWave(waveFile(2, 16, {1000, -1000, 32767, -32768}));
+    ASSERT_TRUE(stereo16);
+    EXPECT_EQ(frames(*stereo16), (std::vector<int>{1000, -1000, 32767, -32768}));
+    const WaveData scaled{stereo16->sampleRate, withGains(*stereo16, {0.5, 0.25})};
+    EXPECT_EQ(frames(scaled), (std::vector<int>{500, -250, 16384, -8192}));
+
+    EXPECT_FALSE(parseWave(waveFile(2, 32, {0, 0}, 3)));  // float samples
+    EXPECT_FALSE(parseWave(waveFile(3, 16, {0, 0, 0})));
+    // Every cut of a good file reads as nothing or as fewer whole frames, never more.
+    const QByteArray good = waveFile(2, 16, {1, 2, 3, 4, 5, 6});
+    for (qsizetype n = 0; n < good.size(); ++n) {
+        const auto cut = parseWave(good.left(n));
+        EXPECT_TRUE(!cut || cut->frames.size() <= 12) << n;
+    }
+}
+
+// ---------------------------------------------------------------- the pool
+
+class FakeVoice : public Voice {
+public:
+    bool isPlaying() const override { return playing; }
+    void play(const WaveData& wave, ChannelGains g) override {
+        playing = true;
+        ++plays;
+        samples = wave.frames.size() / 4;
+        gains = g;
+    }
+    bool playing = false;
+    int plays = 0;
+    qsizetype samples = 0;
+    ChannelGains gains;
+};
+
+struct PoolRig {
+    explicit PoolRig(int voices) {
+        std::vector<std::unique_ptr<Voice>> owned;
+        for (int i = 0; i < voices; ++i) {
+            owned.push_back(std::make_unique<FakeVoice>());
+            voice.push_back(static_cast<FakeVoice*>(owned.back().get()));
+        }
+        pool = std::make_unique<VoicePool>(
+            std::move(owned), [this](const QString& f) { return dir.filePath(f); },
+            [this](const QString& m) { messages << m; });
+    }
+    void write(const QString& name, int frameCount) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(waveFile(2, 16, std::vector<int>(static_cast<size_t>(frameCount * 2), 100)));
+    }
+    std::vector<int> plays() const {
+        std::vector<int> p;
+        for (const FakeVoice* v : voice) {
+            p.push_back(v->plays);
+        }
+        return p;
+    }
+
+    QTemporaryDir dir;
+    std::vector<FakeVoice*> voice;
+    std::unique_ptr<VoicePool> pool;
+    QStringList messages;
+};
+
+TEST(VoicePool, OverlappingCuesTakeFreeVoicesThenTheOneThatStartedFirst) {
+    PoolRig rig(3);
+    rig.write(u"cargoingby.wav"_s, 5);
+    rig.write(u"go.wav"_s, 7);
+    rig.pool->play(u"cargoingby.wav"_s, 85, 50);
+    rig.pool->play(u"cargoingby.wav"_s, 85, 50);  // the first still sounds
+    EXPECT_EQ(rig.plays(), (std::vector<int>{1, 1, 0}));
+    EXPECT_NEAR(rig.voice[1]->gains.left, std::pow(10.0, -0.45), 1e-9);
+
+    rig.voice[0]->playing = false;  // the first has finished
+    rig.pool->play(u"go.wav"_s, 100, 0);
+    EXPECT_EQ(rig.plays(), (std::vector<int>{1, 1, 1}));  // free voices from the last one on
+    EXPECT_EQ(rig.voice[2]->samples, 7);
+    EXPECT_NEAR(rig.voice[2]->gains.right, 1e-5, 1e-12);
+    rig.pool->play(u"go.wav"_s, 100, 50);
+    EXPECT_EQ(rig.plays(), (std::vector<int>{2, 1, 1}));
+
+    // All busy: the call does not wait; the voice started longest ago is taken over.
+    rig.pool->play(u"cargoingby.wav"_s, 85, 50);
+    EXPECT_EQ(rig.plays(), (std::vector<int>{2, 2, 1}));
+    rig.pool->play(u"cargoingby.wav"_s, 85, 50);
+    EXPECT_EQ(rig.plays(), (std::vector<int>{2, 2, 2}));
+    rig.pool->play(u"cargoingby.wav"_s, 85, 50);
+    EXPECT_EQ(rig.plays(), (std::vector<int>{3, 2, 2}));
+    EXPECT_TRUE(rig.messages.isEmpty());
+}
+
+TEST(VoicePool, AMissingOrBrokenFileIsReportedOnceWithItsFullPath) {
+    PoolRig rig(4);
+    QFile broken(rig.dir.filePath(u"whiteflag2.wav"_s));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("RIFF but not a wave");
+    broken.close();
+    for (int lap = 0; lap < 5; ++lap) {
+        rig.pool->play(u"go.wav"_s, 100, 50);
+        rig.pool->play(u"whiteflag2.wav"_s, 100, 50);
+    }
+    EXPECT_EQ(rig.messages,
+              (QStringList{u"Error can't find file: "_s + rig.dir.filePath(u"go.wav"_s),
+                           u"Error can't find file: "_s + rig.dir.filePath(u"whiteflag2.wav"_s)}));
+    EXPECT_EQ(rig.plays(), (std::vector<int>{0, 0, 0, 0}));  // no voice plays a stale sound
+}
+
+// ---------------------------------------------------------------- callouts
+
+// Holds each text until the test says it has been spoken.
+class HeldSpeech : public SpeechEngine {
+public:
+    void say(const QString& text, std::function<void()> done) override {
+        said << text;
+        pending = std::move(done);
+    }
+    void finish() { std::exchange(pending, {})(); }
+    QStringList said;
+    std::function<void()> pending;
+};
+
+TEST(LapCallouts, TextReadsTheNameAndTheTimeAsTheScreenShowsIt) {
+    struct Case {
+        int flag;
+        QString name;
+        int32_t ms;
+        bool best;
+        QString text;
+    };
+    for (const Case& c : {
+             Case{1, u" Ann"_s, 12340, false, u"Ann, twelve point three four"_s},
+             Case{1, u"Ann"_s, 12340, true, u"Ann, best lap, twelve point three four"_s},
+             Case{3, QString(), 9050, false, u"Flag 3, nine point zero five"_s},
+             Case{4, u"Select Name"_s, 20999, false, u"Flag 4, twenty one point zero zero"_s},
+             Case{2, u"Bo"_s, 59996, false, u"Bo, sixty point zero zero"_s},
+             Case{2, u"Bo"_s, 75499, false, u"Bo, seventy five"_s},
+             Case{2, u"Bo"_s, 118000, true, u"Bo, best lap, one hundred eighteen"_s},
+             Case{5, u"Eve"_s, 1000400, false, u"Eve, one thousand"_s},
+             Case{6, u"Fay"_s, 500, false, u"Fay, zero point five zero"_s},
+         }) {
+        EXPECT_EQ(LapCallouts::text(c.flag, c.name, c.ms, c.best), c.text) << c.ms;
+    }
+}
+
+TEST(LapCallouts, ChoicesDecideWhichLapsAreAnnounced) {
+    struct Case {
+        SoundChoices choices;
+        int lap;
+        bool newBest;
+        QStringList said;
+    };
+    const QString plain = u"Ann, ten point zero zero"_s;
+    const QString best = u"Ann, best lap, ten point zero zero"_s;
+    for (const Case& c : {
+             Case{{false, false}, 2, true, {}}, Case{{true, false}, 2, false, {plain}},
+             Case{{true, false}, 2, true, {plain}}, Case{{false, true}, 2, false, {}},
+             Case{{false, true}, 2, true, {best}}, Case{{true, true}, 2, true, {best}},
+             Case{{true, true}, 0, false, {}},  // the run to the line before lap 1
+         }) {
+        HeldSpeech speech;
+        LapCallouts callouts(&speech);
+        callouts.setChoices(c.choices);
+        callouts.lapCounted(1, u"Ann"_s, c.lap, 10000, c.newBest);
+        EXPECT_EQ(speech.said, c.said) << c.choices.everyLap << c.choices.bestLap << c.newBest;
+    }
+}
+
+TEST(LapCallouts, OneAtATimeAndTheOldestWaitingIsDropped) {
+    HeldSpeech speech;
+    LapCallouts callouts(&speech);
+    callouts.setChoices({true, false});
+    for (int lap = 1; lap <= 6; ++lap) {
+        callouts.lapCounted(1, u"Ann"_s, lap, lap * 1000, false);
+    }
+    // Lap 1 is being said; laps 2 and 3 were dropped for 4, 5 and 6.
+    EXPECT_EQ(speech.said, QStringList{u"Ann, one point zero zero"_s});
+    EXPECT_EQ(callouts.waiting().size(), LapCallouts::kMaxWaiting);
+    EXPECT_EQ(callouts.waiting().front(), u"Ann, four point zero zero"_s);
+    for (int i = 0; i < 3; ++i) {
+        speech.finish();
+    }
+    EXPECT_EQ(speech.said.mid(1),
+              (QStringList{u"Ann, four point zero zero"_s, u"Ann, five point zero zero"_s,
+                           u"Ann, six point zero zero"_s}));
+    speech.finish();  // all said: the next lap is said at once
+    callouts.lapCounted(1, u"Ann"_s, 7, 7000, false);
+    EXPECT_EQ(speech.said.last(), u"Ann, seven point zero zero"_s);
+    EXPECT_TRUE(callouts.waiting().empty());
+}
+
+// ---------------------------------------------------------------- the program's cues
+
+struct PlayedCue {
+    int32_t clock;
+    QString file;
+    int volume;
+    int pan;
+    bool operator==(const PlayedCue&) const = default;
+};
+
+void PrintTo(const PlayedCue& c, std::ostream* os) {
+    *os << c.clock << ' ' << c.file.toStdString() << ' ' << c.volume << ' ' << c.pan;
+}
+
+class ClockedSound : public SoundPlayer {
+public:
+    void play(const QString& file, int volume, int pan) override {
+        played.push_back({state->RaceClock, file, volume, pan});
+    }
+    std::vector<PlayedCue> played;
+    const RaceState* state = nullptr;
+};
+
+// The real start lights, stepped second by second without waiting for them.
+class SteppedLights : public StartSequenceRunner {
+public:
+    void run(bool) override {
+        frmFormula1 lights(window->engine(), *sound, random, nullptr, {});
+        while (lights.tmrRandom.isActive()) {
+            lights.tmrRandom_Timer();
+        }
+    }
+    frmLapdeck* window = nullptr;
+    SoundPlayer* sound = nullptr;
+    ScriptedRandom random{0.0};
+};
+
+// The main window with every cue recorded at its race clock, the real start lights
+// and speech that waits for the test.
+struct CueRig {
+    explicit CueRig(DataFolder& data, std::function<int(QDialog&)> showModal = {})
+        : rig(data,
+              [&](LapdeckServices& s) {
+                  s.sound = &sound;
+                  s.speech = &speech;
+                  s.startSequence = &lights;
+                  s.showModal = std::move(showModal);
+              }),
+          window(rig.window.get()) {
+        sound.state = &rig.state;
+        lights.window = window;
+        lights.sound = &sound;
+    }
+    void cross(int32_t clock) {
+        rig.advanceTo(clock);
+        window->engine().handleReport(u"1"_s);
+    }
+
+    ClockedSound sound;
+    HeldSpeech speech;
+    SteppedLights lights;
+    WindowRig rig;
+    frmLapdeck* window;
+};
+
+TEST(RaceCues, EachEventPlaysItsCueFromTheWindow) {
+    const std::vector<PlayedCue> lapRace{
+        {0, u"getready.wav"_s, 100, 50},          {0, u"go.wav"_s, 100, 50},
+        {1000, u"cargoingby.wav"_s, 85, 50},      {6000, u"cargoingby.wav"_s, 85, 50},
+        {6000, u"whiteflag2.wav"_s, 100, 50},     {11000, u"cargoingby.wav"_s, 85, 50},
+        {11000, u"checkeredflag.wav"_s, 100, 50}, {11000, u"Raceover.wav"_s, 100, 50}};
+    const std::vector<PlayedCue> timedRace{
+        {0, u"getready.wav"_s, 100, 50},          {0, u"go.wav"_s, 100, 50},
+        {1000, u"cargoingby.wav"_s, 85, 50},      {50000, u"10seconds.wav"_s, 100, 50},
+        {60000, u"CheckeredFlag.wav"_s, 100, 50}, {60000, u"RaceOver.wav"_s, 100, 50}};
+    for (const bool timed : {false, true}) {
+        DataFolder data;
+        data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
+        if (timed) {
+            RaceFormat format = defaultRaceFormat();
+            format.setOption(RaceOption::TimedRace);
+            format.minutesPos = 0;  // 1 minute
+            saveRaceFormat(data.path(FileNames::raceFormat), format);
+        } else {
+            data.format(RaceOption::LapRace, 3);
+        }
+        CueRig rig(data);
+        rig.window->cmdStart_Click();
+        for (const int32_t clock :
+             timed ? std::vector<int32_t>{1000} : std::vector<int32_t>{1000, 6000, 11000}) {
+            rig.cross(clock);
+        }
+        rig.rig.advanceTo(70000);
+        EXPECT_EQ(rig.sound.played, timed ? timedRace : lapRace);
+        EXPECT_EQ(rig.rig.state.RaceOver, 1);
+    }
+}
+
+// ---------------------------------------------------------------- the Sound dialog
+
+TEST(SoundChoicesWindow, OpensOnTheChoicesOfTheLastRunWhichAreHeard) {
+    DataFolder data;
+    data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
+    std::vector<SoundChoices> shown;
+    auto tickEveryLap = [&shown](QDialog& window) {
+        auto& dialog = dynamic_cast<frmSound&>(window);
+        shown.push_back(dialog.choices());
+        dialog.chkSoundLap->setChecked(true);
+        return static_cast<int>(QDialog::Accepted);
+    };
+    {
+        CueRig first(data, tickEveryLap);
+        first.window->mnuSound->trigger();
+    }
+    CueRig second(data, tickEveryLap);
+    second.window->mnuSound->trigger();
+    EXPECT_EQ(shown, (std::vector<SoundChoices>{{false, false}, {true, false}}));
+
+    second.window->cmdStart_Click();
+    second.cross(1000);
+    second.cross(5000);
+    second.speech.finish();
+    EXPECT_EQ(second.speech.said,
+              (QStringList{u"Ann, one point zero zero"_s, u"Ann, four point zero zero"_s}));
+}
+
+}  // namespace
+}  // namespace lapdeck::test
