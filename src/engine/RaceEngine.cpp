@@ -590,6 +590,8 @@ void RaceEngine::cmdStart_Click() {
             setTimer(false);
             s.screen.abortEnabled = true;
             s.screen.menuViewData = true;
+            // Another port for a lost lap unit; the race keeps its own settings.
+            s.screen.menuSettings = true;
             return;
         case RacePhase::Paused:
             disableMenus();

@@ -28,6 +28,7 @@
 #include "PictureBox.h"
 #include "Pictures.h"
 #include "PortMap.h"
+#include "PortReconnect.h"
 #include "ProgramFiles.h"
 #include "RaceEngine.h"
 #include "RaceRecorder.h"
@@ -120,13 +121,26 @@ public:
         if (auto error = m_window.m_config.storeSettings(settings, state.RacerName)) {
             return error;
         }
-        applySettings(m_window.m_config.settings(), state);
-        state.SpeedMultiplier = speedMultiplierOf(m_window.m_config.settings());
+        // A paused race keeps the settings it started with; only the port changes.
+        if (m_window.raceOn()) {
+            m_window.m_settingsWaiting = true;
+        } else {
+            applySettings(m_window.m_config.settings(), state);
+            state.SpeedMultiplier = speedMultiplierOf(m_window.m_config.settings());
+        }
         m_window.m_portMap->setChosen(devices);
         return m_window.m_portMap->save();
     }
-    void ReSet() override { m_window.m_engine->ReSet(); }
-    void LoadRacerLists() override { m_window.m_names->LoadRacerLists(); }
+    void ReSet() override {
+        if (!m_window.raceOn()) {
+            m_window.m_engine->ReSet();
+        }
+    }
+    void LoadRacerLists() override {
+        if (!m_window.raceOn()) {
+            m_window.m_names->LoadRacerLists();
+        }
+    }
     PortCheck OpenRacePort(int port) override {
         m_window.m_state.PortErrorInSettings = false;
         if (m_window.OpenRacePort(port)) {
@@ -135,7 +149,11 @@ public:
         return m_window.m_state.PortErrorInSettings ? PortCheck::ChooseAnother
                                                     : PortCheck::NotOpened;
     }
-    void ApplyFlagColors() override { m_window.ApplyFlagColors(); }
+    void ApplyFlagColors() override {
+        if (!m_window.raceOn()) {
+            m_window.ApplyFlagColors();
+        }
+    }
     bool demoMode() const override { return m_window.m_state.live.demo; }
 
 private:
@@ -164,6 +182,8 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
     m_portMap = std::make_unique<PortMap>(m_config.folder(), m_services.scanPorts);
     m_port = new SerialPortSource(this);
     connect(m_port, &SerialPortSource::lost, this, &frmLapdeck::reportPortLost);
+    m_reconnect = new PortReconnect(*m_port, this);
+    connect(m_reconnect, &PortReconnect::reopened, this, &frmLapdeck::portBack);
     m_host = std::make_unique<Host>(*this);
     m_recorder = std::make_unique<RaceRecorder>(m_config);
     m_engine = std::make_unique<RaceEngine>(m_state, *m_host, *m_prompter, *m_random);
@@ -362,6 +382,8 @@ bool frmLapdeck::OpenRacePort(int port) {
         m_prompter->inform(QString(), QStringLiteral("Invalid Port Number"), Icon::None);
         return false;
     }
+    m_reconnect->stop();
+    m_portBack = false;
     m_port->close();
     m_state.CommPort = static_cast<int16_t>(port);
     const QString device = m_portMap->device(port);
@@ -381,12 +403,17 @@ bool frmLapdeck::OpenRacePort(int port) {
                          QString::number(port) + QStringLiteral(" (") + device +
                          QStringLiteral("): ") + reason + kCrLf +
                          QStringLiteral("To Select a Different PORT click \"Yes\"") + kCrLf +
-                         QStringLiteral("To use Demo mode, click \"No\"");
-    if (m_prompter->ask(QStringLiteral("Com Port"), text, Icon::Error, false) == Answer::No) {
-        m_state.live.demo = true;
-        m_engine->ShowRaceTitle();
-        showPortStatus();
-        drawScreen();
+                         (raceOn() ? QStringLiteral("To go on without the lap unit, click \"No\"")
+                                   : QStringLiteral("To use Demo mode, click \"No\""));
+    const Answer answer = m_prompter->ask(QStringLiteral("Com Port"), text, Icon::Error, false);
+    if (answer == Answer::No) {
+        // A race under way cannot switch to made-up laps.
+        if (!raceOn()) {
+            m_state.live.demo = true;
+            m_engine->ShowRaceTitle();
+            showPortStatus();
+            drawScreen();
+        }
     } else if (m_settingsOpen) {
         m_state.PortErrorInSettings = true;
     } else {
@@ -405,7 +432,16 @@ QString frmLapdeck::portStatus() const {
                    : QStringLiteral("Demo mode: the laps are made up; no port is open");
     }
     if (m_port->isOpen()) {
-        return QStringLiteral("Reading port ") + number + QStringLiteral(": ") + m_openedDevice;
+        return QStringLiteral("Reading port ") + number + QStringLiteral(": ") + m_openedDevice +
+               (m_portBack ? QStringLiteral(" (the lap unit is back; laps count again)")
+                           : QString());
+    }
+    if (m_reconnect->waiting()) {
+        return QStringLiteral("LAP UNIT LOST: port ") + number + QStringLiteral(" (") +
+               m_openedDevice +
+               QStringLiteral(
+                   ") was disconnected; no laps come in until it is back. Lapdeck "
+                   "reopens it by itself.");
     }
     return QStringLiteral("Port ") + number +
            QStringLiteral(" is not open: no laps can come in (choose the port in Settings)");
@@ -416,15 +452,31 @@ void frmLapdeck::showPortStatus() {
 }
 
 void frmLapdeck::reportPortLost(const QString& reason) {
-    // Deferred: the port's error signal is no place for a modal message box.
+    m_portBack = false;
+    m_reconnect->watchFor(m_portMap->device(m_state.CommPort));
     showPortStatus();
-    QTimer::singleShot(0, this, [this, reason]() {
-        m_prompter->inform(QStringLiteral("Com Port"),
-                           QStringLiteral("Com Port ERROR!") + kCrLf + reason + kCrLf +
-                               QStringLiteral("The port has been closed; choose it again in "
-                                              "Settings."),
-                           Icon::Error);
+    const QString text =
+        QStringLiteral("The lap unit on port ") + QString::number(m_state.CommPort) +
+        QStringLiteral(" (") + m_openedDevice + QStringLiteral(") was disconnected: ") + reason +
+        kCrLf +
+        QStringLiteral(
+            "The race goes on and keeps its laps. Lapdeck picks the unit up again by "
+            "itself as soon as it is connected again; until then no laps come in.") +
+        kCrLf +
+        QStringLiteral("To use another port instead, pause the race and choose it in Settings.");
+    // Deferred: the port's error signal is no place for a modal message box.
+    QTimer::singleShot(0, this, [this, text]() {
+        m_prompter->inform(QStringLiteral("Com Port"), text, Icon::Error);
     });
+}
+
+void frmLapdeck::portBack() {
+    m_portBack = true;
+    showPortStatus();
+}
+
+bool frmLapdeck::raceOn() const {
+    return m_state.phase == RacePhase::Racing || m_state.phase == RacePhase::Paused;
 }
 
 void frmLapdeck::showRecordProblem(const std::optional<RecordProblem>& problem) {
@@ -503,16 +555,18 @@ void frmLapdeck::resultsMaybeSaved() {
 
 void frmLapdeck::raceClosed() {
     showRecordProblem(m_recorder->raceEnded());
-    if (m_recordedShown) {
-        // Back to the data folder's settings after the recorded race's own.
-        m_recordedShown = false;
-        loadConfiguration();
-        // Demo mode chosen at a port failure is in no file.
-        m_state.live.demo = m_state.live.demo || m_demoBeforeRecorded;
-        LoadRacerLists();
-        m_engine->ReSet();
-        ApplyFlagColors();
+    if (!m_recordedShown && !m_settingsWaiting) {
+        return;
     }
+    // Back to the data folder's settings after the race's own.
+    const bool demo = m_recordedShown ? m_demoBeforeRecorded : m_state.live.demo;
+    m_recordedShown = m_settingsWaiting = false;
+    loadConfiguration();
+    // Demo mode chosen at a port failure is in no file.
+    m_state.live.demo = m_state.live.demo || demo;
+    LoadRacerLists();
+    m_engine->ReSet();
+    ApplyFlagColors();
 }
 
 void frmLapdeck::mnuSettings_Click() {
@@ -528,9 +582,16 @@ void frmLapdeck::openSettings(bool focusPortList) {
     if (focusPortList) {
         dialog.focusPortList();
     }
+    const bool waitingBefore = m_settingsWaiting;
     m_settingsOpen = true;
     showModal(dialog);
     m_settingsOpen = false;
+    if (m_settingsWaiting && !waitingBefore) {
+        m_prompter->inform(QStringLiteral("Settings"),
+                           QStringLiteral("The race goes on with the port chosen. The other "
+                                          "settings take effect when this race is reset."),
+                           Icon::Information);
+    }
     drawScreen();
 }
 
@@ -821,7 +882,8 @@ void frmLapdeck::mnuHelpContent_Click() {
 }
 
 void frmLapdeck::mnuDiagnostic_Click() {
-    const bool open = m_port->isOpen();
+    // A lost unit is read again from the moment it is back.
+    const bool open = m_port->isOpen() || m_reconnect->waiting();
     const QString noPort =
         QStringLiteral("No port is open, so no hits can be counted.\n\n") +
         (m_state.live.demo
@@ -867,6 +929,7 @@ void frmLapdeck::mnuExit_Click() {
     if (const auto problem = m_recorder->raceEnded()) {
         m_prompter->inform(problem->title, problem->text, Icon::Exclamation);
     }
+    m_reconnect->stop();
     m_port->close();
     close();
 }
@@ -883,6 +946,7 @@ void frmLapdeck::Form_Unload() {
     m_unloaded = true;
     // Leaving mid-race: no tick may run into a window that is going away.
     m_timer->setRunning(false);
+    m_reconnect->stop();
     m_port->close();
     QString lag = m_state.screen.lagHeader;
     if (lag.isEmpty()) {

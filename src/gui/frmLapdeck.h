@@ -34,6 +34,7 @@ class NameSelection;
 class PictureBox;
 class Pictures;
 class PortMap;
+class PortReconnect;
 class RaceEngine;
 class RaceRecorder;
 struct RecordProblem;
@@ -193,6 +194,8 @@ private:
     void showRecordedRace(RaceState& race);
     void resultsMaybeSaved();
     void raceClosed();
+    void portBack();
+    bool raceOn() const;
     void setPointer(QWidget* widget, const QString& icon);
     void setArrow(QWidget* widget);
     void showError(const QString& text);
@@ -228,6 +231,10 @@ private:
     // The race on screen was re-scored from its journal, with its own settings.
     bool m_recordedShown = false;
     bool m_demoBeforeRecorded = false;
+    // Settings changed in a paused race: in force once it is reset.
+    bool m_settingsWaiting = false;
+    PortReconnect* m_reconnect = nullptr;
+    bool m_portBack = false;  // reopened by itself, not chosen
     std::unique_ptr<Steps> m_steps;
     NameSelection* m_names = nullptr;
     QString m_openedDevice;  // described, as it was when the port opened
