@@ -14,6 +14,7 @@
 #include "GuiTestSupport.h"
 #include "ModalSupport.h"
 #include "PtySupport.h"
+#include "frmVx9Diag.h"
 #include "frmVx9SettingsNew.h"
 
 namespace lapdeck::test {
@@ -41,18 +42,21 @@ bool runUntil(const std::function<bool()>& done, int ms) {
     return done();
 }
 
-// A race under way on port 2, read from a pseudo-terminal through a link, as a USB
-// adapter's stable name; Ann has crossed once.
+// Port 2 read from a pseudo-terminal through a link, as a USB adapter's stable name;
+// with `race`, a race under way in which Ann has crossed once.
 struct PulledUnit {
-    PulledUnit() {
+    explicit PulledUnit(bool race = true, const std::function<int(QDialog&)>& showModal = {}) {
         plug();
         data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
-        rig = std::make_unique<WindowRig>(data);
+        rig =
+            std::make_unique<WindowRig>(data, [&](LapdeckServices& s) { s.showModal = showModal; });
         rig->window->portMap().choose(2, link);
         EXPECT_TRUE(rig->window->OpenRacePort(2));
-        rig->window->cmdStart_Click();  // the real race timer runs
-        unit->send("1");
-        EXPECT_TRUE(runUntil([&]() { return rig->state.LapCount[1] == 1; }, 3000));
+        if (race) {
+            rig->window->cmdStart_Click();  // the real race timer runs
+            unit->send("1");
+            EXPECT_TRUE(runUntil([&]() { return rig->state.LapCount[1] == 1; }, 3000));
+        }
     }
     void plug() {
         unit = std::make_unique<Pty>();
@@ -137,6 +141,25 @@ TEST(PortFaults, WhilePausedAnotherPortIsChosenAndTheRaceKeepsItsLapsAndSettings
     w.cmdStart_Click();                                 // pause
     w.cmdAbort_Click();                                 // "All Data will be lost": Yes
     EXPECT_EQ(t.rig->state.MinLapTime, minLap + 1.0f);  // the new settings, now in force
+}
+
+TEST(PortFaults, TheDiagnosticWindowCountsAgainOnceTheUnitIsBack) {
+    std::unique_ptr<PulledUnit> t;
+    QString hit;
+    t = std::make_unique<PulledUnit>(false, [&](QDialog& window) {
+        auto& diag = dynamic_cast<frmVx9Diag&>(window);
+        t->pull();
+        runUntil([]() { return false; }, 1200);
+        t->plug();
+        if (runUntil([&]() { return t->rig->window->portIsOpen(); }, 3000)) {
+            t->unit->send("3");
+            runUntil([&]() { return diag.lblHit[3]->text() != u"0"_s; }, 3000);
+        }
+        hit = diag.lblHit[3]->text();
+        return 0;
+    });
+    t->rig->window->mnuDiagnostic->trigger();
+    EXPECT_EQ(hit.trimmed(), u"1"_s);
 }
 
 }  // namespace
