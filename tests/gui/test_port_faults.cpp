@@ -4,16 +4,15 @@
 #include <memory>
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
 
 #include "GuiTestSupport.h"
 #include "ModalSupport.h"
 #include "PtySupport.h"
+#include "RaceDaySupport.h"
 #include "frmVx9Diag.h"
 #include "frmVx9SettingsNew.h"
 
@@ -26,20 +25,6 @@ double cpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
-
-// Runs the event loop (the race timer, the port, the reopening) until `done` or
-// `ms` of real time; true when done.
-bool runUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!done() && waited.elapsed() < ms) {
-        // Sleeps in the event loop between events, as the program does.
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return done();
 }
 
 // Port 2 read from a pseudo-terminal through a link, as a USB adapter's stable name;

@@ -1,130 +1,75 @@
 #include <gtest/gtest.h>
 
-#include <QDialog>
-#include <QDir>
-#include <QElapsedTimer>
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 
-#include "FileChooser.h"
-#include "GuiTestSupport.h"
 #include "PtySupport.h"
 #include "RaceArchive.h"
+#include "RaceDaySupport.h"
 #include "RaceRecorder.h"
 #include "Replay.h"
-#include "SerialPortSource.h"
-#include "ValueLists.h"
-#include "frmSummary.h"
-#include "frmViewLaps.h"
 
 namespace lapdeck::test {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-const QStringList kResultFiles{u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s};
-
-// Saves each results window's files under the names given, in turn.
-class SaveAs : public FileChooser {
-public:
-    QStringList names;
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&,
-                         const QString&) override {
-        return names.isEmpty() ? QString() : names.takeFirst();
-    }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return {}; }
-};
-
-// Results windows used as the organiser does: the lap table saved in both forms,
-// on to the summary, saved in both forms, closed.
-struct SavingWindows {
-    explicit SavingWindows(const QString& folder) {
-        for (const QString& file : kResultFiles) {
-            files.names << QDir(folder).filePath(file);
-        }
-    }
-    std::function<void(LapdeckServices&)> services() {
-        return [this](LapdeckServices& window) { window.results = results(); };
-    }
-    ResultsServices results() {
-        ResultsServices s;
-        s.files = &files;
-        s.runModal = [](QDialog& window) {
-            if (auto* laps = qobject_cast<frmViewLaps*>(&window)) {
-                laps->cmdSave_Click();
-                laps->cmdSave_Click();
-                laps->cmdSummary_Click();
-            } else if (auto* summary = qobject_cast<frmSummary*>(&window)) {
-                summary->cmdSave_Click();
-                summary->cmdSave_Click();
-            }
-        };
-        return s;
-    }
-    SaveAs files;
-};
-
-// A data folder for a short race of real time: three laps, laps of a second or more.
-void shortRace(DataFolder& data) {
+// A short race of real time: laps of a second or more, Ann to Fay.
+void shortRace(DataFolder& data, int laps) {
     data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
     data.settings.minLapPos =
         static_cast<int16_t>(ValueLists::positionOf(ValueLists::minLapTimes(), u"1"_s));
     saveSettings(data.path(FileNames::settings), data.settings);
-    data.format(RaceOption::LapRace, 3);
+    data.format(RaceOption::LapRace, laps);
 }
 
-void processEventsFor(int milliseconds) {
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < milliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-}
-
-// Flags 1 to 3 in turn, one every 450 ms of real time, while `more` says so.
-int feedLaps(const Pty& unit, const std::function<bool(int sent)>& more) {
+// Flags 1 to 3 in turn, one every 450 ms of real time, while `more()`.
+int feedLaps(const Pty& unit, const std::function<bool()>& more) {
     int sent = 0;
-    QElapsedTimer clock;
-    clock.start();
-    while (more(sent) && clock.elapsed() < 30000) {
+    for (; more() && sent < 60; ++sent) {
         const char flag[] = {static_cast<char>('1' + sent % 3), '\0'};
         unit.send(flag);
-        ++sent;
-        processEventsFor(450);
+        runUntil([]() { return false; }, 450);
     }
     return sent;
 }
 
 QByteArray bytesOf(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll()
-                                          : QByteArray("(missing) ") + path.toUtf8();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "(missing) " + path.toUtf8();
 }
 
-// The replay tool's four files of a race folder's journal, in `out`.
-void replay(const QString& raceFolder, const QString& out) {
-    ReplayOptions options;
-    options.dataDir = raceFolder;
-    options.journal = QDir(raceFolder).filePath(RaceArchive::kJournal);
-    options.outDir = out;
+// The four result files saved in `saved` are the replay tool's of the race folder.
+void expectReplayed(const QString& raceFolder, const QString& saved) {
+    QTemporaryDir out;
+    ReplayOptions options{false, raceFolder, QDir(raceFolder).filePath(RaceArchive::kJournal),
+                          out.path()};
     QString message;
     ASSERT_EQ(runReplay(options, message), kReplayOk) << message.toStdString();
-}
-
-void expectSameFiles(const QString& saved, const QString& replayed) {
-    for (const QString& file : kResultFiles) {
-        EXPECT_EQ(bytesOf(QDir(saved).filePath(file)), bytesOf(QDir(replayed).filePath(file)))
+    for (const QString& file : {u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s}) {
+        EXPECT_EQ(bytesOf(QDir(saved).filePath(file)), bytesOf(out.filePath(file)))
             << file.toStdString();
     }
 }
 
+QStringList resultNames(const QString& folder) {
+    QStringList names;
+    for (const QString& file : {u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s}) {
+        names << QDir(folder).filePath(file);
+    }
+    return names;
+}
+
 TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     Pty unit;
-    ASSERT_TRUE(unit.ok());
     DataFolder data;
-    shortRace(data);
-    QTemporaryDir out;
-    SavingWindows windows(out.filePath(u"saved"_s));
-    QDir().mkpath(out.filePath(u"saved"_s));
+    shortRace(data, 3);
+    QTemporaryDir saved;
+    OrganiserWindows windows;
+    windows.saveAs = resultNames(saved.path());
     WindowRig rig(data, windows.services());
     frmLapdeck& w = *rig.window;
     w.portMap().choose(2, unit.path());
@@ -132,18 +77,13 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
 
     w.cmdStart_Click();  // the race timer runs from here, as in the program
     const QString raceFolder = w.recorder().raceFolder();
-    ASSERT_FALSE(raceFolder.isEmpty());
-    feedLaps(unit, [&](int) { return rig.state.phase != RacePhase::Over; });
+    feedLaps(unit, [&]() { return rig.state.phase != RacePhase::Over; });
     ASSERT_EQ(rig.state.phase, RacePhase::Over);
-    for (int f = 1; f <= 3; ++f) {
-        EXPECT_EQ(rig.state.LapCount[f], 3) << f;
-    }
+    EXPECT_EQ(rig.state.LapCount[3], 3);
 
     w.mnuLapTimes->trigger();
-    EXPECT_FALSE(rig.state.LapsUnsaved || rig.state.SummaryUnsaved);
     EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);
-    replay(raceFolder, out.filePath(u"replayed"_s));
-    expectSameFiles(out.filePath(u"saved"_s), out.filePath(u"replayed"_s));
+    expectReplayed(raceFolder, saved.path());
 }
 
 // The program's side of the kill test: a race on the port named by the parent, run
@@ -167,7 +107,7 @@ TEST(RaceDayChild, RunsARaceUntilKilled) {
     w.portMap().choose(2, qEnvironmentVariable("LAPDECK_KILL_TEST_PORT"));
     ASSERT_TRUE(w.OpenRacePort(2));
     w.cmdStart_Click();
-    processEventsFor(60000);
+    runUntil([]() { return false; }, 60000);
     FAIL() << "not killed";
 }
 
@@ -178,11 +118,8 @@ int journalLines(const QString& dataDir) {
 
 TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     Pty unit;
-    ASSERT_TRUE(unit.ok());
     DataFolder data;
-    shortRace(data);
-    data.format(RaceOption::LapRace, 20);  // still running at the kill
-
+    shortRace(data, 20);  // still running at the kill
     QProcess lapdeck;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"LAPDECK_KILL_TEST_DATA"_s, data.dir.path());
@@ -191,35 +128,60 @@ TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     lapdeck.start(QCoreApplication::applicationFilePath(),
                   {u"--gtest_filter=RaceDayChild.RunsARaceUntilKilled"_s});
     ASSERT_TRUE(lapdeck.waitForStarted());
-    QElapsedTimer waited;
-    waited.start();
-    while (RaceArchive(data.dir.path()).races().empty() && waited.elapsed() < 10000) {
-        processEventsFor(50);
-    }
-    // Until the program has journaled eight reports, then killed between ticks or in one.
-    const int sent = feedLaps(unit, [&](int) { return journalLines(data.dir.path()) < 8; });
+    runUntil([&]() { return !RaceArchive(data.dir.path()).races().empty(); }, 10000);
+    // Killed once eight reports are journaled: between ticks or in one.
+    const int sent = feedLaps(unit, [&]() { return journalLines(data.dir.path()) < 8; });
     lapdeck.kill();  // SIGKILL: nothing of ours runs after it
     ASSERT_TRUE(lapdeck.waitForFinished());
     const int journaled = journalLines(data.dir.path());
     ASSERT_GE(journaled, 8);
     EXPECT_LE(journaled, sent);
 
-    QTemporaryDir out;
-    const QString raceFolder = RaceArchive(data.dir.path()).races().front().folder;
-    EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Unfinished);
-    SavingWindows windows(out.path());
+    data.format(RaceOption::LapRace, 10);  // the next race is set up before the question
+    QTemporaryDir saved;
+    OrganiserWindows windows;
+    windows.saveAs = resultNames(saved.path());
     WindowRig rig(data, windows.services());
-    rig.window->offerRecovery();                 // Yes
-    ASSERT_EQ(rig.prompter.prompts.size(), 5u);  // the question, then "File Saved" four times
-    EXPECT_EQ(rig.prompter.prompts[0].title, u"Recover Race"_s);
-    EXPECT_EQ(rig.state.phase, RacePhase::Over);
-    int laps = 0;
-    for (int f = 1; f <= kFlags; ++f) {
-        laps += rig.state.LapCount[f];
+    rig.window->offerRecovery();  // Yes
+    EXPECT_EQ(rig.prompter.prompts.at(0).title, u"Recover Race"_s);
+    EXPECT_EQ(windows.shown, (QStringList{u"lapdeck::frmViewLaps"_s, u"lapdeck::frmSummary"_s}));
+    EXPECT_EQ(rig.window->lblRaceFormat->text(), u"20 Lap Race"_s);  // its own settings
+    EXPECT_GT(rig.state.LapCount[1], 0);
+    expectReplayed(RaceArchive(data.dir.path()).races().front().folder, saved.path());
+
+    rig.window->cmdStart_Click();  // Reset: back to the data folder's settings
+    EXPECT_EQ(rig.window->lblRaceFormat->text(), u"10 Lap Race"_s);
+    WindowRig again(data);
+    again.window->offerRecovery();
+    EXPECT_TRUE(again.prompter.prompts.empty());
+}
+
+TEST(RaceDay, RacesLeftByTheMenuAreNotRecoveredButOpenFromTheArchive) {
+    DataFolder data;
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    RaceFormat demo = defaultRaceFormat();
+    demo.demo = true;  // the window makes the laps up
+    saveRaceFormat(data.path(FileNames::raceFormat), demo);
+    QString journal;
+    {
+        WindowRig rig(data);
+        rig.window->cmdStart_Click();
+        journal = QDir(rig.window->recorder().raceFolder()).filePath(RaceArchive::kJournal);
+        rig.advanceTo(120000);
+        ASSERT_EQ(rig.state.phase, RacePhase::Over);
+        rig.window->mnuExit_Click();  // "Files not saved": Yes
     }
-    EXPECT_GT(laps, 0);
-    replay(raceFolder, out.filePath(u"replayed"_s));
-    expectSameFiles(out.path(), out.filePath(u"replayed"_s));
+    OrganiserWindows windows;
+    windows.opened = journal;
+    WindowRig next(data, windows.services());
+    next.window->offerRecovery();
+    EXPECT_TRUE(next.prompter.prompts.empty());
+
+    next.window->mnuOpenRace->trigger();
+    EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
+    EXPECT_EQ(next.window->cmdStart->text(), u"Reset"_s);
+    next.window->cmdStart_Click();  // nothing to save: no question
+    EXPECT_TRUE(next.prompter.prompts.empty());
 }
 
 }  // namespace
