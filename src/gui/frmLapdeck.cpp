@@ -449,21 +449,27 @@ QString frmLapdeck::portStatus() const {
 
 void frmLapdeck::showPortStatus() {
     lblPortDevice->setText(portStatus());
+    // A lost unit must not go unnoticed in a corner of the window.
+    lblPortDevice->setStyleSheet(
+        m_reconnect->waiting() ? QStringLiteral("color: white; background: #c00000;") : QString());
 }
 
 void frmLapdeck::reportPortLost(const QString& reason) {
     m_portBack = false;
     m_reconnect->watchFor(m_portMap->device(m_state.CommPort));
     showPortStatus();
+    const bool race = raceOn();
     const QString text =
         QStringLiteral("The lap unit on port ") + QString::number(m_state.CommPort) +
         QStringLiteral(" (") + m_openedDevice + QStringLiteral(") was disconnected: ") + reason +
-        kCrLf +
+        kCrLf + (race ? QStringLiteral("The race goes on and keeps its laps. ") : QString()) +
         QStringLiteral(
-            "The race goes on and keeps its laps. Lapdeck picks the unit up again by "
-            "itself as soon as it is connected again; until then no laps come in.") +
+            "Lapdeck picks the unit up again by itself as soon as it is connected "
+            "again; until then no laps come in.") +
         kCrLf +
-        QStringLiteral("To use another port instead, pause the race and choose it in Settings.");
+        (race ? QStringLiteral("To use another port instead, pause the race and choose it in "
+                               "Settings.")
+              : QStringLiteral("To use another port instead, choose it in Settings."));
     // Deferred: the port's error signal is no place for a modal message box.
     QTimer::singleShot(0, this, [this, text]() {
         m_prompter->inform(QStringLiteral("Com Port"), text, Icon::Error);
