@@ -43,7 +43,9 @@ LapdeckApp::LapdeckApp()
     : m_config(std::make_unique<ConfigStore>(dataFolder())),
       m_state(std::make_unique<RaceState>()) {
     if (const auto error = m_config->seedMissingFiles()) {
-        QMessageBox::warning(nullptr, QCoreApplication::applicationName(), error->message());
+        QMessageBox::warning(nullptr, QCoreApplication::applicationName(),
+                             error->message() + QStringLiteral("\nLapdeck starts with its default "
+                                                               "settings."));
     }
     m_window = std::make_unique<frmLapdeck>(*m_state, *m_config);
 }
@@ -55,7 +57,12 @@ int runLapdeck(QApplication& app) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lapdeck/lapdeck.png")));
     frmLapdeck& window = lapdeck.window();
     window.show();
-    QTimer::singleShot(0, &window, [&window]() { window.openStartupPort(); });
+    // The port first: its dialogs may change the settings, which must not happen
+    // under a recovered race on screen.
+    QTimer::singleShot(0, &window, [&window]() {
+        window.openStartupPort();
+        window.offerRecovery();
+    });
     return app.exec();
 }
 

@@ -574,6 +574,7 @@ void RaceEngine::cmdStart_Click() {
             s.ResetSortedLapTimesArray();
             StartReset();
             s.FlagPicture = kGreenFlag;
+            m_host.raceStarting();
             if (s.IsPractice) {
                 s.screen.picture = s.FlagPicture;
                 s.phase = RacePhase::Racing;
@@ -589,6 +590,8 @@ void RaceEngine::cmdStart_Click() {
             setTimer(false);
             s.screen.abortEnabled = true;
             s.screen.menuViewData = true;
+            // Another port for a lost lap unit; the race keeps its own settings.
+            s.screen.menuSettings = true;
             return;
         case RacePhase::Paused:
             disableMenus();
@@ -613,6 +616,7 @@ void RaceEngine::cmdStart_Click() {
             StartReset();
             s.ClearLapTimes();
             s.ResetSortedLapTimesArray();
+            m_host.raceClosed();
             return;
         }
     }
@@ -636,6 +640,7 @@ void RaceEngine::cmdAbort_Click() {
     s.SummaryUnsaved = false;
     ReSet();
     s.RaceOver = 0;
+    m_host.raceClosed();
 }
 
 void RaceEngine::greenLight(ReportSource* portToFlush) {

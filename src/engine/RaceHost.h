@@ -73,6 +73,11 @@ public:
         (void)clock;
         (void)text;
     }
+    // A race or practice passed its start checks and is about to run (before the
+    // start sequence or the practice's first tick).
+    virtual void raceStarting() {}
+    // The race was reset or aborted: its results are saved or given up.
+    virtual void raceClosed() {}
     // A lap was counted for `flag`: its number, its time in ms, and whether it is
     // the flag's new best lap of the race.
     virtual void lapCounted(int flag, int lap, int32_t lapMs, bool newBest) {

@@ -1,6 +1,7 @@
 #include "TextFile.h"
 
 #include <array>
+#include <memory>
 
 #include <QDir>
 #include <QFile>
@@ -71,10 +72,13 @@ FileRead readWholeFile(const QString& path, qint64 maxBytes) {
     return result;
 }
 
-std::optional<QString> writeWholeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
+namespace {
+
+// Writes and flushes `bytes` into the save file's temporary file; nothing is
+// renamed into place yet.
+std::optional<QString> writeUncommitted(QSaveFile& file, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly)) {
-        return plainWriteReason(path, file.errorString());
+        return plainWriteReason(file.fileName(), file.errorString());
     }
     // QSaveFile buffers: a full disk may only show at the flush, and a commit after
     // a failed flush still renames the empty temporary file into place. Every step
@@ -82,10 +86,33 @@ std::optional<QString> writeWholeFile(const QString& path, const QByteArray& byt
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return plainWriteReason(path, reason);
+        return plainWriteReason(file.fileName(), reason);
     }
-    if (!file.commit()) {
-        return plainWriteReason(path, file.errorString());
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<QString> writeWholeFile(const QString& path, const QByteArray& bytes) {
+    if (const auto failure = writeWholeFiles({{path, bytes}})) {
+        return failure->reason;
+    }
+    return std::nullopt;
+}
+
+std::optional<WriteFailure> writeWholeFiles(const std::vector<FileToWrite>& files) {
+    std::vector<std::unique_ptr<QSaveFile>> pending;
+    for (const FileToWrite& file : files) {
+        pending.push_back(std::make_unique<QSaveFile>(file.path));
+        if (const auto reason = writeUncommitted(*pending.back(), file.bytes)) {
+            return WriteFailure{file.path, *reason};  // the others' temporary files go too
+        }
+    }
+    for (size_t i = 0; i < pending.size(); ++i) {
+        if (!pending[i]->commit()) {
+            return WriteFailure{files[i].path,
+                                plainWriteReason(files[i].path, pending[i]->errorString())};
+        }
     }
     return std::nullopt;
 }

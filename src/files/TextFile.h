@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include <QByteArray>
 #include <QString>
@@ -24,6 +25,18 @@ FileRead readWholeFile(const QString& path, qint64 maxBytes);
 // only when every byte was written, flushed and committed, so a full disk or a
 // crash leaves the old file as it was. Returns why it failed.
 std::optional<QString> writeWholeFile(const QString& path, const QByteArray& bytes);
+
+struct FileToWrite {
+    QString path;
+    QByteArray bytes;
+};
+struct WriteFailure {
+    QString path;
+    QString reason;
+};
+// Several files, all or none: each is written and flushed beside its place before
+// any is renamed into place, so a full disk changes none of them.
+std::optional<WriteFailure> writeWholeFiles(const std::vector<FileToWrite>& files);
 
 // Text by the one encoding rule: UTF-8 when the bytes are valid UTF-8 (a leading
 // byte-order mark dropped), otherwise Windows-1252, as older lap counters wrote.

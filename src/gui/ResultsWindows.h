@@ -61,6 +61,7 @@ public:
     // Open from a results window: true when a file was read that the window is to
     // make way for.
     bool chooseAndRead(QWidget* over);
+    FileChooser& files() { return *m_services.files; }
     // On the default printer; where that fails, offers a PDF instead.
     void print(QWidget* over, const Printout& printout, const QString& proposedPdf);
     void saveAsPdf(QWidget* over, const Printout& printout, const QString& proposedPdf);

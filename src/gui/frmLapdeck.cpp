@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "ClickLabel.h"
 #include "ClockRandom.h"
 #include "ConfigStore.h"
+#include "FileChooser.h"
 #include "FormScaler.h"
 #include "HelpViewer.h"
 #include "LapCallouts.h"
@@ -26,8 +28,11 @@
 #include "PictureBox.h"
 #include "Pictures.h"
 #include "PortMap.h"
+#include "PortReconnect.h"
 #include "ProgramFiles.h"
 #include "RaceEngine.h"
+#include "RaceRecorder.h"
+#include "RaceRecovery.h"
 #include "RaceState.h"
 #include "RaceSummary.h"
 #include "RaceTimer.h"
@@ -88,6 +93,13 @@ public:
         return lag.value;
     }
     void closeNamePickers() override { m_window.CloseComboNames(); }
+    void raceStarting() override {
+        m_window.showRecordProblem(m_window.m_recorder->raceStarting(m_window.m_state, now()));
+    }
+    void reportRead(int32_t clock, const QString& text) override {
+        m_window.showRecordProblem(m_window.m_recorder->reportRead(clock, text));
+    }
+    void raceClosed() override { m_window.raceClosed(); }
     void lapCounted(int flag, int lap, int32_t lapMs, bool newBest) override {
         m_window.m_callouts->lapCounted(flag, m_window.m_state.RacerName[flag], lap, lapMs,
                                         newBest);
@@ -109,13 +121,26 @@ public:
         if (auto error = m_window.m_config.storeSettings(settings, state.RacerName)) {
             return error;
         }
-        applySettings(m_window.m_config.settings(), state);
-        state.SpeedMultiplier = speedMultiplierOf(m_window.m_config.settings());
+        // A paused race keeps the settings it started with; only the port changes.
+        if (m_window.raceOn()) {
+            m_window.m_settingsWaiting = true;
+        } else {
+            applySettings(m_window.m_config.settings(), state);
+            state.SpeedMultiplier = speedMultiplierOf(m_window.m_config.settings());
+        }
         m_window.m_portMap->setChosen(devices);
         return m_window.m_portMap->save();
     }
-    void ReSet() override { m_window.m_engine->ReSet(); }
-    void LoadRacerLists() override { m_window.m_names->LoadRacerLists(); }
+    void ReSet() override {
+        if (!m_window.raceOn()) {
+            m_window.m_engine->ReSet();
+        }
+    }
+    void LoadRacerLists() override {
+        if (!m_window.raceOn()) {
+            m_window.m_names->LoadRacerLists();
+        }
+    }
     PortCheck OpenRacePort(int port) override {
         m_window.m_state.PortErrorInSettings = false;
         if (m_window.OpenRacePort(port)) {
@@ -124,7 +149,11 @@ public:
         return m_window.m_state.PortErrorInSettings ? PortCheck::ChooseAnother
                                                     : PortCheck::NotOpened;
     }
-    void ApplyFlagColors() override { m_window.ApplyFlagColors(); }
+    void ApplyFlagColors() override {
+        if (!m_window.raceOn()) {
+            m_window.ApplyFlagColors();
+        }
+    }
     bool demoMode() const override { return m_window.m_state.live.demo; }
 
 private:
@@ -153,7 +182,10 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
     m_portMap = std::make_unique<PortMap>(m_config.folder(), m_services.scanPorts);
     m_port = new SerialPortSource(this);
     connect(m_port, &SerialPortSource::lost, this, &frmLapdeck::reportPortLost);
+    m_reconnect = new PortReconnect(*m_port, this);
+    connect(m_reconnect, &PortReconnect::reopened, this, &frmLapdeck::portBack);
     m_host = std::make_unique<Host>(*this);
+    m_recorder = std::make_unique<RaceRecorder>(m_config);
     m_engine = std::make_unique<RaceEngine>(m_state, *m_host, *m_prompter, *m_random);
     m_steps = std::make_unique<Steps>(*this);
     if (m_services.startSequence == nullptr) {
@@ -229,6 +261,8 @@ void frmLapdeck::buildMenus() {
     };
     mnuFile = menu("mnuFile", QStringLiteral("&File"));
     mnuOpen = item(mnuFile, "mnuOpen", QStringLiteral("&Open"), [this]() { mnuOpen_Click(); });
+    mnuOpenRace = item(mnuFile, "mnuOpenRace", QStringLiteral("Open &Race..."),
+                       [this]() { mnuOpenRace_Click(); });
     mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit"), [this]() { mnuExit_Click(); });
     mnuRaceFormat = menu("mnuRaceFormat", QStringLiteral("R&ace Format"));
     mnuRace = item(mnuRaceFormat, "mnuRace", QStringLiteral("Race Format"),
@@ -285,7 +319,10 @@ void frmLapdeck::loadConfiguration() {
     const ConfigBundle bundle = m_config.loadAll(errors);
     applyConfig(bundle, m_state);
     for (const ConfigError& error : errors) {
-        showError(error.message());
+        // A file missing after start-up seeding could not be written, which was said.
+        if (QFileInfo::exists(error.file)) {
+            showError(error.message());
+        }
     }
 }
 
@@ -345,6 +382,8 @@ bool frmLapdeck::OpenRacePort(int port) {
         m_prompter->inform(QString(), QStringLiteral("Invalid Port Number"), Icon::None);
         return false;
     }
+    m_reconnect->stop();
+    m_portBack = false;
     m_port->close();
     m_state.CommPort = static_cast<int16_t>(port);
     const QString device = m_portMap->device(port);
@@ -364,12 +403,17 @@ bool frmLapdeck::OpenRacePort(int port) {
                          QString::number(port) + QStringLiteral(" (") + device +
                          QStringLiteral("): ") + reason + kCrLf +
                          QStringLiteral("To Select a Different PORT click \"Yes\"") + kCrLf +
-                         QStringLiteral("To use Demo mode, click \"No\"");
-    if (m_prompter->ask(QStringLiteral("Com Port"), text, Icon::Error, false) == Answer::No) {
-        m_state.live.demo = true;
-        m_engine->ShowRaceTitle();
-        showPortStatus();
-        drawScreen();
+                         (raceOn() ? QStringLiteral("To go on without the lap unit, click \"No\"")
+                                   : QStringLiteral("To use Demo mode, click \"No\""));
+    const Answer answer = m_prompter->ask(QStringLiteral("Com Port"), text, Icon::Error, false);
+    if (answer == Answer::No) {
+        // A race under way cannot switch to made-up laps.
+        if (!raceOn()) {
+            m_state.live.demo = true;
+            m_engine->ShowRaceTitle();
+            showPortStatus();
+            drawScreen();
+        }
     } else if (m_settingsOpen) {
         m_state.PortErrorInSettings = true;
     } else {
@@ -388,7 +432,16 @@ QString frmLapdeck::portStatus() const {
                    : QStringLiteral("Demo mode: the laps are made up; no port is open");
     }
     if (m_port->isOpen()) {
-        return QStringLiteral("Reading port ") + number + QStringLiteral(": ") + m_openedDevice;
+        return QStringLiteral("Reading port ") + number + QStringLiteral(": ") + m_openedDevice +
+               (m_portBack ? QStringLiteral(" (the lap unit is back; laps count again)")
+                           : QString());
+    }
+    if (m_reconnect->waiting()) {
+        return QStringLiteral("LAP UNIT LOST: port ") + number + QStringLiteral(" (") +
+               m_openedDevice +
+               QStringLiteral(
+                   ") was disconnected; no laps come in until it is back. Lapdeck "
+                   "reopens it by itself.");
     }
     return QStringLiteral("Port ") + number +
            QStringLiteral(" is not open: no laps can come in (choose the port in Settings)");
@@ -396,18 +449,130 @@ QString frmLapdeck::portStatus() const {
 
 void frmLapdeck::showPortStatus() {
     lblPortDevice->setText(portStatus());
+    // A lost unit must not go unnoticed in a corner of the window.
+    lblPortDevice->setStyleSheet(
+        m_reconnect->waiting() ? QStringLiteral("color: white; background: #c00000;") : QString());
 }
 
 void frmLapdeck::reportPortLost(const QString& reason) {
-    // Deferred: the port's error signal is no place for a modal message box.
+    m_portBack = false;
+    m_reconnect->watchFor(m_portMap->device(m_state.CommPort));
     showPortStatus();
-    QTimer::singleShot(0, this, [this, reason]() {
-        m_prompter->inform(QStringLiteral("Com Port"),
-                           QStringLiteral("Com Port ERROR!") + kCrLf + reason + kCrLf +
-                               QStringLiteral("The port has been closed; choose it again in "
-                                              "Settings."),
-                           Icon::Error);
+    const bool race = raceOn();
+    const QString text =
+        QStringLiteral("The lap unit on port ") + QString::number(m_state.CommPort) +
+        QStringLiteral(" (") + m_openedDevice + QStringLiteral(") was disconnected: ") + reason +
+        kCrLf + (race ? QStringLiteral("The race goes on and keeps its laps. ") : QString()) +
+        QStringLiteral(
+            "Lapdeck picks the unit up again by itself as soon as it is connected "
+            "again; until then no laps come in.") +
+        kCrLf +
+        (race ? QStringLiteral("To use another port instead, pause the race and choose it in "
+                               "Settings.")
+              : QStringLiteral("To use another port instead, choose it in Settings."));
+    // Deferred: the port's error signal is no place for a modal message box.
+    QTimer::singleShot(0, this, [this, text]() {
+        m_prompter->inform(QStringLiteral("Com Port"), text, Icon::Error);
     });
+}
+
+void frmLapdeck::portBack() {
+    m_portBack = true;
+    showPortStatus();
+}
+
+bool frmLapdeck::raceOn() const {
+    return m_state.phase == RacePhase::Racing || m_state.phase == RacePhase::Paused;
+}
+
+void frmLapdeck::showRecordProblem(const std::optional<RecordProblem>& problem) {
+    if (!problem) {
+        return;
+    }
+    // Deferred: this may run inside a race tick; the race goes on behind the box.
+    QTimer::singleShot(0, this, [this, p = *problem]() {
+        m_prompter->inform(p.title, p.text, Icon::Exclamation);
+    });
+}
+
+// ---------------------------------------------------------------- recovery
+
+void frmLapdeck::offerRecovery() {
+    auto recovered = std::make_unique<RaceState>();
+    if (lapdeck::offerRecovery(m_recorder->archive(), *m_prompter, *recovered)) {
+        showRecordedRace(*recovered);
+    }
+}
+
+void frmLapdeck::mnuOpenRace_Click() {
+    if (m_state.phase == RacePhase::Over) {
+        const auto question =
+            unsavedResultsQuestion(m_state, QStringLiteral("Do you want to open another race?"));
+        if (question && m_prompter->ask(question->title, question->text, Icon::Exclamation,
+                                        false) != Answer::Yes) {
+            return;
+        }
+    }
+    const QString journal =
+        m_results->files().openFileName(this, m_recorder->archive().folder(),
+                                        QStringLiteral("Race Journals (") + RaceArchive::kJournal +
+                                            QStringLiteral(")|") + RaceArchive::kJournal);
+    if (journal.isEmpty()) {
+        return;
+    }
+    const QString folder = QFileInfo(journal).absolutePath();
+    auto race = std::make_unique<RaceState>();
+    if (const auto problem =
+            loadRecordedRace(RaceRecord{folder, {}, RaceArchive::endOf(folder)}, *race)) {
+        m_prompter->inform(QStringLiteral("Open Race"),
+                           QStringLiteral("The race cannot be opened.") + kCrLf + *problem,
+                           Icon::Exclamation);
+        return;
+    }
+    // The race stays in the archive: leaving it again asks nothing.
+    race->LapsUnsaved = race->SummaryUnsaved = false;
+    // The results on screen were given up by the answer above.
+    showRecordProblem(m_recorder->raceEnded());
+    showRecordedRace(*race);
+}
+
+void frmLapdeck::showRecordedRace(RaceState& race) {
+    race.SortByLapTime = m_state.SortByLapTime;
+    if (!m_recordedShown) {
+        m_demoBeforeRecorded = m_state.live.demo;
+    }
+    m_state = std::move(race);
+    m_recordedShown = true;
+    drawScreen();
+    m_results->showLapTimes();
+    // Unless the summary was seen from the lap table and saved.
+    if (m_state.SummaryUnsaved) {
+        m_results->showSummary();
+    }
+    resultsMaybeSaved();
+}
+
+void frmLapdeck::resultsMaybeSaved() {
+    // Both files saved: the race needs no recovery, as after a reset.
+    if (m_state.phase == RacePhase::Over && !m_state.LapsUnsaved && !m_state.SummaryUnsaved) {
+        showRecordProblem(m_recorder->raceEnded());
+    }
+}
+
+void frmLapdeck::raceClosed() {
+    showRecordProblem(m_recorder->raceEnded());
+    if (!m_recordedShown && !m_settingsWaiting) {
+        return;
+    }
+    // Back to the data folder's settings after the race's own.
+    const bool demo = m_recordedShown ? m_demoBeforeRecorded : m_state.live.demo;
+    m_recordedShown = m_settingsWaiting = false;
+    loadConfiguration();
+    // Demo mode chosen at a port failure is in no file.
+    m_state.live.demo = m_state.live.demo || demo;
+    LoadRacerLists();
+    m_engine->ReSet();
+    ApplyFlagColors();
 }
 
 void frmLapdeck::mnuSettings_Click() {
@@ -423,9 +588,16 @@ void frmLapdeck::openSettings(bool focusPortList) {
     if (focusPortList) {
         dialog.focusPortList();
     }
+    const bool waitingBefore = m_settingsWaiting;
     m_settingsOpen = true;
     showModal(dialog);
     m_settingsOpen = false;
+    if (m_settingsWaiting && !waitingBefore) {
+        m_prompter->inform(QStringLiteral("Settings"),
+                           QStringLiteral("The race goes on with the port chosen. The other "
+                                          "settings take effect when this race is reset."),
+                           Icon::Information);
+    }
     drawScreen();
 }
 
@@ -665,10 +837,12 @@ void frmLapdeck::mnuRace_Click() {
 
 void frmLapdeck::mnuLapTimes_Click() {
     m_results->showLapTimes();
+    resultsMaybeSaved();
 }
 
 void frmLapdeck::mnuSummary_Click() {
     m_results->showSummary();
+    resultsMaybeSaved();
 }
 
 void frmLapdeck::mnuAddRacer_Click() {
@@ -714,7 +888,8 @@ void frmLapdeck::mnuHelpContent_Click() {
 }
 
 void frmLapdeck::mnuDiagnostic_Click() {
-    const bool open = m_port->isOpen();
+    // A lost unit is read again from the moment it is back.
+    const bool open = m_port->isOpen() || m_reconnect->waiting();
     const QString noPort =
         QStringLiteral("No port is open, so no hits can be counted.\n\n") +
         (m_state.live.demo
@@ -755,6 +930,12 @@ void frmLapdeck::mnuExit_Click() {
             return;
         }
     }
+    // Leaving by the menu is a choice about the results, as Reset is; only a crash
+    // or the close box leaves a race to recover.
+    if (const auto problem = m_recorder->raceEnded()) {
+        m_prompter->inform(problem->title, problem->text, Icon::Exclamation);
+    }
+    m_reconnect->stop();
     m_port->close();
     close();
 }
@@ -771,6 +952,7 @@ void frmLapdeck::Form_Unload() {
     m_unloaded = true;
     // Leaving mid-race: no tick may run into a window that is going away.
     m_timer->setRunning(false);
+    m_reconnect->stop();
     m_port->close();
     QString lag = m_state.screen.lagHeader;
     if (lag.isEmpty()) {

@@ -34,7 +34,10 @@ class NameSelection;
 class PictureBox;
 class Pictures;
 class PortMap;
+class PortReconnect;
 class RaceEngine;
+class RaceRecorder;
+struct RecordProblem;
 class RaceTimer;
 class ResultsWindows;
 class SerialPortSource;
@@ -82,6 +85,10 @@ public:
 
     // Opens the settings' port once the window is up; a failure asks what to do.
     void openStartupPort();
+    // Offers to recover a race Lapdeck did not see to its end; a recovered race is
+    // shown as over, to be saved.
+    void offerRecovery();
+    RaceRecorder& recorder() { return *m_recorder; }
     // Checks the number and (re)opens the port on it; false on failure, after the
     // "Com Port" question has been answered. A number that opens a device keeps it.
     bool OpenRacePort(int port);
@@ -129,6 +136,7 @@ public:
     // Menus (a top-level menu is enabled through its menuAction()).
     QMenu* mnuFile = nullptr;
     QAction* mnuOpen = nullptr;
+    QAction* mnuOpenRace = nullptr;  // a race of the archive, by its journal
     QAction* mnuExit = nullptr;
     QMenu* mnuRaceFormat = nullptr;
     QAction* mnuRace = nullptr;
@@ -179,6 +187,15 @@ private:
     int showModal(QDialog& window);
     void setUpSound();
     void reportPortLost(const QString& reason);
+    void showRecordProblem(const std::optional<RecordProblem>& problem);
+    void mnuOpenRace_Click();
+    // Shows a race re-scored from its journal as over, with its lap table and
+    // summary windows; the data folder's settings come back at its reset.
+    void showRecordedRace(RaceState& race);
+    void resultsMaybeSaved();
+    void raceClosed();
+    void portBack();
+    bool raceOn() const;
     void setPointer(QWidget* widget, const QString& icon);
     void setArrow(QWidget* widget);
     void showError(const QString& text);
@@ -210,6 +227,14 @@ private:
     std::unique_ptr<RaceEngine> m_engine;
     std::unique_ptr<SummaryStats> m_stats;
     std::unique_ptr<ResultsWindows> m_results;
+    std::unique_ptr<RaceRecorder> m_recorder;
+    // The race on screen was re-scored from its journal, with its own settings.
+    bool m_recordedShown = false;
+    bool m_demoBeforeRecorded = false;
+    // Settings changed in a paused race: in force once it is reset.
+    bool m_settingsWaiting = false;
+    PortReconnect* m_reconnect = nullptr;
+    bool m_portBack = false;  // reopened by itself, not chosen
     std::unique_ptr<Steps> m_steps;
     NameSelection* m_names = nullptr;
     QString m_openedDevice;  // described, as it was when the port opened

@@ -5,7 +5,7 @@ namespace {
 
 const char* const kIdle = "Start LVLogo.gif [File RaceFormat Racers Sound Settings Help]";
 const char* const kRacing = "Pause GreenFlagblack.bmp [] timer";
-const char* const kPaused = "Continue YellowFlagblack.bmp [ViewData] abort";
+const char* const kPaused = "Continue YellowFlagblack.bmp [ViewData Settings] abort";
 const char* const kOver = "Reset CheckeredFlagblack.bmp [File ViewData]";
 
 std::string sameNames(int a, int b) {

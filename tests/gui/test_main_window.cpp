@@ -92,7 +92,7 @@ TEST_F(MainWindow, ControlsPicturesAndRowsFollowTheRace) {
     EXPECT_EQ(controls(w), "Pause GreenFlagblack.bmp [] timer");
     rig->cross(1000, "1");
     w.cmdStart_Click();
-    EXPECT_EQ(controls(w), "Continue YellowFlagblack.bmp [ViewData] abort");
+    EXPECT_EQ(controls(w), "Continue YellowFlagblack.bmp [ViewData Settings] abort");
     w.cmdStart_Click();
     rig->cross(4000, "1");
     EXPECT_EQ(w.lblClock->text(), u"00:03"_s);

@@ -1,14 +1,20 @@
 #include "MeasureHook.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <sys/resource.h>
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QEvent>
 #include <QFile>
+#include <QTimer>
 
+#include "RaceArchive.h"
 #include "RaceEngine.h"
+#include "RaceRecorder.h"
 #include "RaceState.h"
 #include "StartSequenceRunner.h"
 #include "frmLapdeck.h"
@@ -41,7 +47,36 @@ long residentKiB() {
 }  // namespace
 
 MeasureHook::MeasureHook(frmLapdeck& window, RaceState& state, int seconds)
-    : m_window(window), m_state(state), m_seconds(seconds) {}
+    : m_window(window), m_state(state), m_seconds(seconds) {
+    m_tickClock.start();
+}
+
+bool MeasureHook::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Timer) {
+        const auto* timer = qobject_cast<QTimer*>(watched);
+        if (timer != nullptr && timer->interval() == 10 && timer->timerType() == Qt::PreciseTimer) {
+            m_firedNs = m_tickClock.nsecsElapsed();
+        }
+    }
+    return false;
+}
+
+void MeasureHook::printTickTiming() {
+    auto percentile = [](std::vector<double> values, double p) {
+        if (values.empty()) {
+            return 0.0;
+        }
+        std::sort(values.begin(), values.end());
+        return values[static_cast<size_t>(p * static_cast<double>(values.size() - 1))];
+    };
+    std::printf("ticks=%zu\n", m_gapsMs.size());
+    std::printf("tick_gap_p99_ms=%.3f\n", percentile(m_gapsMs, 0.99));
+    std::printf("tick_gap_max_ms=%.3f\n", percentile(m_gapsMs, 1.0));
+    std::printf("tick_work_p99_ms=%.3f\n", percentile(m_workMs, 0.99));
+    std::printf("tick_work_max_ms=%.3f\n", percentile(m_workMs, 1.0));
+    QFile journal(QDir(m_window.recorder().raceFolder()).filePath(RaceArchive::kJournal));
+    std::printf("journal_bytes=%lld\n", static_cast<long long>(journal.size()));
+}
 
 void MeasureHook::windowShown() {
     std::printf("shown_at_epoch=%.6f\n", QDateTime::currentMSecsSinceEpoch() / 1000.0);
@@ -66,10 +101,20 @@ void MeasureHook::startRace() {
     }
     m_window.engine().ShowRaceTitle();
     QObject::connect(&m_window, &frmLapdeck::ticked, &m_window, [this]() { onTick(); });
+    QCoreApplication::instance()->installEventFilter(this);
     m_window.cmdStart_Click();
 }
 
 void MeasureHook::onTick() {
+    const int64_t nowNs = m_tickClock.nsecsElapsed();
+    if (m_racing) {
+        m_gapsMs.push_back(static_cast<double>(nowNs - m_lastTickNs) / 1e6);
+        if (m_firedNs >= 0) {
+            m_workMs.push_back(static_cast<double>(nowNs - m_firedNs) / 1e6);
+        }
+    }
+    m_lastTickNs = nowNs;
+    m_firedNs = -1;
     if (!m_racing) {
         m_racing = true;
         m_wall.start();
@@ -95,6 +140,7 @@ void MeasureHook::onTick() {
         }
         return laps;
     }());
+    printTickTiming();
     std::fflush(stdout);
     m_state.LapsUnsaved = false;
     m_state.SummaryUnsaved = false;

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
+#include <QString>
+
 #include "Journal.h"
+#include "RaceState.h"
 
 namespace lapdeck {
 
@@ -17,5 +21,15 @@ class RaceEngine;
 // the same (tests compare both ways).
 void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
                 bool allowJumps = true);
+
+// Re-scores a recorded race: starts on `state` (its settings, race format and speed
+// multiplier already applied) the race the Start button starts, as an organiser who
+// goes on past every question, with the lights green at race clock 0, and runs the
+// journal through it. `racerNames` and `lagMode` are what the data folder held. A
+// demo race's crossings are in the journal, so they are read back as reports.
+// Returns why the race did not start.
+std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
+                                      const QString& lagMode,
+                                      const std::vector<JournalEntry>& entries);
 
 }  // namespace lapdeck

@@ -3,10 +3,47 @@
 #include <algorithm>
 #include <cstdint>
 
+#include <QStringList>
+
 #include "RaceEngine.h"
 
 namespace lapdeck {
 namespace {
+
+// A recorded race was run by an organiser who went on past every question.
+class ReplayPrompter : public Prompter {
+public:
+    QStringList messages;
+    Answer ask(const QString&, const QString&, Icon, bool) override { return Answer::Yes; }
+    void inform(const QString& title, const QString& text, Icon) override {
+        messages << (title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+    }
+};
+
+// The demo generator never runs in a replay: the journal holds every report.
+class NoRandom : public RandomSource {
+public:
+    double next() override { return 0.0; }
+};
+
+class ReplayHost : public RaceHost {
+public:
+    ReplayHost(const PerFlag<QString>& names, const QString& lagMode)
+        : m_names(names), m_lagMode(lagMode) {}
+    RaceEngine* engine = nullptr;
+
+    // The lights go green the moment they are asked for: race clock 0 is the green light.
+    void runStartSequence(bool) override {
+        engine->greenLight(nullptr);
+        engine->startSequenceClosed();
+    }
+    PerFlag<QString> loadRacerNames() override { return m_names; }
+    QString readLagMode() override { return m_lagMode; }
+
+private:
+    const PerFlag<QString>& m_names;
+    const QString& m_lagMode;
+};
 
 // The reports of one tick, in journal order.
 class TickReports : public ReportSource {
@@ -119,6 +156,29 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries, bo
             break;
         }
     }
+}
+
+std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
+                                      const QString& lagMode,
+                                      const std::vector<JournalEntry>& entries) {
+    ReplayHost host(racerNames, lagMode);
+    ReplayPrompter prompter;
+    NoRandom random;
+    RaceEngine engine(state, host, prompter, random);
+    host.engine = &engine;
+    engine.ReSet();
+    // The title keeps its "Demo - ".
+    state.live.demo = false;
+    engine.cmdStart_Click();
+    if (state.phase != RacePhase::Racing) {
+        QString message = QStringLiteral("the race does not start");
+        if (!prompter.messages.isEmpty()) {
+            message += QStringLiteral(": ") + prompter.messages.join(QStringLiteral("; "));
+        }
+        return message;
+    }
+    runJournal(engine, entries);
+    return std::nullopt;
 }
 
 }  // namespace lapdeck

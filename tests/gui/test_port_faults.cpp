@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <memory>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+#include "GuiTestSupport.h"
+#include "ModalSupport.h"
+#include "PtySupport.h"
+#include "RaceDaySupport.h"
+#include "frmVx9Diag.h"
+#include "frmVx9SettingsNew.h"
+
+namespace lapdeck::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+double cpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// Port 2 read from a pseudo-terminal through a link, as a USB adapter's stable name;
+// with `race`, a race under way in which Ann has crossed once.
+struct PulledUnit {
+    explicit PulledUnit(bool race = true, const std::function<int(QDialog&)>& showModal = {}) {
+        plug();
+        data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+        rig =
+            std::make_unique<WindowRig>(data, [&](LapdeckServices& s) { s.showModal = showModal; });
+        rig->window->portMap().choose(2, link);
+        EXPECT_TRUE(rig->window->OpenRacePort(2));
+        if (race) {
+            rig->window->cmdStart_Click();  // the real race timer runs
+            unit->send("1");
+            EXPECT_TRUE(runUntil([&]() { return rig->state.LapCount[1] == 1; }, 3000));
+        }
+    }
+    void plug() {
+        unit = std::make_unique<Pty>();
+        QFile::remove(link);
+        EXPECT_TRUE(unit->ok() && QFile::link(unit->path(), link));
+    }
+    void pull() {
+        unit.reset();
+        QFile::remove(link);
+    }
+
+    QTemporaryDir devices;
+    QString link = devices.filePath(u"ttyLap"_s);
+    std::unique_ptr<Pty> unit;
+    DataFolder data;
+    std::unique_ptr<WindowRig> rig;
+};
+
+TEST(PortFaults, APulledUnitIsShownLostCostsNoCpuAndCountsAgainOnceBack) {
+    PulledUnit t;
+    frmLapdeck& w = *t.rig->window;
+    const int32_t clockAtPull = t.rig->state.RaceClock;
+    t.pull();
+    const double cpuBefore = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    runUntil([]() { return false; }, 2500);  // two tries to reopen
+    const double cpuShare =
+        (cpuSeconds() - cpuBefore) / (static_cast<double>(wall.elapsed()) / 1e3);
+    EXPECT_LT(cpuShare, 0.2);  // 3 % measured; the read error storm took 40 %
+    EXPECT_FALSE(w.portIsOpen());
+    EXPECT_TRUE(w.lblPortDevice->text().startsWith(u"LAP UNIT LOST: port 2"_s))
+        << w.lblPortDevice->text().toStdString();
+    EXPECT_GT(t.rig->state.RaceClock, clockAtPull + 2000);
+    EXPECT_EQ(t.rig->state.LapCount[1], 1);
+    ASSERT_EQ(t.rig->prompter.prompts.size(), 1u) << t.rig->prompter.shown();
+    const QString told = t.rig->prompter.prompts[0].text;
+    EXPECT_TRUE(told.startsWith(u"The lap unit on port 2"_s) && told.contains(u"disconnected"_s) &&
+                told.contains(u"by itself"_s))
+        << told.toStdString();
+
+    t.plug();
+    ASSERT_TRUE(runUntil([&]() { return w.portIsOpen(); }, 3000));
+    EXPECT_TRUE(w.lblPortDevice->text().endsWith(u"(the lap unit is back; laps count again)"_s));
+    t.unit->send("1");
+    EXPECT_TRUE(runUntil([&]() { return t.rig->state.LapCount[1] == 2; }, 3000));
+    EXPECT_EQ(t.rig->prompter.prompts.size(), 1u);
+}
+
+TEST(PortFaults, WhilePausedAnotherPortIsChosenAndTheRaceKeepsItsLapsAndSettings) {
+    PulledUnit t;
+    frmLapdeck& w = *t.rig->window;
+    t.pull();
+    ASSERT_TRUE(runUntil([&]() { return !t.rig->prompter.prompts.empty(); }, 3000));
+    w.cmdStart_Click();  // pause
+    ASSERT_TRUE(w.mnuRaceSetting->menuAction()->isEnabled());
+    const float minLap = t.rig->state.MinLapTime;
+    Pty other;
+    t.rig->prompter.prompts.clear();
+    onModal<frmVx9SettingsNew>(
+        [&](frmVx9SettingsNew& d) {
+            d.cmbCommPort->setCurrentIndex(2);  // port 3
+            d.txtPortDevice->setText(other.path());
+            d.cmbMinLapTime->setCurrentIndex(d.cmbMinLapTime->currentIndex() + 4);
+            d.cmdOk->click();
+        },
+        [&]() { w.mnuSettings->trigger(); });
+    EXPECT_TRUE(w.portIsOpen());
+    EXPECT_EQ(t.rig->state.CommPort, 3);
+    EXPECT_EQ(t.rig->state.phase, RacePhase::Paused);
+    EXPECT_EQ(t.rig->state.LapCount[1], 1);
+    EXPECT_EQ(t.rig->state.MinLapTime, minLap);
+    ASSERT_EQ(t.rig->prompter.prompts.size(), 1u) << t.rig->prompter.shown();
+    EXPECT_EQ(t.rig->prompter.prompts[0].title, u"Settings"_s);
+
+    w.cmdStart_Click();  // on again
+    EXPECT_FALSE(w.mnuRaceSetting->menuAction()->isEnabled());
+    runUntil([]() { return false; }, 2100);  // past the minimum lap
+    other.send("1");
+    EXPECT_TRUE(runUntil([&]() { return t.rig->state.LapCount[1] == 2; }, 3000));
+
+    w.cmdStart_Click();                                 // pause
+    w.cmdAbort_Click();                                 // "All Data will be lost": Yes
+    EXPECT_EQ(t.rig->state.MinLapTime, minLap + 1.0f);  // the new settings, now in force
+}
+
+TEST(PortFaults, TheDiagnosticWindowCountsAgainOnceTheUnitIsBack) {
+    std::unique_ptr<PulledUnit> t;
+    QString hit;
+    t = std::make_unique<PulledUnit>(false, [&](QDialog& window) {
+        auto& diag = dynamic_cast<frmVx9Diag&>(window);
+        t->pull();
+        runUntil([]() { return false; }, 1200);
+        t->plug();
+        if (runUntil([&]() { return t->rig->window->portIsOpen(); }, 3000)) {
+            t->unit->send("3");
+            runUntil([&]() { return diag.lblHit[3]->text() != u"0"_s; }, 3000);
+        }
+        hit = diag.lblHit[3]->text();
+        return 0;
+    });
+    t->rig->window->mnuDiagnostic->trigger();
+    EXPECT_EQ(hit.trimmed(), u"1"_s);
+}
+
+}  // namespace
+}  // namespace lapdeck::test

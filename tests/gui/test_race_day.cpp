@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+
+#include "PtySupport.h"
+#include "RaceArchive.h"
+#include "RaceDaySupport.h"
+#include "RaceRecorder.h"
+#include "Replay.h"
+
+namespace lapdeck::test {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// A short race of real time: laps of a second or more, Ann to Fay.
+void shortRace(DataFolder& data, int laps) {
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    data.settings.minLapPos =
+        static_cast<int16_t>(ValueLists::positionOf(ValueLists::minLapTimes(), u"1"_s));
+    saveSettings(data.path(FileNames::settings), data.settings);
+    data.format(RaceOption::LapRace, laps);
+}
+
+// Flags 1 to 3 in turn, one every 450 ms of real time, while `more()`.
+int feedLaps(const Pty& unit, const std::function<bool()>& more) {
+    int sent = 0;
+    for (; more() && sent < 60; ++sent) {
+        const char flag[] = {static_cast<char>('1' + sent % 3), '\0'};
+        unit.send(flag);
+        runUntil([]() { return false; }, 450);
+    }
+    return sent;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "(missing) " + path.toUtf8();
+}
+
+// The four result files saved in `saved` are the replay tool's of the race folder.
+void expectReplayed(const QString& raceFolder, const QString& saved) {
+    QTemporaryDir out;
+    ReplayOptions options{false, raceFolder, QDir(raceFolder).filePath(RaceArchive::kJournal),
+                          out.path()};
+    QString message;
+    ASSERT_EQ(runReplay(options, message), kReplayOk) << message.toStdString();
+    for (const QString& file : {u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s}) {
+        EXPECT_EQ(bytesOf(QDir(saved).filePath(file)), bytesOf(out.filePath(file)))
+            << file.toStdString();
+    }
+}
+
+QStringList resultNames(const QString& folder) {
+    QStringList names;
+    for (const QString& file : {u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s}) {
+        names << QDir(folder).filePath(file);
+    }
+    return names;
+}
+
+TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
+    Pty unit;
+    DataFolder data;
+    shortRace(data, 3);
+    QTemporaryDir saved;
+    OrganiserWindows windows;
+    windows.saveAs = resultNames(saved.path());
+    WindowRig rig(data, windows.services());
+    frmLapdeck& w = *rig.window;
+    w.portMap().choose(2, unit.path());
+    ASSERT_TRUE(w.OpenRacePort(2));
+
+    w.cmdStart_Click();  // the race timer runs from here, as in the program
+    const QString raceFolder = w.recorder().raceFolder();
+    feedLaps(unit, [&]() { return rig.state.phase != RacePhase::Over; });
+    ASSERT_EQ(rig.state.phase, RacePhase::Over);
+    EXPECT_EQ(rig.state.LapCount[3], 3);
+
+    w.mnuLapTimes->trigger();
+    EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);
+    expectReplayed(raceFolder, saved.path());
+}
+
+// The program's side of the kill test: a race on the port named by the parent, run
+// until the parent kills the process. Skipped unless started by that test.
+TEST(RaceDayChild, RunsARaceUntilKilled) {
+    const QString folder = qEnvironmentVariable("LAPDECK_KILL_TEST_DATA");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "run by RaceDay.AKilledRaceIsRecoveredAsItsJournalTellsIt";
+    }
+    ConfigStore store(folder);
+    RaceState state;
+    ScriptedPrompter prompter;
+    ImmediateStart start;
+    RecordingSound sound;
+    LapdeckServices services;
+    services.prompter = &prompter;
+    services.startSequence = &start;
+    services.sound = &sound;
+    frmLapdeck w(state, store, services);
+    start.window = &w;
+    w.portMap().choose(2, qEnvironmentVariable("LAPDECK_KILL_TEST_PORT"));
+    ASSERT_TRUE(w.OpenRacePort(2));
+    w.cmdStart_Click();
+    runUntil([]() { return false; }, 60000);
+    FAIL() << "not killed";
+}
+
+int journalLines(const QString& dataDir) {
+    const std::vector<RaceRecord> races = RaceArchive(dataDir).races();
+    return races.empty() ? 0 : static_cast<int>(bytesOf(races.front().journal()).count('\n'));
+}
+
+TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
+    Pty unit;
+    DataFolder data;
+    shortRace(data, 20);  // still running at the kill
+    QProcess lapdeck;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"LAPDECK_KILL_TEST_DATA"_s, data.dir.path());
+    env.insert(u"LAPDECK_KILL_TEST_PORT"_s, unit.path());
+    lapdeck.setProcessEnvironment(env);
+    lapdeck.start(QCoreApplication::applicationFilePath(),
+                  {u"--gtest_filter=RaceDayChild.RunsARaceUntilKilled"_s});
+    ASSERT_TRUE(lapdeck.waitForStarted());
+    runUntil([&]() { return !RaceArchive(data.dir.path()).races().empty(); }, 10000);
+    // Killed once eight reports are journaled: between ticks or in one.
+    const int sent = feedLaps(unit, [&]() { return journalLines(data.dir.path()) < 8; });
+    lapdeck.kill();  // SIGKILL: nothing of ours runs after it
+    ASSERT_TRUE(lapdeck.waitForFinished());
+    const int journaled = journalLines(data.dir.path());
+    ASSERT_GE(journaled, 8);
+    EXPECT_LE(journaled, sent);
+
+    data.format(RaceOption::LapRace, 10);  // the next race is set up before the question
+    QTemporaryDir saved;
+    OrganiserWindows windows;
+    windows.saveAs = resultNames(saved.path());
+    WindowRig rig(data, windows.services());
+    rig.window->offerRecovery();  // Yes
+    EXPECT_EQ(rig.prompter.prompts.at(0).title, u"Recover Race"_s);
+    EXPECT_EQ(windows.shown, (QStringList{u"lapdeck::frmViewLaps"_s, u"lapdeck::frmSummary"_s}));
+    EXPECT_EQ(rig.window->lblRaceFormat->text(), u"20 Lap Race"_s);  // its own settings
+    EXPECT_GT(rig.state.LapCount[1], 0);
+    expectReplayed(RaceArchive(data.dir.path()).races().front().folder, saved.path());
+
+    rig.window->cmdStart_Click();  // Reset: back to the data folder's settings
+    EXPECT_EQ(rig.window->lblRaceFormat->text(), u"10 Lap Race"_s);
+    WindowRig again(data);
+    again.window->offerRecovery();
+    EXPECT_TRUE(again.prompter.prompts.empty());
+}
+
+TEST(RaceDay, RacesLeftByTheMenuAreNotRecoveredButOpenFromTheArchive) {
+    DataFolder data;
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    RaceFormat demo = defaultRaceFormat();
+    demo.demo = true;  // the window makes the laps up
+    saveRaceFormat(data.path(FileNames::raceFormat), demo);
+    QString journal;
+    {
+        WindowRig rig(data);
+        rig.window->cmdStart_Click();
+        journal = QDir(rig.window->recorder().raceFolder()).filePath(RaceArchive::kJournal);
+        rig.advanceTo(120000);
+        ASSERT_EQ(rig.state.phase, RacePhase::Over);
+        rig.window->mnuExit_Click();  // "Files not saved": Yes
+    }
+    OrganiserWindows windows;
+    windows.opened = journal;
+    WindowRig next(data, windows.services());
+    next.window->offerRecovery();
+    EXPECT_TRUE(next.prompter.prompts.empty());
+
+    next.window->mnuOpenRace->trigger();
+    EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
+    EXPECT_EQ(next.window->cmdStart->text(), u"Reset"_s);
+    next.window->cmdStart_Click();  // nothing to save: no question
+    EXPECT_TRUE(next.prompter.prompts.empty());
+}
+
+}  // namespace
+}  // namespace lapdeck::test
