@@ -3,22 +3,16 @@
 #include <sys/resource.h>
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "LapFile.h"
 #include "ProgramFiles.h"
+#include "TestHelpers.h"
 #include "TextFile.h"
 
-namespace lapdeck {
+namespace lapdeck::test {
 namespace {
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 TEST(TextFile, DecodesUtf8ElseWindows1252) {
     struct Case {
@@ -41,15 +35,11 @@ TEST(TextFile, DecodesUtf8ElseWindows1252) {
 }
 
 TEST(TextFile, AddingToALegacyRosterRewritesItInUtf8) {
-    QTemporaryDir dir;
-    const QString roster = dir.filePath(QStringLiteral("rcRacers.dat"));
-    QFile f(roster);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(
-        "\"Ren\xE9"
-        "e\"\r\n\"Otto\"");
-    f.close();
-
+    TempFolder dir;
+    const QString roster = dir.file(FileNames::roster);
+    dir.write(FileNames::roster,
+              "\"Ren\xE9"
+              "e\"\r\n\"Otto\"");
     ASSERT_FALSE(appendToRoster(roster, QStringLiteral("Émile")));
     EXPECT_EQ(fileBytes(roster), QByteArray("\"Ren\xC3\xA9"
                                             "e\"\r\n\"Otto\"\r\n\"\xC3\x89mile\"\r\n"));
@@ -59,8 +49,8 @@ TEST(TextFile, AddingToALegacyRosterRewritesItInUtf8) {
 }
 
 TEST(TextFile, AFailedWriteLeavesTheOldFileWholeAndSaysWhy) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("RaceLag.dat"));
+    TempFolder dir;
+    const QString path = dir.file(FileNames::raceLag);
     ASSERT_FALSE(writeWholeFile(path, "\"Lag First\"\r\n"));
 
     // Writes past this size fail as on a full disk (EFBIG instead of ENOSPC).
@@ -80,14 +70,14 @@ TEST(TextFile, AFailedWriteLeavesTheOldFileWholeAndSaysWhy) {
     EXPECT_EQ(fileBytes(path), QByteArray("\"Lag First\"\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("RaceLag.dat")});
 
-    const auto noFolder = writeWholeFile(dir.filePath(QStringLiteral("gone/x.lap")), "x");
+    const auto noFolder = writeWholeFile(dir.file(qs("gone/x.lap")), "x");
     ASSERT_TRUE(noFolder);
     EXPECT_TRUE(noFolder->contains(QStringLiteral("does not exist"))) << noFolder->toStdString();
 }
 
 TEST(TextFile, WriteFailuresReadInPlainWords) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("x.dat"));
+    TempFolder dir;
+    const QString path = dir.file(qs("x.dat"));
     EXPECT_EQ(plainWriteReason(path, QStringLiteral("No space left on device")),
               QStringLiteral("the disk is full"));
     EXPECT_EQ(plainWriteReason(path, QStringLiteral("Read-only file system")),
@@ -98,15 +88,12 @@ TEST(TextFile, WriteFailuresReadInPlainWords) {
                     .startsWith(QStringLiteral("Lapdeck may not write to the folder")));
 }
 
-TEST(TextFile, ReadRefusesWhatIsNoFileOrTooLarge) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("a.lap"));
-    ASSERT_FALSE(writeWholeFile(path, "12345"));
-    EXPECT_EQ(readWholeFile(path, 5).bytes, QByteArray("12345"));
-    EXPECT_EQ(readWholeFile(path, 4).error, QStringLiteral("the file is too large"));
-    EXPECT_EQ(readWholeFile(dir.path(), 100).error, QStringLiteral("this is not a file"));
-    EXPECT_EQ(readWholeFile(path + QLatin1Char('x'), 100).error,
-              QStringLiteral("the file does not exist"));
+// The other refusals are shown by the data files' test in tests/config.
+TEST(TextFile, ReadTakesAFileOfTheLimitAndRefusesOneByteMore) {
+    TempFolder dir;
+    dir.write(qs("a.lap"), "12345");
+    EXPECT_EQ(readWholeFile(dir.file(qs("a.lap")), 5).bytes, QByteArray("12345"));
+    EXPECT_EQ(readWholeFile(dir.file(qs("a.lap")), 4).error, qs("the file is too large"));
 }
 
 TEST(TextFile, ALatin1LapFileShowsItsNames) {
@@ -119,4 +106,4 @@ TEST(TextFile, ALatin1LapFileShowsItsNames) {
 }
 
 }  // namespace
-}  // namespace lapdeck
+}  // namespace lapdeck::test

@@ -82,7 +82,8 @@ TEST_F(MainWindow, StartUpShowsNamesColoursTitleAndStoredLagHeading) {
     EXPECT_TRUE(rig->prompter.prompts.empty());
 }
 
-// A 3-lap race of flag 1 alone (the other flags never cross and count as done).
+// A 3-lap race of flag 1 alone (the other flags never cross and count as done). What
+// each phase enables is the engine's; here the window shows it.
 TEST_F(MainWindow, ControlsPicturesAndRowsFollowTheRace) {
     data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
     data.format(RaceOption::LapRace, 3);
@@ -95,11 +96,9 @@ TEST_F(MainWindow, ControlsPicturesAndRowsFollowTheRace) {
     EXPECT_EQ(controls(w), "Continue YellowFlagblack.bmp [ViewData Settings] abort");
     w.cmdStart_Click();
     rig->cross(4000, "1");
-    EXPECT_EQ(w.lblClock->text(), u"00:03"_s);
-    rig->advanceTo(4010);  // the next tick's finish test: white flag
-    EXPECT_EQ(w.shownPicture(), u"whiteflagblack.bmp"_s);
-    EXPECT_EQ(w.lblLapNum[1]->text() + u'|' + w.lblLapTime[1]->text() + u'|' + w.lblBest[1]->text(),
-              u"2|3.00|3.00 "_s);
+    EXPECT_EQ(w.lblClock->text() + u'|' + w.lblLapNum[1]->text() + u'|' + w.lblLapTime[1]->text() +
+                  u'|' + w.lblBest[1]->text(),
+              u"00:03|2|3.00|3.00 "_s);
     rig->cross(7000, "1");
     rig->advanceTo(7010);
     EXPECT_EQ(controls(w), "Reset CheckeredFlagblack.bmp [File ViewData]");

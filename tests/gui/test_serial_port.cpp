@@ -42,8 +42,7 @@ TEST(SerialPort, BytesFromTheUnitBecomeLapsUntilTheUnitIsUnplugged) {
     EXPECT_EQ(t.rig->state.PortInput, u"5"_s);
 
     w.cmdStart_Click();
-    // The test's ticks are the race clock; a real tick could take the report first.
-    w.raceTimer().setRunning(false);
+    w.raceTimer().setRunning(false);  // the test ticks: no lap time from a busy machine
     t.rig->advanceTo(1000);
     t.pty->send("4");
     waitForInput(w.port());

@@ -81,10 +81,8 @@ TEST(SoundLevels, VolumeAndPanInMillibelsAndTheirGains) {
     const double minus4900 = std::pow(10.0, -2.45);
     for (const LevelCase& c : {
              LevelCase{100, 50, 0, 0, 1.0, 1.0}, LevelCase{85, 50, -900, 0, minus900, minus900},
-             LevelCase{50, 50, -3000, 0, 0.0316228, 0.0316228},
              LevelCase{0, 50, -6000, 0, 0.001, 0.001}, LevelCase{100, 0, 0, -10000, 1.0, 1e-5},
              LevelCase{100, 100, 0, 10000, 1e-5, 1.0}, LevelCase{100, 1, 0, -4900, 1.0, minus4900},
-             LevelCase{100, 99, 0, 4900, minus4900, 1.0},
              LevelCase{85, 99, -900, 4900, minus900 * minus4900, minus900},
              LevelCase{130, -5, 0, -10000, 1.0, 1e-5},  // bytes in percent: clamped
          }) {
@@ -357,37 +355,25 @@ struct CueRig {
     frmLapdeck* window;
 };
 
+// Which cue a finish plays is the engine's; this is the path from the window to the
+// player, at the race clock, with the real start lights.
 TEST(RaceCues, EachEventPlaysItsCueFromTheWindow) {
-    const std::vector<PlayedCue> lapRace{
+    DataFolder data;
+    data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
+    data.format(RaceOption::LapRace, 3);
+    CueRig rig(data);
+    rig.window->cmdStart_Click();
+    for (const int32_t clock : {1000, 6000, 11000}) {
+        rig.cross(clock);
+    }
+    rig.rig.advanceTo(70000);
+    const std::vector<PlayedCue> cues{
         {0, u"getready.wav"_s, 100, 50},          {0, u"go.wav"_s, 100, 50},
         {1000, u"cargoingby.wav"_s, 85, 50},      {6000, u"cargoingby.wav"_s, 85, 50},
         {6000, u"whiteflag2.wav"_s, 100, 50},     {11000, u"cargoingby.wav"_s, 85, 50},
         {11000, u"checkeredflag.wav"_s, 100, 50}, {11000, u"Raceover.wav"_s, 100, 50}};
-    const std::vector<PlayedCue> timedRace{
-        {0, u"getready.wav"_s, 100, 50},          {0, u"go.wav"_s, 100, 50},
-        {1000, u"cargoingby.wav"_s, 85, 50},      {50000, u"10seconds.wav"_s, 100, 50},
-        {60000, u"CheckeredFlag.wav"_s, 100, 50}, {60000, u"RaceOver.wav"_s, 100, 50}};
-    for (const bool timed : {false, true}) {
-        DataFolder data;
-        data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
-        if (timed) {
-            RaceFormat format = defaultRaceFormat();
-            format.setOption(RaceOption::TimedRace);
-            format.minutesPos = 0;  // 1 minute
-            saveRaceFormat(data.path(FileNames::raceFormat), format);
-        } else {
-            data.format(RaceOption::LapRace, 3);
-        }
-        CueRig rig(data);
-        rig.window->cmdStart_Click();
-        for (const int32_t clock :
-             timed ? std::vector<int32_t>{1000} : std::vector<int32_t>{1000, 6000, 11000}) {
-            rig.cross(clock);
-        }
-        rig.rig.advanceTo(70000);
-        EXPECT_EQ(rig.sound.played, timed ? timedRace : lapRace);
-        EXPECT_EQ(rig.rig.state.RaceOver, 1);
-    }
+    EXPECT_EQ(rig.sound.played, cues);
+    EXPECT_EQ(rig.rig.state.RaceOver, 1);
 }
 
 // ---------------------------------------------------------------- the Sound dialog

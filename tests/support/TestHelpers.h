@@ -46,6 +46,10 @@ inline QByteArray fileBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
 
 // For the readers' robustness tests: random bytes, or a few random edits of a valid
 // file (overwrite, insert, delete, cut, repeat a stretch). Half the bytes come from
@@ -83,10 +87,7 @@ public:
     QString missing() const { return file(QStringLiteral("no/such/folder")); }
 
     void write(const QString& name, const QByteArray& bytes) const {
-        QFile f(file(name));
-        if (f.open(QIODevice::WriteOnly)) {
-            f.write(bytes);
-        }
+        writeBytes(file(name), bytes);
     }
     QByteArray read(const QString& name) const { return fileBytes(file(name)); }
 
