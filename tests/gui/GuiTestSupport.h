@@ -5,9 +5,14 @@
 #include <memory>
 #include <vector>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +20,7 @@
 #include "../support/TestHelpers.h"
 #include "ClickLabel.h"
 #include "ConfigStore.h"
+#include "FileChooser.h"
 #include "PortMap.h"
 #include "ProgramFiles.h"
 #include "RaceFormat.h"
@@ -24,6 +30,8 @@
 #include "StartSequenceRunner.h"
 #include "ValueLists.h"
 #include "frmLapdeck.h"
+#include "frmSummary.h"
+#include "frmViewLaps.h"
 
 namespace lapdeck::test {
 
@@ -46,14 +54,17 @@ public:
 };
 
 // A data folder with working defaults that a test adjusts before the window loads.
+// `at` names an existing folder instead of a fresh one.
 struct DataFolder {
+    explicit DataFolder(const QString& at = {}) : folder(at.isEmpty() ? dir.path() : at) {
+        store.seedMissingFiles();
+    }
     QTemporaryDir dir;
-    ConfigStore store{dir.path()};
+    QString folder;
+    ConfigStore store{folder};
     Settings settings = defaultSettings();
 
-    DataFolder() { store.seedMissingFiles(); }
-
-    QString path(const QString& name) const { return dir.filePath(name); }
+    QString path(const QString& name) const { return QDir(folder).filePath(name); }
     // Flags 1 to 6 from "Ann,Bob,...", an empty field for no name.
     void names(const QString& csv) {
         PerFlag<QString> names;
@@ -124,6 +135,101 @@ struct WindowRig {
     RecordingSound sound;
     ImmediateStart start;
     std::unique_ptr<frmLapdeck> window;
+};
+
+// Runs `act` on the modal dialog of type T that `open` puts on screen, while its
+// exec() waits. A dialog that `act` leaves open is closed with Cancel afterwards;
+// the result says whether it was still open.
+template <typename T>
+bool onModal(const std::function<void(T&)>& act, const std::function<void()>& open) {
+    bool found = false;
+    bool leftOpen = false;
+    QTimer::singleShot(0, [&]() {
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        found = true;
+        act(*dialog);
+        leftOpen = dialog->isVisible();
+        if (leftOpen) {
+            dialog->reject();
+        }
+    });
+    open();
+    EXPECT_TRUE(found) << "no " << T::staticMetaObject.className() << " was opened";
+    return leftOpen;
+}
+
+// Also answers input boxes, from a script (Cancel when it has run out).
+class InputPrompter : public ScriptedPrompter {
+public:
+    QString input(const QString& title, const QString& prompt,
+                  const QString& defaultText) override {
+        prompts.push_back({true, title,
+                           prompt + QStringLiteral(" [") + defaultText + QLatin1Char(']'),
+                           Icon::None, false});
+        if (inputs.empty()) {
+            return {};
+        }
+        const QString text = inputs.front();
+        inputs.pop_front();
+        return text;
+    }
+    std::deque<QString> inputs;
+};
+
+// Runs the event loop (race timer, port, reopening) until `done` or `ms` of real
+// time, sleeping between events as the program does; true when done.
+inline bool runUntil(const std::function<bool()>& done, int ms) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < ms) {
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return done();
+}
+
+// Hands out the names a user would have chosen, in turn, for saving and opening;
+// none left is Cancel.
+class ScriptedFiles : public FileChooser {
+public:
+    QString saveFileName(QWidget*, const QString&, const QString& proposed, const QString&,
+                         const QString& suffix) override {
+        asked << proposed + u'|' + suffix;
+        return names.isEmpty() ? QString() : names.takeFirst();
+    }
+    QString openFileName(QWidget*, const QString&, const QString&) override {
+        return names.isEmpty() ? QString() : names.takeFirst();
+    }
+    QStringList names;
+    QStringList asked;  // "proposed name|default suffix" of each save
+};
+
+// Results windows used as the organiser does, noting which were shown: each window
+// saves under the next names (both forms), the lap table goes on to the summary.
+class OrganiserWindows : public ScriptedFiles {
+public:
+    QStringList shown;
+
+    std::function<void(LapdeckServices&)> services() {
+        return [this](LapdeckServices& window) {
+            window.results.files = this;
+            window.results.runModal = [this](QDialog& w) {
+                shown << QString::fromLatin1(w.metaObject()->className());
+                if (auto* laps = qobject_cast<frmViewLaps*>(&w); laps && !names.isEmpty()) {
+                    laps->cmdSave_Click();
+                    laps->cmdSave_Click();
+                    laps->cmdSummary_Click();
+                } else if (auto* summary = qobject_cast<frmSummary*>(&w)) {
+                    summary->cmdSave_Click();
+                    summary->cmdSave_Click();
+                }
+            };
+        };
+    }
 };
 
 }  // namespace lapdeck::test

@@ -6,12 +6,11 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QString>
 
 #include <gtest/gtest.h>
 
+#include "GuiTestSupport.h"
 #include "RaceHost.h"
 #include "SerialPortSource.h"
 
@@ -54,15 +53,7 @@ struct Pty {
 
 // Lets the port's notifier take what the pty delivered (real I/O, so a short wait).
 inline void waitForInput(SerialPortSource& port) {
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 3000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        if (port.hasInput()) {  // pulls what arrived
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            return;
-        }
-    }
+    runUntil([&port]() { return port.hasInput(); }, 3000);  // hasInput pulls what arrived
 }
 
 }  // namespace lapdeck::test

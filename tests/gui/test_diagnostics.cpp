@@ -5,7 +5,6 @@
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
-#include "ModalSupport.h"
 #include "PtySupport.h"
 #include "SerialPortSource.h"
 #include "frmVx9Diag.h"
@@ -49,7 +48,8 @@ struct DiagRig {
 
 TEST(Diagnostics, CountsHitsPerFlagWithABeepResetsAndEmptiesThePortOnExit) {
     DiagRig t;
-    for (const char* report : {"2", "2", "0", "7", "x", "2"}) {
+    // One chunk of bytes is one report per byte: "22" is flag 2 twice, not 22.
+    for (const char* report : {"22", "0", "7x", "2"}) {
         t.report(report);
     }
     EXPECT_EQ(hits(t.dialog), (QStringList{u"0"_s, u" 3"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}));

@@ -6,7 +6,6 @@
 
 #include "FileSizeLimit.h"
 #include "GuiTestSupport.h"
-#include "ModalSupport.h"
 #include "TextFile.h"
 #include "frmVx9SettingsNew.h"
 

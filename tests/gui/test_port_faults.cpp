@@ -10,9 +10,7 @@
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
-#include "ModalSupport.h"
 #include "PtySupport.h"
-#include "RaceDaySupport.h"
 #include "frmVx9Diag.h"
 #include "frmVx9SettingsNew.h"
 

@@ -17,19 +17,15 @@ struct AdapterRig {
     AdapterRig() {
         EXPECT_TRUE(unit.ok());
         EXPECT_TRUE(QFile::link(unit.path(), byId));
-        ports.push_back({unit.path(), byId, u"A50285BI"_s, u"FTDI"_s, u"FT232R USB UART"_s});
-        LapdeckServices services;
-        services.prompter = &prompter;
-        services.scanPorts = [this] { return ports; };
-        window = std::make_unique<frmLapdeck>(state, data.store, services);
     }
     Pty unit;
     DataFolder data;
     QString byId = data.path(u"usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"_s);
-    std::vector<DetectedPort> ports;
-    RaceState state;
-    ScriptedPrompter prompter;
-    std::unique_ptr<frmLapdeck> window;
+    std::vector<DetectedPort> ports{
+        {unit.path(), byId, u"A50285BI"_s, u"FTDI"_s, u"FT232R USB UART"_s}};
+    WindowRig rig{data, [this](LapdeckServices& s) { s.scanPorts = [this] { return ports; }; }};
+    frmLapdeck* window = rig.window.get();
+    ScriptedPrompter& prompter = rig.prompter;
 };
 
 TEST(PortNumbers, ANumberKeepsTheAdapterItOpenedWhenAnotherIsPluggedIn) {

@@ -8,7 +8,6 @@
 
 #include "PtySupport.h"
 #include "RaceArchive.h"
-#include "RaceDaySupport.h"
 #include "RaceRecorder.h"
 #include "Replay.h"
 
@@ -42,6 +41,8 @@ QByteArray bytesOf(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : "(missing) " + path.toUtf8();
 }
 
+const QStringList kResultFiles{u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s};
+
 // The four result files saved in `saved` are the replay tool's of the race folder.
 void expectReplayed(const QString& raceFolder, const QString& saved) {
     QTemporaryDir out;
@@ -49,7 +50,7 @@ void expectReplayed(const QString& raceFolder, const QString& saved) {
                           out.path()};
     QString message;
     ASSERT_EQ(runReplay(options, message), kReplayOk) << message.toStdString();
-    for (const QString& file : {u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s}) {
+    for (const QString& file : kResultFiles) {
         EXPECT_EQ(bytesOf(QDir(saved).filePath(file)), bytesOf(out.filePath(file)))
             << file.toStdString();
     }
@@ -57,7 +58,7 @@ void expectReplayed(const QString& raceFolder, const QString& saved) {
 
 QStringList resultNames(const QString& folder) {
     QStringList names;
-    for (const QString& file : {u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s}) {
+    for (const QString& file : kResultFiles) {
         names << QDir(folder).filePath(file);
     }
     return names;
@@ -69,7 +70,7 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     shortRace(data, 3);
     QTemporaryDir saved;
     OrganiserWindows windows;
-    windows.saveAs = resultNames(saved.path());
+    windows.names = resultNames(saved.path());
     WindowRig rig(data, windows.services());
     frmLapdeck& w = *rig.window;
     w.portMap().choose(2, unit.path());
@@ -93,20 +94,11 @@ TEST(RaceDayChild, RunsARaceUntilKilled) {
     if (folder.isEmpty()) {
         GTEST_SKIP() << "run by RaceDay.AKilledRaceIsRecoveredAsItsJournalTellsIt";
     }
-    ConfigStore store(folder);
-    RaceState state;
-    ScriptedPrompter prompter;
-    ImmediateStart start;
-    RecordingSound sound;
-    LapdeckServices services;
-    services.prompter = &prompter;
-    services.startSequence = &start;
-    services.sound = &sound;
-    frmLapdeck w(state, store, services);
-    start.window = &w;
-    w.portMap().choose(2, qEnvironmentVariable("LAPDECK_KILL_TEST_PORT"));
-    ASSERT_TRUE(w.OpenRacePort(2));
-    w.cmdStart_Click();
+    DataFolder data(folder);
+    WindowRig rig(data);
+    rig.window->portMap().choose(2, qEnvironmentVariable("LAPDECK_KILL_TEST_PORT"));
+    ASSERT_TRUE(rig.window->OpenRacePort(2));
+    rig.window->cmdStart_Click();
     runUntil([]() { return false; }, 60000);
     FAIL() << "not killed";
 }
@@ -140,7 +132,7 @@ TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     data.format(RaceOption::LapRace, 10);  // the next race is set up before the question
     QTemporaryDir saved;
     OrganiserWindows windows;
-    windows.saveAs = resultNames(saved.path());
+    windows.names = resultNames(saved.path());
     WindowRig rig(data, windows.services());
     rig.window->offerRecovery();  // Yes
     EXPECT_EQ(rig.prompter.prompts.at(0).title, u"Recover Race"_s);
@@ -172,7 +164,7 @@ TEST(RaceDay, RacesLeftByTheMenuAreNotRecoveredButOpenFromTheArchive) {
         rig.window->mnuExit_Click();  // "Files not saved": Yes
     }
     OrganiserWindows windows;
-    windows.opened = journal;
+    windows.names = {journal};
     WindowRig next(data, windows.services());
     next.window->offerRecovery();
     EXPECT_TRUE(next.prompter.prompts.empty());

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 
 #include <QAction>
@@ -30,27 +29,6 @@ namespace lapdeck::test {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-// Hands out the names a user would have chosen, in turn; none left is Cancel.
-class ScriptedFiles : public FileChooser {
-public:
-    QString saveFileName(QWidget*, const QString&, const QString& proposed, const QString&,
-                         const QString& suffix) override {
-        asked << proposed + u'|' + suffix;
-        return next();
-    }
-    QString openFileName(QWidget*, const QString&, const QString&) override { return next(); }
-    QString next() {
-        if (names.empty()) {
-            return {};
-        }
-        QString name = names.front();
-        names.pop_front();
-        return name;
-    }
-    std::deque<QString> names;
-    QStringList asked;  // "proposed name|default suffix" of each save
-};
 
 // A machine without a printer: the printout can only go to a PDF.
 class NoPrinter : public PagePrinter {
@@ -127,14 +105,6 @@ protected:
     std::unique_ptr<WindowRig> rig;
 };
 
-QStringList columnTexts(const ResultGrid& grid, int column, int from, int to) {
-    QStringList texts;
-    for (int r = from; r <= to; ++r) {
-        texts << grid.text(r, column);
-    }
-    return texts;
-}
-
 // The refusals' wording is tested with the results core.
 TEST_F(ResultsWindowsTest, BeforeAnyRaceTheWindowsAreRefusedWithAMessage) {
     openWindow();
@@ -146,14 +116,13 @@ TEST_F(ResultsWindowsTest, BeforeAnyRaceTheWindowsAreRefusedWithAMessage) {
 
 TEST_F(ResultsWindowsTest, SortMenuRebuildsTheTableSaysSoAndIsRememberedOnReopening) {
     runRace(u"practice_demo_rt"_s);  // flag 1 ran 2.60, 2.50, 2.40, 2.50, 2.80 after its RT
-    const QStringList lapOrder{u"0.50"_s, u"2.60"_s, u"2.50"_s, u"2.40"_s, u"2.50"_s, u"2.80"_s};
-    const QStringList byTime{u"0.50"_s, u"2.40"_s, u"2.50"_s, u"2.50"_s, u"2.60"_s, u"2.80"_s};
+    // The order itself is the core's; here the window rebuilds its table with it.
     const auto expectMode = [&](frmViewLaps& w, bool sorted) {
         EXPECT_EQ(w.windowTitle(), sorted ? u"Lap Times sorted by Lap Times"_s
                                           : u"Lap Times sorted by Lap number"_s);
         EXPECT_EQ(w.mnuSortByLapTime->isEnabled(), !sorted);
         EXPECT_EQ(w.mnuSortByLap->isEnabled(), sorted);
-        EXPECT_EQ(columnTexts(w.grid(), 1, 2, 7), sorted ? byTime : lapOrder);
+        EXPECT_EQ(w.grid().text(3, 1), sorted ? u"2.40"_s : u"2.60"_s);
     };
     then<frmViewLaps>([&](frmViewLaps& w) {
         expectMode(w, false);
@@ -209,12 +178,8 @@ TEST_F(ResultsWindowsTest, SummaryCellsOfAKnownRace) {
     runRace(u"lap3_crash"_s);
     then<frmSummary>([&](frmSummary& w) {
         const ResultGrid& g = w.grid();
-        const QStringList winner{u" 1"_s,   u"Ann"_s,  u"Yellow"_s, u" 3"_s,   u" 0:08.100"_s,
-                                 u"0.00"_s, u"0.00"_s, u"233.8"_s,  u"3.50"_s, QString(),
-                                 u"3.50"_s, u" 0"_s,   u" 0"_s};
-        for (int k = 0; k < kSummaryColumns; ++k) {
-            EXPECT_EQ(g.text(2, k), winner[k]) << k;
-        }
+        // The cells' texts are the summary's, tested with the results core.
+        EXPECT_EQ(g.text(2, 1) + u'|' + g.text(2, 7), u"Ann|233.8"_s);
         EXPECT_EQ(g.text(3, 11), u" 1"_s);  // Bob's 4.50 is above 1.2 x 3.70
         EXPECT_EQ(g.text(3, 12), u" 33"_s);
         // Two laps: "Insufficent" "Data" in red; the colour cell on the flag's colour.

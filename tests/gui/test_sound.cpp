@@ -6,9 +6,11 @@
 #include <vector>
 
 #include <QCheckBox>
+#include <QDataStream>
 #include <QDialog>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include "GuiTestSupport.h"
 #include "LapCallouts.h"
@@ -17,7 +19,6 @@
 #include "Voice.h"
 #include "VoicePool.h"
 #include "WaveFile.h"
-#include "frmFormula1.h"
 #include "frmSound.h"
 
 namespace lapdeck::test {
@@ -25,35 +26,23 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-void putLe(QByteArray& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
-}
-
 // A RIFF wave file of PCM samples, with a chunk before "fmt " as some editors write.
 QByteArray waveFile(int channels, int bits, const std::vector<int>& samples, int format = 1) {
-    QByteArray fmt;
-    putLe(fmt, static_cast<uint32_t>(format), 2);
-    putLe(fmt, static_cast<uint32_t>(channels), 2);
-    putLe(fmt, 22050, 4);
-    putLe(fmt, static_cast<uint32_t>(22050 * channels * bits / 8), 4);
-    putLe(fmt, static_cast<uint32_t>(channels * bits / 8), 2);
-    putLe(fmt, static_cast<uint32_t>(bits), 2);
     QByteArray data;
-    for (int s : samples) {
-        putLe(data, static_cast<uint32_t>(bits == 8 ? s + 128 : s), bits / 8);
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("WAVELIST\3\0\0\0abc\0fmt \x10\0\0\0", 24);  // odd size, padded
+    out << quint16(format) << quint16(channels) << quint32(22050)
+        << quint32(22050 * channels * bits / 8) << quint16(channels * bits / 8) << quint16(bits);
+    out.writeRawData("data", 4);
+    out << quint32(samples.size() * static_cast<size_t>(bits / 8));
+    for (int sample : samples) {
+        const quint32 le = qToLittleEndian(static_cast<quint32>(bits == 8 ? sample + 128 : sample));
+        out.writeRawData(reinterpret_cast<const char*>(&le), bits / 8);
     }
-    QByteArray body("WAVE");
-    body += QByteArray("LIST") + QByteArray("\3\0\0\0abc\0", 8);  // odd size, padded
-    body += QByteArray("fmt ");
-    putLe(body, static_cast<uint32_t>(fmt.size()), 4);
-    body += fmt + QByteArray("data");
-    putLe(body, static_cast<uint32_t>(data.size()), 4);
-    body += data;
-    QByteArray file("RIFF");
-    putLe(file, static_cast<uint32_t>(body.size()), 4);
-    return file + body;
+    QByteArray file("RIFF\0\0\0\0", 8);
+    qToLittleEndian(static_cast<quint32>(data.size()), file.data() + 4);
+    return file + data;
 }
 
 std::vector<int> frames(const WaveData& wave) {
@@ -146,9 +135,9 @@ struct PoolRig {
             [this](const QString& m) { messages << m; });
     }
     void write(const QString& name, int frameCount) {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(waveFile(2, 16, std::vector<int>(static_cast<size_t>(frameCount * 2), 100)));
+        ASSERT_TRUE(writeBytes(
+            dir.filePath(name),
+            waveFile(2, 16, std::vector<int>(static_cast<size_t>(frameCount * 2), 100))));
     }
     std::vector<int> plays() const {
         std::vector<int> p;
@@ -193,10 +182,7 @@ TEST(VoicePool, OverlappingCuesTakeFreeVoicesThenTheOneThatStartedFirst) {
 
 TEST(VoicePool, AMissingOrBrokenFileIsReportedOnceWithItsFullPath) {
     PoolRig rig(4);
-    QFile broken(rig.dir.filePath(u"whiteflag2.wav"_s));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("RIFF but not a wave");
-    broken.close();
+    ASSERT_TRUE(writeBytes(rig.dir.filePath(u"whiteflag2.wav"_s), "RIFF but not a wave"));
     for (int lap = 0; lap < 5; ++lap) {
         rig.pool->play(u"go.wav"_s, 100, 50);
         rig.pool->play(u"whiteflag2.wav"_s, 100, 50);
@@ -313,35 +299,18 @@ public:
     const RaceState* state = nullptr;
 };
 
-// The real start lights, stepped second by second without waiting for them.
-class SteppedLights : public StartSequenceRunner {
-public:
-    void run(bool) override {
-        frmFormula1 lights(window->engine(), *sound, random, nullptr, {});
-        while (lights.tmrRandom.isActive()) {
-            lights.tmrRandom_Timer();
-        }
-    }
-    frmLapdeck* window = nullptr;
-    SoundPlayer* sound = nullptr;
-    ScriptedRandom random{0.0};
-};
-
-// The main window with every cue recorded at its race clock, the real start lights
-// and speech that waits for the test.
+// The main window with every cue recorded at its race clock and speech that waits
+// for the test; the start lights' own cues are the start lights window's test.
 struct CueRig {
     explicit CueRig(DataFolder& data, std::function<int(QDialog&)> showModal = {})
         : rig(data,
               [&](LapdeckServices& s) {
                   s.sound = &sound;
                   s.speech = &speech;
-                  s.startSequence = &lights;
                   s.showModal = std::move(showModal);
               }),
           window(rig.window.get()) {
         sound.state = &rig.state;
-        lights.window = window;
-        lights.sound = &sound;
     }
     void cross(int32_t clock) {
         rig.advanceTo(clock);
@@ -350,37 +319,17 @@ struct CueRig {
 
     ClockedSound sound;
     HeldSpeech speech;
-    SteppedLights lights;
     WindowRig rig;
     frmLapdeck* window;
 };
 
-// Which cue a finish plays is the engine's; this is the path from the window to the
-// player, at the race clock, with the real start lights.
-TEST(RaceCues, EachEventPlaysItsCueFromTheWindow) {
+// The Sound dialog opens on the choices of the last run; in a race they are heard
+// and each event's cue reaches the player at the race clock (which cue a finish
+// plays is the engine's).
+TEST(RaceCues, ChoicesKeptFromTheLastRunAndEachEventPlaysItsCue) {
     DataFolder data;
     data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
     data.format(RaceOption::LapRace, 3);
-    CueRig rig(data);
-    rig.window->cmdStart_Click();
-    for (const int32_t clock : {1000, 6000, 11000}) {
-        rig.cross(clock);
-    }
-    rig.rig.advanceTo(70000);
-    const std::vector<PlayedCue> cues{
-        {0, u"getready.wav"_s, 100, 50},          {0, u"go.wav"_s, 100, 50},
-        {1000, u"cargoingby.wav"_s, 85, 50},      {6000, u"cargoingby.wav"_s, 85, 50},
-        {6000, u"whiteflag2.wav"_s, 100, 50},     {11000, u"cargoingby.wav"_s, 85, 50},
-        {11000, u"checkeredflag.wav"_s, 100, 50}, {11000, u"Raceover.wav"_s, 100, 50}};
-    EXPECT_EQ(rig.sound.played, cues);
-    EXPECT_EQ(rig.rig.state.RaceOver, 1);
-}
-
-// ---------------------------------------------------------------- the Sound dialog
-
-TEST(SoundChoicesWindow, OpensOnTheChoicesOfTheLastRunWhichAreHeard) {
-    DataFolder data;
-    data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
     std::vector<SoundChoices> shown;
     auto tickEveryLap = [&shown](QDialog& window) {
         auto& dialog = dynamic_cast<frmSound&>(window);
@@ -392,16 +341,24 @@ TEST(SoundChoicesWindow, OpensOnTheChoicesOfTheLastRunWhichAreHeard) {
         CueRig first(data, tickEveryLap);
         first.window->mnuSound->trigger();
     }
-    CueRig second(data, tickEveryLap);
-    second.window->mnuSound->trigger();
+    CueRig rig(data, tickEveryLap);
+    rig.window->mnuSound->trigger();
     EXPECT_EQ(shown, (std::vector<SoundChoices>{{false, false}, {true, false}}));
 
-    second.window->cmdStart_Click();
-    second.cross(1000);
-    second.cross(5000);
-    second.speech.finish();
-    EXPECT_EQ(second.speech.said,
-              (QStringList{u"Ann, one point zero zero"_s, u"Ann, four point zero zero"_s}));
+    rig.window->cmdStart_Click();
+    for (const int32_t clock : {1000, 6000, 11000}) {
+        rig.cross(clock);
+    }
+    rig.rig.advanceTo(70000);
+    const std::vector<PlayedCue> cues{
+        {1000, u"cargoingby.wav"_s, 85, 50},      {6000, u"cargoingby.wav"_s, 85, 50},
+        {6000, u"whiteflag2.wav"_s, 100, 50},     {11000, u"cargoingby.wav"_s, 85, 50},
+        {11000, u"checkeredflag.wav"_s, 100, 50}, {11000, u"Raceover.wav"_s, 100, 50}};
+    EXPECT_EQ(rig.sound.played, cues);
+    EXPECT_EQ(rig.rig.state.RaceOver, 1);
+    rig.speech.finish();  // lap 1 said; lap 2 next, lap 3 waiting
+    EXPECT_EQ(rig.speech.said,
+              (QStringList{u"Ann, one point zero zero"_s, u"Ann, five point zero zero"_s}));
 }
 
 }  // namespace
