@@ -1,11 +1,8 @@
-#include <csignal>
-
-#include <sys/resource.h>
-
 #include <QDir>
 
 #include <gtest/gtest.h>
 
+#include "FileSizeLimit.h"
 #include "LapFile.h"
 #include "ProgramFiles.h"
 #include "TestHelpers.h"
@@ -53,17 +50,12 @@ TEST(TextFile, AFailedWriteLeavesTheOldFileWholeAndSaysWhy) {
     const QString path = dir.file(FileNames::raceLag);
     ASSERT_FALSE(writeWholeFile(path, "\"Lag First\"\r\n"));
 
-    // Writes past this size fail as on a full disk (EFBIG instead of ENOSPC).
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit tiny = old;
-    tiny.rlim_cur = 4;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-    const auto small = writeWholeFile(path, "\"Median\"\r\n");
-    const auto large = writeWholeFile(path, QByteArray(100000, 'x'));
-    setrlimit(RLIMIT_FSIZE, &old);
-
+    std::optional<QString> small, large;
+    {
+        FileSizeLimit full(4);
+        small = writeWholeFile(path, "\"Median\"\r\n");
+        large = writeWholeFile(path, QByteArray(100000, 'x'));
+    }
     ASSERT_TRUE(small);
     ASSERT_TRUE(large);
     EXPECT_FALSE(small->isEmpty());

@@ -58,37 +58,7 @@ protected:
     }
 };
 
-TEST_F(ResultFileIoTest, SavingReplacesTheFileClearsTheMarkAndTheFilesOpenAgain) {
-    const LapTable table = buildLapTable(*state).value();
-    const QString text = dir.file(qs("race1.txt"));
-    dir.write(qs("race1.txt"), QByteArray(100000, 'x'));
-    ASSERT_TRUE(saveLapTable(*state, table.header, table.grid, text).saved);
-    EXPECT_EQ(dir.read(qs("race1.txt")), lapTextBytes(*state).value());
-
-    const QString lapName = dir.file(qs("heat.lap"));
-    EXPECT_EQ(report(saveLapTable(*state, table.header, table.grid, lapName)),
-              "saved; File Saved|File " + lapName.toStdString() + " has been saved (1)");
-    EXPECT_FALSE(state->LapsUnsaved);
-    EXPECT_TRUE(state->SummaryUnsaved);
-    SummaryStats stats;
-    const ResultGrid summary = buildRaceSummary(*state, stats, QDateTime()).value().grid;
-    const QString sumName = dir.file(qs("heat.sum"));
-    ASSERT_TRUE(saveSummary(*state, stats, summary, sumName).saved);
-    EXPECT_FALSE(state->SummaryUnsaved);
-
-    Expected<OpenedResult> laps = openResultFile(lapName);
-    ASSERT_TRUE(laps.ok()) << laps.error().text.toStdString();
-    EXPECT_EQ(laps.value().kind, OpenKind::LapFile);
-    EXPECT_EQ(laps.value().fileName, lapName);
-    EXPECT_EQ(laps.value().laps->grid.text(2, 1), qs("10.00"));
-    EXPECT_FALSE(laps.value().summary.has_value());
-    Expected<OpenedResult> sum = openResultFile(sumName);
-    ASSERT_TRUE(sum.ok()) << sum.error().text.toStdString();
-    EXPECT_EQ(sum.value().kind, OpenKind::SummaryFile);
-    EXPECT_EQ(sum.value().summary->title, qs("10 Lap Race"));
-    EXPECT_EQ(sum.value().summary->grid.text(2, 3), qs("4"));
-}
-
+// Saving and opening a race's files again are the results windows' tests.
 TEST_F(ResultFileIoTest, AFailedSaveSaysSoAndKeepsTheMark) {
     const LapTable table = buildLapTable(*state).value();
     const QString name = dir.missing() + qs("/laps.lap");
