@@ -1,16 +1,12 @@
 #pragma once
 
-#include <deque>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -18,13 +14,10 @@
 
 #include "../support/EngineStubs.h"
 #include "../support/TestHelpers.h"
-#include "ClickLabel.h"
 #include "ConfigStore.h"
 #include "FileChooser.h"
-#include "PortMap.h"
 #include "ProgramFiles.h"
 #include "RaceFormat.h"
-#include "RaceTimer.h"
 #include "Settings.h"
 #include "SoundPlayer.h"
 #include "StartSequenceRunner.h"
@@ -35,10 +28,15 @@
 
 namespace lapdeck::test {
 
+// Each sound as "file volume pan", after the race clock once `clock` is set.
 class RecordingSound : public SoundPlayer {
 public:
-    void play(const QString& file, int /*volume*/, int /*pan*/) override { played.push_back(file); }
-    std::vector<QString> played;
+    void play(const QString& file, int volume, int pan) override {
+        played << (clock ? QString::number(*clock) + u' ' : QString()) +
+                      QStringLiteral("%1 %2 %3").arg(file).arg(volume).arg(pan);
+    }
+    QStringList played;
+    const int32_t* clock = nullptr;
 };
 
 // Gives the green light at once, as the light window would, without its seconds.
@@ -74,11 +72,6 @@ struct DataFolder {
         }
         saveRacerNames(path(FileNames::racerNames), names);
     }
-    void roster(const QStringList& names) { saveRoster(path(FileNames::roster), names); }
-    void disable(int flag) {
-        settings.disabled[static_cast<size_t>(flag)] = true;
-        saveSettings(path(FileNames::settings), settings);
-    }
     void format(RaceOption option, int laps = 10) {
         RaceFormat format = defaultRaceFormat();
         format.setOption(option);
@@ -87,15 +80,6 @@ struct DataFolder {
         saveRaceFormat(path(FileNames::raceFormat), format);
     }
 };
-
-// Exactly one message or question was shown, and what it said.
-inline void expectOnePrompt(const ScriptedPrompter& p, const QString& title, const QString& text,
-                            Icon icon) {
-    ASSERT_EQ(p.prompts.size(), 1u);
-    EXPECT_EQ(p.prompts[0].title, title);
-    EXPECT_EQ(p.prompts[0].text, text);
-    EXPECT_EQ(p.prompts[0].icon, icon);
-}
 
 // The main window over a data folder, with scripted answers, silence and an
 // immediate start sequence; `adjust` may change the services before it loads.
@@ -160,24 +144,6 @@ bool onModal(const std::function<void(T&)>& act, const std::function<void()>& op
     EXPECT_TRUE(found) << "no " << T::staticMetaObject.className() << " was opened";
     return leftOpen;
 }
-
-// Also answers input boxes, from a script (Cancel when it has run out).
-class InputPrompter : public ScriptedPrompter {
-public:
-    QString input(const QString& title, const QString& prompt,
-                  const QString& defaultText) override {
-        prompts.push_back({true, title,
-                           prompt + QStringLiteral(" [") + defaultText + QLatin1Char(']'),
-                           Icon::None, false});
-        if (inputs.empty()) {
-            return {};
-        }
-        const QString text = inputs.front();
-        inputs.pop_front();
-        return text;
-    }
-    std::deque<QString> inputs;
-};
 
 // Runs the event loop (race timer, port, reopening) until `done` or `ms` of real
 // time, sleeping between events as the program does; true when done.

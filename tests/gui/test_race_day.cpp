@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QPushButton>
 
+#include "ClickLabel.h"
 #include "PtySupport.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
@@ -36,41 +37,34 @@ int feedLaps(const Pty& unit, const std::function<bool()>& more) {
     return sent;
 }
 
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "(missing) " + path.toUtf8();
-}
-
-const QStringList kResultFiles{u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s};
-
-// The four result files saved in `saved` are the replay tool's of the race folder.
-void expectReplayed(const QString& raceFolder, const QString& saved) {
-    QTemporaryDir out;
-    ReplayOptions options{false, raceFolder, QDir(raceFolder).filePath(RaceArchive::kJournal),
-                          out.path()};
-    QString message;
-    ASSERT_EQ(runReplay(options, message), kReplayOk) << message.toStdString();
-    for (const QString& file : kResultFiles) {
-        EXPECT_EQ(bytesOf(QDir(saved).filePath(file)), bytesOf(out.filePath(file)))
-            << file.toStdString();
+// The results windows as the organiser uses them, saving into a folder of their own.
+struct SavingWindows : OrganiserWindows {
+    SavingWindows() {
+        for (const char* file : {"laps.lap", "laps.txt", "summary.sum", "summary.txt"}) {
+            names << saved.filePath(QString::fromLatin1(file));
+        }
     }
-}
-
-QStringList resultNames(const QString& folder) {
-    QStringList names;
-    for (const QString& file : kResultFiles) {
-        names << QDir(folder).filePath(file);
+    // The files saved are the replay tool's of the race folder's journal.
+    void expectReplayed(const QString& raceFolder) const {
+        QTemporaryDir out;
+        ReplayOptions options{false, raceFolder, QDir(raceFolder).filePath(RaceArchive::kJournal),
+                              out.path()};
+        QString message;
+        ASSERT_EQ(runReplay(options, message), kReplayOk) << message.toStdString();
+        for (const QString& file : QDir(out.path()).entryList(QDir::Files)) {
+            EXPECT_EQ(fileBytes(saved.filePath(file)), fileBytes(out.filePath(file)))
+                << file.toStdString();
+        }
+        EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
     }
-    return names;
-}
+    QTemporaryDir saved;
+};
 
 TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     Pty unit;
     DataFolder data;
     shortRace(data, 3);
-    QTemporaryDir saved;
-    OrganiserWindows windows;
-    windows.names = resultNames(saved.path());
+    SavingWindows windows;
     WindowRig rig(data, windows.services());
     frmLapdeck& w = *rig.window;
     w.portMap().choose(2, unit.path());
@@ -84,7 +78,7 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
 
     w.mnuLapTimes->trigger();
     EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);
-    expectReplayed(raceFolder, saved.path());
+    windows.expectReplayed(raceFolder);
 }
 
 // The program's side of the kill test: a race on the port named by the parent, run
@@ -105,7 +99,7 @@ TEST(RaceDayChild, RunsARaceUntilKilled) {
 
 int journalLines(const QString& dataDir) {
     const std::vector<RaceRecord> races = RaceArchive(dataDir).races();
-    return races.empty() ? 0 : static_cast<int>(bytesOf(races.front().journal()).count('\n'));
+    return races.empty() ? 0 : static_cast<int>(fileBytes(races.front().journal()).count('\n'));
 }
 
 TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
@@ -130,16 +124,14 @@ TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     EXPECT_LE(journaled, sent);
 
     data.format(RaceOption::LapRace, 10);  // the next race is set up before the question
-    QTemporaryDir saved;
-    OrganiserWindows windows;
-    windows.names = resultNames(saved.path());
+    SavingWindows windows;
     WindowRig rig(data, windows.services());
     rig.window->offerRecovery();  // Yes
     EXPECT_EQ(rig.prompter.prompts.at(0).title, u"Recover Race"_s);
     EXPECT_EQ(windows.shown, (QStringList{u"lapdeck::frmViewLaps"_s, u"lapdeck::frmSummary"_s}));
     EXPECT_EQ(rig.window->lblRaceFormat->text(), u"20 Lap Race"_s);  // its own settings
     EXPECT_GT(rig.state.LapCount[1], 0);
-    expectReplayed(RaceArchive(data.dir.path()).races().front().folder, saved.path());
+    windows.expectReplayed(RaceArchive(data.dir.path()).races().front().folder);
 
     rig.window->cmdStart_Click();  // Reset: back to the data folder's settings
     EXPECT_EQ(rig.window->lblRaceFormat->text(), u"10 Lap Race"_s);
