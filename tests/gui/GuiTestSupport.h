@@ -121,6 +121,19 @@ struct WindowRig {
     std::unique_ptr<frmLapdeck> window;
 };
 
+// The main window, opened once a test has written its data folder; port 1 has no
+// device.
+class WindowTest : public ::testing::Test {
+protected:
+    frmLapdeck& open() {
+        rig = std::make_unique<WindowRig>(data);
+        rig->window->portMap().choose(1, QStringLiteral("/nonexistent/lapdeck-tty"));
+        return *rig->window;
+    }
+    DataFolder data;
+    std::unique_ptr<WindowRig> rig;
+};
+
 // Runs `act` on the modal dialog of type T that `open` puts on screen, while its
 // exec() waits. A dialog that `act` leaves open is closed with Cancel afterwards;
 // the result says whether it was still open.

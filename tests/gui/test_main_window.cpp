@@ -46,16 +46,7 @@ void press(frmLapdeck& w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) 
     QCoreApplication::sendEvent(&w, &event);
 }
 
-// The window is opened once a test has written its data folder.
-class MainWindow : public ::testing::Test {
-protected:
-    frmLapdeck& open() {
-        rig = std::make_unique<WindowRig>(data);
-        return *rig->window;
-    }
-    DataFolder data;
-    std::unique_ptr<WindowRig> rig;
-};
+using MainWindow = WindowTest;
 
 // A 3-lap race of flag 1 alone (the other flags never cross and count as done). What
 // each phase enables is the engine's; here the window shows it.

@@ -77,8 +77,18 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     EXPECT_EQ(rig.state.LapCount[3], 3);
 
     w.mnuLapTimes->trigger();
-    EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);
+    EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);  // never offered again
     windows.expectReplayed(raceFolder);
+
+    // The race opens again from the archive, with nothing new to save.
+    windows.names = {QDir(raceFolder).filePath(RaceArchive::kJournal)};
+    windows.shown.clear();
+    rig.prompter.prompts.clear();
+    w.mnuOpenRace->trigger();
+    EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
+    EXPECT_EQ(w.cmdStart->text(), u"Reset"_s);
+    w.cmdStart_Click();
+    EXPECT_TRUE(rig.prompter.prompts.empty());
 }
 
 // The program's side of the kill test: a race on the port named by the parent, run
@@ -138,34 +148,6 @@ TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     WindowRig again(data);
     again.window->offerRecovery();
     EXPECT_TRUE(again.prompter.prompts.empty());
-}
-
-TEST(RaceDay, RacesLeftByTheMenuAreNotRecoveredButOpenFromTheArchive) {
-    DataFolder data;
-    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
-    RaceFormat demo = defaultRaceFormat();
-    demo.demo = true;  // the window makes the laps up
-    saveRaceFormat(data.path(FileNames::raceFormat), demo);
-    QString journal;
-    {
-        WindowRig rig(data);
-        rig.window->cmdStart_Click();
-        journal = QDir(rig.window->recorder().raceFolder()).filePath(RaceArchive::kJournal);
-        rig.advanceTo(120000);
-        ASSERT_EQ(rig.state.phase, RacePhase::Over);
-        rig.window->mnuExit_Click();  // "Files not saved": Yes
-    }
-    OrganiserWindows windows;
-    windows.names = {journal};
-    WindowRig next(data, windows.services());
-    next.window->offerRecovery();
-    EXPECT_TRUE(next.prompter.prompts.empty());
-
-    next.window->mnuOpenRace->trigger();
-    EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
-    EXPECT_EQ(next.window->cmdStart->text(), u"Reset"_s);
-    next.window->cmdStart_Click();  // nothing to save: no question
-    EXPECT_TRUE(next.prompter.prompts.empty());
 }
 
 }  // namespace

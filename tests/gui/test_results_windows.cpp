@@ -30,16 +30,13 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// A machine without a printer: the printout can only go to a PDF.
-class NoPrinter : public PagePrinter {
+// A machine without a printer (the printout can only go to a PDF); the desktop
+// opens what it is given.
+class NoPrinterDesk : public PagePrinter, public DesktopOpener {
 public:
     Result printOnDefault(const Printout&) override {
         return {Outcome::NoPrinter, u"No printer is installed."_s};
     }
-};
-
-class RecordingDesktop : public DesktopOpener {
-public:
     bool openDocument(const QString& fileName) override {
         opened << fileName;
         return true;
@@ -76,8 +73,8 @@ protected:
     void openWindow() {
         ResultsServices services;
         services.files = &files;
-        services.printer = &printer;
-        services.desktop = &desktop;
+        services.printer = &desk;
+        services.desktop = &desk;
         services.runModal = [this](QDialog& window) {
             ++shown;
             if (!actions.empty()) {
@@ -98,8 +95,7 @@ protected:
     DataFolder data;
     QString race;
     ScriptedFiles files;
-    NoPrinter printer;
-    RecordingDesktop desktop;
+    NoPrinterDesk desk;
     std::deque<std::function<void(QDialog&)>> actions;
     int shown = 0;
     std::unique_ptr<WindowRig> rig;
@@ -221,7 +217,7 @@ TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     EXPECT_EQ(shown, 2);
 
     rig->window->mnuOpen->trigger();  // notes.txt
-    EXPECT_EQ(desktop.opened, QStringList{out(u"notes.txt"_s)});
+    EXPECT_EQ(desk.opened, QStringList{out(u"notes.txt"_s)});
     rig->window->mnuOpen->trigger();  // heat.sum: left open beside the main window
     frmSummary* opened = rig->window->results().openedSummary();
     ASSERT_NE(opened, nullptr);

@@ -112,18 +112,7 @@ TEST(SettingsOk, TakesItsStepsInOrderAndStopsWhereItMust) {
     }
 }
 
-// The main window over a data folder whose files a test prepares first; port 1
-// has no device.
-class SetupWindows : public ::testing::Test {
-protected:
-    frmLapdeck& open() {
-        rig = std::make_unique<WindowRig>(data);
-        rig->window->portMap().choose(1, u"/nonexistent/lapdeck-tty"_s);
-        return *rig->window;
-    }
-    DataFolder data;
-    std::unique_ptr<WindowRig> rig;
-};
+using SetupWindows = WindowTest;
 
 TEST_F(SetupWindows, SettingsCancelDropsEveryChangeAndOkStoresAndApplies) {
     data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
