@@ -187,28 +187,4 @@ public:
     QStringList asked;  // "proposed name|default suffix" of each save
 };
 
-// Results windows used as the organiser does, noting which were shown: each window
-// saves under the next names (both forms), the lap table goes on to the summary.
-class OrganiserWindows : public ScriptedFiles {
-public:
-    QStringList shown;
-
-    std::function<void(LapdeckServices&)> services() {
-        return [this](LapdeckServices& window) {
-            window.results.files = this;
-            window.results.runModal = [this](QDialog& w) {
-                shown << QString::fromLatin1(w.metaObject()->className());
-                if (auto* laps = qobject_cast<frmViewLaps*>(&w); laps && !names.isEmpty()) {
-                    laps->cmdSave_Click();
-                    laps->cmdSave_Click();
-                    laps->cmdSummary_Click();
-                } else if (auto* summary = qobject_cast<frmSummary*>(&w)) {
-                    summary->cmdSave_Click();
-                    summary->cmdSave_Click();
-                }
-            };
-        };
-    }
-};
-
 }  // namespace lapdeck::test

@@ -37,12 +37,30 @@ int feedLaps(const Pty& unit, const std::function<bool()>& more) {
     return sent;
 }
 
-// The results windows as the organiser uses them, saving into a folder of their own.
-struct SavingWindows : OrganiserWindows {
+// The results windows as the organiser uses them, noting which were shown: each
+// saves in both forms (by button, then by menu) into a folder of their own while
+// names are left, and the lap table goes on to the summary.
+struct SavingWindows : ScriptedFiles {
     SavingWindows() {
         for (const char* file : {"laps.lap", "laps.txt", "summary.sum", "summary.txt"}) {
             names << saved.filePath(QString::fromLatin1(file));
         }
+    }
+    std::function<void(LapdeckServices&)> services() {
+        return [this](LapdeckServices& window) {
+            window.results.files = this;
+            window.results.runModal = [this](QDialog& w) {
+                shown << QString::fromLatin1(w.metaObject()->className());
+                if (auto* laps = qobject_cast<frmViewLaps*>(&w); laps && !names.isEmpty()) {
+                    laps->cmdSave_Click();
+                    laps->mnuSave->trigger();
+                    laps->cmdSummary_Click();
+                } else if (auto* summary = qobject_cast<frmSummary*>(&w)) {
+                    summary->cmdSave_Click();
+                    summary->mnuSave->trigger();
+                }
+            };
+        };
     }
     // The files saved are the replay tool's of the race folder's journal.
     void expectReplayed(const QString& raceFolder) const {
@@ -58,6 +76,7 @@ struct SavingWindows : OrganiserWindows {
         EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
     }
     QTemporaryDir saved;
+    QStringList shown;
 };
 
 TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
@@ -79,6 +98,7 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     w.mnuLapTimes->trigger();
     EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);  // never offered again
     windows.expectReplayed(raceFolder);
+    EXPECT_EQ(windows.asked.value(2), data.path(u"Summary "_s + rig.state.RaceDateTime) + u'|');
 
     // The race opens again from the archive, with nothing new to save.
     windows.names = {QDir(raceFolder).filePath(RaceArchive::kJournal)};

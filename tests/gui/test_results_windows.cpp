@@ -137,34 +137,6 @@ TEST_F(ResultsWindowsTest, SortMenuRebuildsTheTableSaysSoAndIsRememberedOnReopen
               "tell -: Sort|Sorted by Lap Time\ntell -: Sort|Sorted by Lap\n");
 }
 
-// Laps and summary saved in both forms from the windows, by button and by menu, are
-// the hand-checked files of the same race, byte for byte; each save clears its own
-// mark only (a failed save is the results core's test).
-TEST_F(ResultsWindowsTest, SavesTheHandCheckedFilesAndClearsEachMark) {
-    runRace(u"lap3_crash"_s);
-    files.names = {out(u"laps.lap"_s), out(u"laps.txt"_s), out(u"summary.sum"_s),
-                   out(u"summary.txt"_s)};
-    then<frmViewLaps>([&](frmViewLaps& w) {
-        w.cmdSave_Click();
-        w.mnuSave->trigger();
-        EXPECT_FALSE(rig->state.LapsUnsaved);
-        EXPECT_TRUE(rig->state.SummaryUnsaved);
-        w.cmdSummary->click();
-    });
-    then<frmSummary>([&](frmSummary& w) {
-        w.cmdSave_Click();
-        w.mnuSave->trigger();
-        EXPECT_FALSE(rig->state.SummaryUnsaved);
-    });
-    rig->window->mnuLapTimes->trigger();
-    for (const QString& file : {u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s}) {
-        EXPECT_EQ(fileBytes(out(file)), fileBytes(expected(file))) << file.toStdString();
-    }
-    ASSERT_EQ(files.asked.size(), 4u);
-    EXPECT_EQ(files.asked[2], data.path(u"Summary "_s + rig->state.RaceDateTime) + u'|');
-    EXPECT_EQ(rig->prompter.prompts.size(), 4u);  // one "File Saved" for each save
-}
-
 // The cells' texts are the summary's, tested with the results core; here the grid
 // shows their colours and each column takes its share of the window's width.
 TEST_F(ResultsWindowsTest, SummaryCellColoursAndColumnWidths) {

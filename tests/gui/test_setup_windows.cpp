@@ -145,9 +145,8 @@ TEST_F(SetupWindows, SettingsCancelDropsEveryChangeAndOkStoresAndApplies) {
     EXPECT_EQ(data.store.settings().portPos, 0);
     EXPECT_EQ(rig->state.live.minLapText, u"4.5"_s);
     EXPECT_EQ(w.lblName[2]->text(), u" Disabled"_s);
-    for (const QWidget* cell :
-         {static_cast<QWidget*>(w.lblName[1]), static_cast<QWidget*>(w.lblLapNum[1]),
-          static_cast<QWidget*>(w.lblBest[1]), static_cast<QWidget*>(w.lblLagTime[1])}) {
+    for (const QWidget* cell : std::initializer_list<const QWidget*>{
+             w.lblName[1], w.lblLapNum[1], w.lblBest[1], w.lblLagTime[1]}) {
         EXPECT_EQ(back(cell), QColor(255, 0, 0));
     }
     EXPECT_TRUE(w.windowTitle().endsWith(u"4.5 seconds minimum lap time"_s));
