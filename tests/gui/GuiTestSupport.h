@@ -1,7 +1,12 @@
 #pragma once
 
+#include <cstring>
 #include <functional>
 #include <memory>
+
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -18,6 +23,7 @@
 #include "FileChooser.h"
 #include "ProgramFiles.h"
 #include "RaceFormat.h"
+#include "SerialPortSource.h"
 #include "Settings.h"
 #include "SoundPlayer.h"
 #include "StartSequenceRunner.h"
@@ -186,5 +192,45 @@ public:
     QStringList names;
     QStringList asked;  // "proposed name|default suffix" of each save
 };
+
+// A pseudo-terminal pair in raw mode: the window opens the follower end as its
+// port, the test writes the lap counter's bytes into the leader end.
+struct Pty {
+    Pty() {
+        if (openpty(&leader, &follower, name, nullptr, nullptr) != 0) {
+            return;
+        }
+        for (int fd : {follower, leader}) {
+            termios raw{};
+            tcgetattr(fd, &raw);
+            cfmakeraw(&raw);
+            tcsetattr(fd, TCSANOW, &raw);
+        }
+    }
+    ~Pty() {
+        for (int fd : {leader, follower}) {
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
+    }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    bool ok() const { return leader >= 0; }
+    QString path() const { return QString::fromLocal8Bit(name); }
+    void send(const char* bytes) const {
+        ASSERT_EQ(write(leader, bytes, strlen(bytes)), static_cast<ssize_t>(strlen(bytes)));
+    }
+
+    int leader = -1;
+    int follower = -1;
+    char name[256] = {};
+};
+
+// Lets the port's notifier take what the pty delivered (real I/O, so a short wait).
+inline void waitForInput(SerialPortSource& port) {
+    runUntil([&port]() { return port.hasInput(); }, 3000);  // hasInput pulls what arrived
+}
 
 }  // namespace lapdeck::test

@@ -8,7 +8,6 @@
 #include "DialogFileChooser.h"
 #include "GuiTestSupport.h"
 #include "PortMap.h"
-#include "PtySupport.h"
 #include "RaceTimer.h"
 #include "SerialPortSource.h"
 

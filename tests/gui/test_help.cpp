@@ -54,9 +54,7 @@ TEST(HelpPages, TheContentsListEveryPageAndEveryLinkLeadsToOne) {
 
     static const QRegularExpression href(u"href=\"([^\"#]*)"_s);
     for (const QString& file : QDir(kPages).entryList({u"*.html"_s})) {
-        QFile source(page(file));
-        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-        const QString html = QString::fromUtf8(source.readAll());
+        const QString html = QString::fromUtf8(fileBytes(page(file)));
         for (auto it = href.globalMatch(html); it.hasNext();) {
             const QString target = it.next().captured(1);
             EXPECT_TRUE(target.isEmpty() || QFileInfo::exists(page(target)))

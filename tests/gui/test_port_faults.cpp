@@ -11,7 +11,6 @@
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
-#include "PtySupport.h"
 #include "SerialPortSource.h"
 #include "frmVx9Diag.h"
 #include "frmVx9SettingsNew.h"
@@ -168,11 +167,7 @@ struct DiagRig {
     }
     Pty pty;
     SerialPortSource port;
-    PerFlag<int32_t> colours = [] {
-        PerFlag<int32_t> c{};
-        c[2] = 65280;  // green
-        return c;
-    }();
+    PerFlag<int32_t> colours{0, 0, 65280};  // flag 2 green
     int beeps = 0;
     frmVx9Diag dialog{&port, QString(), colours, [this] { ++beeps; }};
 };

@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "ClickLabel.h"
-#include "PtySupport.h"
+#include "GuiTestSupport.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
 #include "Replay.h"

@@ -16,7 +16,6 @@
 #include "GuiTestSupport.h"
 #include "NameCell.h"
 #include "NamePicker.h"
-#include "PtySupport.h"
 #include "SettingsSteps.h"
 #include "frmRaceFormat.h"
 #include "frmVx9AddRacer.h"
@@ -78,37 +77,26 @@ struct SettingsRig {
 TEST(SettingsOk, TakesItsStepsInOrderAndStopsWhereItMust) {
     const QStringList all{u"names"_s, u"store"_s,  u"reset"_s,
                           u"lists"_s, u"port 1"_s, u"colours"_s};
-    struct Case {
-        const char* name;
-        std::function<void(SettingsRig&)> arrange;
-        QStringList steps;
-        std::optional<QString> message;  // title of the one message shown
-    };
-    for (const Case& c : {
-             Case{"all", [](SettingsRig&) {}, all, {}},
-             Case{"missing", [](SettingsRig& r) { r.dialog.cmbDelay->setCurrentIndex(-1); },
-                  all.mid(0, 1), u"Missing options"_s},
-             Case{"unwritable",
-                  [](SettingsRig& r) {
-                      r.steps.storeError = ConfigError{u"/x/RCSettings.dat"_s, 0, 0, u"full"_s};
-                  },
-                  all.mid(0, 2), QString()},
-             Case{"another port",
-                  [](SettingsRig& r) { r.steps.portCheck = PortCheck::ChooseAnother; },
-                  all.mid(0, 5),
-                  {}},
-             Case{"demo", [](SettingsRig& r) { r.steps.demo = true; }, all, u"Demo Mode"_s},
-         }) {
-        SCOPED_TRACE(c.name);
+    // the case, the steps taken, the title of the one message shown (nullptr: none)
+    const std::tuple<std::function<void(SettingsRig&)>, qsizetype, const char*> cases[] = {
+        {[](SettingsRig&) {}, 6, nullptr},
+        {[](SettingsRig& r) { r.dialog.cmbDelay->setCurrentIndex(-1); }, 1, "Missing options"},
+        {[](SettingsRig& r) {
+             r.steps.storeError = ConfigError{u"/x/RCSettings.dat"_s, 0, 0, u"full"_s};
+         },
+         2, ""},
+        {[](SettingsRig& r) { r.steps.portCheck = PortCheck::ChooseAnother; }, 5, nullptr},
+        {[](SettingsRig& r) { r.steps.demo = true; }, 6, "Demo Mode"}};
+    for (const auto& [arrange, steps, message] : cases) {
         SettingsRig r;
-        c.arrange(r);
+        arrange(r);
         r.dialog.cmdOk_Click();
-        EXPECT_EQ(r.steps.steps, c.steps);
-        ASSERT_EQ(r.prompter.prompts.size(), c.message ? 1u : 0u);
-        if (c.message) {
-            EXPECT_EQ(r.prompter.prompts[0].title, *c.message);
+        EXPECT_EQ(r.steps.steps, all.mid(0, steps));
+        ASSERT_EQ(r.prompter.prompts.size(), message ? 1u : 0u) << steps;
+        if (message) {
+            EXPECT_EQ(r.prompter.prompts[0].title, QString::fromLatin1(message));
         }
-        EXPECT_EQ(r.dialog.result() == QDialog::Accepted, c.steps == all);
+        EXPECT_EQ(r.dialog.result() == QDialog::Accepted, steps == 6) << steps;
     }
 }
 
@@ -287,9 +275,8 @@ TEST_F(SetupWindows, GarbageInTheNameFilesIsRefusedOnceEachAndLeftAsItWas) {
     told.sort();
     EXPECT_EQ(told, (QStringList{data.path(FileNames::raceLag), data.path(FileNames::racerNames),
                                  data.path(FileNames::roster)}));
-    EXPECT_EQ(w.lblName[1]->text(), u" Select Name"_s);
-    EXPECT_EQ(w.Select_Name[1]->entries(), QStringList{u"Empty"_s});
-    EXPECT_EQ(w.lblLag->text(), u"Lag First"_s);
+    EXPECT_EQ(w.lblName[1]->text() + w.Select_Name[1]->entries().join(u',') + w.lblLag->text(),
+              u" Select NameEmptyLag First"_s);
 
     frmVx9AddRacer d(data.path(FileNames::roster), rig->prompter, [] {});
     EXPECT_FALSE(d.cmdAdd->isEnabled() || d.cmdModify->isEnabled() || d.cmdDelete->isEnabled());
