@@ -54,6 +54,7 @@ struct SavingWindows : ScriptedFiles {
                 if (auto* laps = qobject_cast<frmViewLaps*>(&w); laps && !names.isEmpty()) {
                     laps->cmdSave_Click();
                     laps->mnuSave->trigger();
+                    summaryUnsavedAfterLaps = state->SummaryUnsaved && !state->LapsUnsaved;
                     laps->cmdSummary_Click();
                 } else if (auto* summary = qobject_cast<frmSummary*>(&w)) {
                     summary->cmdSave_Click();
@@ -77,6 +78,8 @@ struct SavingWindows : ScriptedFiles {
     }
     QTemporaryDir saved;
     QStringList shown;
+    const RaceState* state = nullptr;
+    bool summaryUnsavedAfterLaps = false;  // each save clears its own mark only
 };
 
 TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
@@ -85,6 +88,7 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     shortRace(data, 3);
     SavingWindows windows;
     WindowRig rig(data, windows.services());
+    windows.state = &rig.state;
     frmLapdeck& w = *rig.window;
     w.portMap().choose(2, unit.path());
     ASSERT_TRUE(w.OpenRacePort(2));
@@ -98,6 +102,7 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     w.mnuLapTimes->trigger();
     EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);  // never offered again
     windows.expectReplayed(raceFolder);
+    EXPECT_TRUE(windows.summaryUnsavedAfterLaps);
     EXPECT_EQ(windows.asked.value(2), data.path(u"Summary "_s + rig.state.RaceDateTime) + u'|');
 
     // The race opens again from the archive, with nothing new to save.
@@ -156,6 +161,7 @@ TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     data.format(RaceOption::LapRace, 10);  // the next race is set up before the question
     SavingWindows windows;
     WindowRig rig(data, windows.services());
+    windows.state = &rig.state;
     rig.window->offerRecovery();  // Yes
     EXPECT_EQ(rig.prompter.prompts.at(0).title, u"Recover Race"_s);
     EXPECT_EQ(windows.shown, (QStringList{u"lapdeck::frmViewLaps"_s, u"lapdeck::frmSummary"_s}));
