@@ -46,9 +46,7 @@ TEST(PortMapNumbers, AdaptersFirstInNaturalOrderThenBuiltInLines) {
     const QStringList want{u"/dev/ttyACM0"_s, u"/dev/ttyUSB0"_s, u"/dev/ttyUSB1"_s,
                            u"/dev/ttyS2"_s,   u"/dev/ttyS10"_s,  u"/dev/ttyS0"_s,
                            u"/dev/ttyS1"_s,   u"/dev/ttyS3"_s};
-    for (int n = 1; n <= want.size(); ++n) {
-        EXPECT_EQ(devices[static_cast<size_t>(n)], want[n - 1]) << n;
-    }
+    EXPECT_EQ(QStringList(devices.begin() + 1, devices.begin() + 9), want);
     EXPECT_EQ(devices[16], u"/dev/ttyS12"_s);  // ttyS10 is not offered twice
 }
 
@@ -71,38 +69,29 @@ TEST(FileDialogFilters, PairsBecomeQtNameFilters) {
               QStringList{QStringLiteral("PDF (*.pdf)")});
 }
 
-// A lap counter's USB adapter (a pty here) with its /dev/serial/by-id link, and
-// a window whose system reports what `ports` holds.
-struct AdapterRig {
-    AdapterRig() {
-        EXPECT_TRUE(unit.ok());
-        EXPECT_TRUE(QFile::link(unit.path(), byId));
-    }
+// A lap counter's USB adapter (a pty here) with its /dev/serial/by-id link, and a
+// window whose system reports what `ports` holds.
+TEST(PortNumbers, ANumberKeepsTheAdapterItOpenedWhenAnotherIsPluggedIn) {
     Pty unit;
     DataFolder data;
-    QString byId = data.path(u"usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"_s);
+    const QString byId = data.path(u"usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"_s);
+    ASSERT_TRUE(unit.ok() && QFile::link(unit.path(), byId));
     std::vector<DetectedPort> ports{
         {unit.path(), byId, u"A50285BI"_s, u"FTDI"_s, u"FT232R USB UART"_s}};
-    WindowRig rig{data, [this](LapdeckServices& s) { s.scanPorts = [this] { return ports; }; }};
-    frmLapdeck* window = rig.window.get();
-    ScriptedPrompter& prompter = rig.prompter;
-};
-
-TEST(PortNumbers, ANumberKeepsTheAdapterItOpenedWhenAnotherIsPluggedIn) {
-    AdapterRig t;
-    PortMap& map = t.window->portMap();
-    EXPECT_EQ(map.describe(1), t.unit.path() + u", FTDI FT232R USB UART"_s);
-    ASSERT_TRUE(t.window->OpenRacePort(1));
+    WindowRig rig{data, [&](LapdeckServices& s) { s.scanPorts = [&] { return ports; }; }};
+    PortMap& map = rig.window->portMap();
+    EXPECT_EQ(map.describe(1), unit.path() + u", FTDI FT232R USB UART"_s);
+    ASSERT_TRUE(rig.window->OpenRacePort(1));
 
     // A board that sorts first appears: port 1 stays with the lap counter.
-    t.ports.insert(t.ports.begin(), DetectedPort{u"/dev/ttyACM0"_s, {}, {}, u"Arduino"_s, {}});
-    EXPECT_EQ(map.device(1), t.byId);
+    ports.insert(ports.begin(), DetectedPort{u"/dev/ttyACM0"_s, {}, {}, u"Arduino"_s, {}});
+    EXPECT_EQ(map.device(1), byId);
     EXPECT_EQ(map.device(2), u"/dev/ttyACM0"_s);
-    EXPECT_TRUE(t.window->OpenRacePort(1));
-    PortMap reread(t.data.dir.path(), [&] { return t.ports; });
+    EXPECT_TRUE(rig.window->OpenRacePort(1));
+    PortMap reread(data.dir.path(), [&] { return ports; });
     ASSERT_FALSE(reread.load());
-    EXPECT_EQ(reread.chosen()[1], t.byId);
-    EXPECT_TRUE(t.prompter.prompts.empty());
+    EXPECT_EQ(reread.chosen()[1], byId);
+    EXPECT_TRUE(rig.prompter.prompts.empty());
 }
 
 TEST(PortNumbers, AnAdapterWithoutAStableNameIsKeptByItsSerialNumberABuiltInLineNot) {
