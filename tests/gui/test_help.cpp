@@ -56,6 +56,7 @@ TEST(HelpPages, OpenFromTheMenuWithEveryPageListedOrSayWhereTheyAreMissing) {
     auto* help = rig.window->findChild<HelpViewer*>();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);  // beside the main window
     EXPECT_TRUE(rig.prompter.prompts.empty());
     QStringList listed;
     for (int i = 0; i < help->lstContents->count(); ++i) {

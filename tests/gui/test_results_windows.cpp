@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -121,6 +122,7 @@ TEST_F(ResultsWindowsTest, SortMenuRebuildsTheTableSaysSoAndIsRememberedOnReopen
         EXPECT_EQ(w.grid().text(3, 1), sorted ? u"2.40"_s : u"2.60"_s);
     };
     then<frmViewLaps>([&](frmViewLaps& w) {
+        EXPECT_TRUE(w.PrgBar1->isHidden());  // the table is built
         expectMode(w, false);
         w.mnuSortByLapTime->trigger();
         expectMode(w, true);
@@ -129,12 +131,15 @@ TEST_F(ResultsWindowsTest, SortMenuRebuildsTheTableSaysSoAndIsRememberedOnReopen
         expectMode(w, true);
         w.mnuSortByLap->trigger();
         expectMode(w, false);
+        w.cmdSave_Click();  // a practice has no end time: saving dates its name
     });
     rig->window->mnuLapTimes->trigger();
     rig->window->mnuLapTimes->trigger();
     EXPECT_EQ(shown, 2);
     EXPECT_EQ(rig->prompter.shown(),
               "tell -: Sort|Sorted by Lap Time\ntell -: Sort|Sorted by Lap\n");
+    EXPECT_FALSE(rig->state.RaceDateTime.isEmpty());
+    EXPECT_EQ(files.asked, QStringList{data.path(u"Laps "_s + rig->state.RaceDateTime) + u'|'});
 }
 
 // The cells' texts are the summary's, tested with the results core; here the grid

@@ -207,7 +207,7 @@ TEST(LapCallouts, TextReadsTheNameAndTheTimeAsTheScreenShowsIt) {
         {4, u"Select Name"_s, 20999, false, u"Flag 4, twenty one point zero zero"_s},
         {2, u"Bo"_s, 59996, false, u"Bo, sixty point zero zero"_s},
         {2, u"Bo"_s, 75499, false, u"Bo, seventy five"_s},
-        {2, u"Bo"_s, 118000, true, u"Bo, best lap, one hundred eighteen"_s},
+        {2, u"Bo"_s, 120000, true, u"Bo, best lap, one hundred twenty"_s},
         {5, u"Eve"_s, 1000400, false, u"Eve, one thousand"_s},
         {6, u"Fay"_s, 500, false, u"Fay, zero point five zero"_s}};
     for (const auto& [flag, name, ms, best, text] : cases) {
