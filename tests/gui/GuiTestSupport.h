@@ -1,16 +1,17 @@
 #pragma once
 
-#include <deque>
+#include <cstring>
 #include <functional>
 #include <memory>
-#include <vector>
+
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDialog>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -18,13 +19,11 @@
 
 #include "../support/EngineStubs.h"
 #include "../support/TestHelpers.h"
-#include "ClickLabel.h"
 #include "ConfigStore.h"
 #include "FileChooser.h"
-#include "PortMap.h"
 #include "ProgramFiles.h"
 #include "RaceFormat.h"
-#include "RaceTimer.h"
+#include "SerialPortSource.h"
 #include "Settings.h"
 #include "SoundPlayer.h"
 #include "StartSequenceRunner.h"
@@ -35,10 +34,15 @@
 
 namespace lapdeck::test {
 
+// Each sound as "file volume pan", after the race clock once `clock` is set.
 class RecordingSound : public SoundPlayer {
 public:
-    void play(const QString& file, int /*volume*/, int /*pan*/) override { played.push_back(file); }
-    std::vector<QString> played;
+    void play(const QString& file, int volume, int pan) override {
+        played << (clock ? QString::number(*clock) + u' ' : QString()) +
+                      QStringLiteral("%1 %2 %3").arg(file).arg(volume).arg(pan);
+    }
+    QStringList played;
+    const int32_t* clock = nullptr;
 };
 
 // Gives the green light at once, as the light window would, without its seconds.
@@ -74,11 +78,6 @@ struct DataFolder {
         }
         saveRacerNames(path(FileNames::racerNames), names);
     }
-    void roster(const QStringList& names) { saveRoster(path(FileNames::roster), names); }
-    void disable(int flag) {
-        settings.disabled[static_cast<size_t>(flag)] = true;
-        saveSettings(path(FileNames::settings), settings);
-    }
     void format(RaceOption option, int laps = 10) {
         RaceFormat format = defaultRaceFormat();
         format.setOption(option);
@@ -87,15 +86,6 @@ struct DataFolder {
         saveRaceFormat(path(FileNames::raceFormat), format);
     }
 };
-
-// Exactly one message or question was shown, and what it said.
-inline void expectOnePrompt(const ScriptedPrompter& p, const QString& title, const QString& text,
-                            Icon icon) {
-    ASSERT_EQ(p.prompts.size(), 1u);
-    EXPECT_EQ(p.prompts[0].title, title);
-    EXPECT_EQ(p.prompts[0].text, text);
-    EXPECT_EQ(p.prompts[0].icon, icon);
-}
 
 // The main window over a data folder, with scripted answers, silence and an
 // immediate start sequence; `adjust` may change the services before it loads.
@@ -137,6 +127,19 @@ struct WindowRig {
     std::unique_ptr<frmLapdeck> window;
 };
 
+// The main window, opened once a test has written its data folder; port 1 has no
+// device.
+class WindowTest : public ::testing::Test {
+protected:
+    frmLapdeck& open() {
+        rig = std::make_unique<WindowRig>(data);
+        rig->window->portMap().choose(1, QStringLiteral("/nonexistent/lapdeck-tty"));
+        return *rig->window;
+    }
+    DataFolder data;
+    std::unique_ptr<WindowRig> rig;
+};
+
 // Runs `act` on the modal dialog of type T that `open` puts on screen, while its
 // exec() waits. A dialog that `act` leaves open is closed with Cancel afterwards;
 // the result says whether it was still open.
@@ -160,24 +163,6 @@ bool onModal(const std::function<void(T&)>& act, const std::function<void()>& op
     EXPECT_TRUE(found) << "no " << T::staticMetaObject.className() << " was opened";
     return leftOpen;
 }
-
-// Also answers input boxes, from a script (Cancel when it has run out).
-class InputPrompter : public ScriptedPrompter {
-public:
-    QString input(const QString& title, const QString& prompt,
-                  const QString& defaultText) override {
-        prompts.push_back({true, title,
-                           prompt + QStringLiteral(" [") + defaultText + QLatin1Char(']'),
-                           Icon::None, false});
-        if (inputs.empty()) {
-            return {};
-        }
-        const QString text = inputs.front();
-        inputs.pop_front();
-        return text;
-    }
-    std::deque<QString> inputs;
-};
 
 // Runs the event loop (race timer, port, reopening) until `done` or `ms` of real
 // time, sleeping between events as the program does; true when done.
@@ -208,28 +193,44 @@ public:
     QStringList asked;  // "proposed name|default suffix" of each save
 };
 
-// Results windows used as the organiser does, noting which were shown: each window
-// saves under the next names (both forms), the lap table goes on to the summary.
-class OrganiserWindows : public ScriptedFiles {
-public:
-    QStringList shown;
-
-    std::function<void(LapdeckServices&)> services() {
-        return [this](LapdeckServices& window) {
-            window.results.files = this;
-            window.results.runModal = [this](QDialog& w) {
-                shown << QString::fromLatin1(w.metaObject()->className());
-                if (auto* laps = qobject_cast<frmViewLaps*>(&w); laps && !names.isEmpty()) {
-                    laps->cmdSave_Click();
-                    laps->cmdSave_Click();
-                    laps->cmdSummary_Click();
-                } else if (auto* summary = qobject_cast<frmSummary*>(&w)) {
-                    summary->cmdSave_Click();
-                    summary->cmdSave_Click();
-                }
-            };
-        };
+// A pseudo-terminal pair in raw mode: the window opens the follower end as its
+// port, the test writes the lap counter's bytes into the leader end.
+struct Pty {
+    Pty() {
+        if (openpty(&leader, &follower, name, nullptr, nullptr) != 0) {
+            return;
+        }
+        for (int fd : {follower, leader}) {
+            termios raw{};
+            tcgetattr(fd, &raw);
+            cfmakeraw(&raw);
+            tcsetattr(fd, TCSANOW, &raw);
+        }
     }
+    ~Pty() {
+        for (int fd : {leader, follower}) {
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
+    }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    bool ok() const { return leader >= 0; }
+    QString path() const { return QString::fromLocal8Bit(name); }
+    void send(const char* bytes) const {
+        ASSERT_EQ(write(leader, bytes, strlen(bytes)), static_cast<ssize_t>(strlen(bytes)));
+    }
+
+    int leader = -1;
+    int follower = -1;
+    char name[256] = {};
 };
+
+// Lets the port's notifier take what the pty delivered (real I/O, so a short wait).
+inline void waitForInput(SerialPortSource& port) {
+    runUntil([&port]() { return port.hasInput(); }, 3000);  // hasInput pulls what arrived
+}
 
 }  // namespace lapdeck::test

@@ -3,14 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
+#include "FileSizeLimit.h"
 #include "GuiTestSupport.h"
 #include "NamePicker.h"
 #include "PictureBox.h"
+#include "RaceTimer.h"
+#include "TextFile.h"
+#include "frmVx9SettingsNew.h"
 
 namespace lapdeck::test {
 namespace {
@@ -40,16 +46,7 @@ void press(frmLapdeck& w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) 
     QCoreApplication::sendEvent(&w, &event);
 }
 
-// The window is opened once a test has written its data folder.
-class MainWindow : public ::testing::Test {
-protected:
-    frmLapdeck& open() {
-        rig = std::make_unique<WindowRig>(data);
-        return *rig->window;
-    }
-    DataFolder data;
-    std::unique_ptr<WindowRig> rig;
-};
+using MainWindow = WindowTest;
 
 // A 3-lap race of flag 1 alone (the other flags never cross and count as done). What
 // each phase enables is the engine's; here the window shows it.
@@ -105,7 +102,8 @@ TEST_F(MainWindow, KeysReachTheEngine) {
 
 TEST_F(MainWindow, NamePickerOpensOnTheNameWarnsOnDuplicatesAndStoresRacersDat) {
     saveRoster(data.path(FileNames::roster), {u"Zoe"_s, u"Ann"_s, u"bob"_s});
-    data.disable(6);
+    data.settings.disabled[6] = true;
+    saveSettings(data.path(FileNames::settings), data.settings);
     data.names(u"Ann,,Ann,,,Old"_s);
     frmLapdeck& w = open();
     EXPECT_EQ(w.Select_Name[2]->entries(), (QStringList{u"Ann"_s, u"bob"_s, u"Empty"_s, u"Zoe"_s}));
@@ -133,35 +131,70 @@ TEST_F(MainWindow, NamePickerOpensOnTheNameWarnsOnDuplicatesAndStoresRacersDat) 
 
 // The question's wording is shared with Reset and tested with the engine.
 TEST_F(MainWindow, ExitAsksAboutUnsavedResultsOutsidePracticeAndTheCloseBoxDoesNot) {
-    // practice, unsaved, answer, asks, closes
-    const std::tuple<bool, bool, Answer, bool, bool> cases[] = {
-        {false, true, Answer::No, true, false},
-        {false, true, Answer::Yes, true, true},
-        {false, false, Answer::No, false, true},
-        {true, true, Answer::No, false, true}};
-    for (const auto& [practice, unsaved, answer, asks, closes] : cases) {
+    // practice, unsaved, answer, by the close box, asks, closes
+    const std::tuple<bool, bool, Answer, bool, bool, bool> cases[] = {
+        {false, true, Answer::No, false, true, false},
+        {false, true, Answer::Yes, false, true, true},
+        {false, false, Answer::No, false, false, true},
+        {true, true, Answer::No, false, false, true},
+        {false, true, Answer::No, true, false, true}};
+    for (const auto& [practice, unsaved, answer, closeBox, asks, closes] : cases) {
         data.format(practice ? RaceOption::Practice : RaceOption::LapRace);
         frmLapdeck& w = open();
         w.show();
         rig->state.LapsUnsaved = unsaved;
         rig->prompter.answers = {answer};
-        w.mnuExit->trigger();
-        EXPECT_EQ(rig->prompter.shown(),
-                  asks ? "ask excl: Laps not saved|Lap file has not be saved.\r\nDo you want to "
-                         "exit?\n"
-                       : "");
+        if (closeBox) {
+            w.close();
+        } else {
+            w.mnuExit->trigger();
+        }
+        EXPECT_EQ(rig->prompter.prompts.size(), asks ? 1u : 0u);
         EXPECT_EQ(w.isVisible(), !closes);
     }
-    saveLagMode(data.path(FileNames::raceLag), u"Lag Behind"_s);
-    frmLapdeck& w = open();
-    w.show();
-    rig->state.LapsUnsaved = rig->state.SummaryUnsaved = true;
-    w.lblLag_Click();
-    w.lblLag_Click();  // Lag Behind -> Lag First -> Median
-    w.close();
-    EXPECT_TRUE(rig->prompter.prompts.empty());
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(fileBytes(data.path(FileNames::raceLag)), QByteArray("\"Median\"\r\n"));
+}
+
+QStringList filesOf(const QString& folder) {
+    QStringList files;
+    for (const QFileInfo& file : QDir(folder).entryInfoList(QDir::Files, QDir::Name)) {
+        files << file.fileName() + u'=' +
+                     QString::fromLatin1(readWholeFile(file.filePath(), 4096).bytes);
+    }
+    return files;
+}
+
+// What a user did on a full disk (issue: RaceLag.dat emptied by Exit, LapdeckPorts.dat
+// by Settings OK): the save is told, naming its file, and every old file stays whole.
+TEST(DiskFaults, ASaveOnAFullDiskIsToldAndKeepsTheOldFiles) {
+    const std::function<void(frmLapdeck&)> saves[] = {
+        [](frmLapdeck& w) {
+            w.lblLag_Click();  // a new choice to keep
+            w.close();
+        },
+        [](frmLapdeck& w) {
+            onModal<frmVx9SettingsNew>(
+                [](frmVx9SettingsNew& d) {
+                    d.txtPortDevice->setText(u"/dev/ttyUSB7"_s);
+                    d.cmdOk->click();
+                },
+                [&]() { w.mnuSettings->trigger(); });
+        },
+    };
+    for (const auto& save : saves) {
+        DataFolder data;
+        WindowRig rig(data);
+        rig.window->portMap().choose(1, u"/dev/ttyUSB0"_s);
+        ASSERT_FALSE(rig.window->portMap().save());
+        const QStringList before = filesOf(data.dir.path());
+        {
+            FileSizeLimit full(4);
+            save(*rig.window);
+        }
+        EXPECT_EQ(filesOf(data.dir.path()), before);
+        ASSERT_EQ(rig.prompter.prompts.size(), 1u) << rig.prompter.shown();
+        EXPECT_TRUE(rig.prompter.prompts[0].text.contains(u": cannot be written: "_s))
+            << rig.prompter.shown();
+    }
 }
 
 }  // namespace

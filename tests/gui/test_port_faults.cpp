@@ -3,6 +3,7 @@
 #include <ctime>
 #include <memory>
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +11,7 @@
 #include <QPushButton>
 
 #include "GuiTestSupport.h"
-#include "PtySupport.h"
+#include "SerialPortSource.h"
 #include "frmVx9Diag.h"
 #include "frmVx9SettingsNew.h"
 
@@ -20,26 +21,21 @@ namespace {
 using namespace Qt::StringLiterals;
 
 double cpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
 // Port 2 read from a pseudo-terminal through a link, as a USB adapter's stable name;
-// with `race`, a race under way in which Ann has crossed once.
+// a race under way in which Ann has crossed once.
 struct PulledUnit {
-    explicit PulledUnit(bool race = true, const std::function<int(QDialog&)>& showModal = {}) {
+    PulledUnit() {
         plug();
         data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
-        rig =
-            std::make_unique<WindowRig>(data, [&](LapdeckServices& s) { s.showModal = showModal; });
+        rig = std::make_unique<WindowRig>(data);
         rig->window->portMap().choose(2, link);
         EXPECT_TRUE(rig->window->OpenRacePort(2));
-        if (race) {
-            rig->window->cmdStart_Click();  // the real race timer runs
-            unit->send("1");
-            EXPECT_TRUE(runUntil([&]() { return rig->state.LapCount[1] == 1; }, 3000));
-        }
+        rig->window->cmdStart_Click();  // the real race timer runs
+        unit->send("1");
+        EXPECT_TRUE(runUntil([&]() { return rig->state.LapCount[1] == 1; }, 3000));
     }
     void plug() {
         unit = std::make_unique<Pty>();
@@ -126,23 +122,71 @@ TEST(PortFaults, WhilePausedAnotherPortIsChosenAndTheRaceKeepsItsLapsAndSettings
     EXPECT_EQ(t.rig->state.MinLapTime, minLap + 1.0f);  // the new settings, now in force
 }
 
-TEST(PortFaults, TheDiagnosticWindowCountsAgainOnceTheUnitIsBack) {
-    std::unique_ptr<PulledUnit> t;
-    QString hit;
-    t = std::make_unique<PulledUnit>(false, [&](QDialog& window) {
-        auto& diag = dynamic_cast<frmVx9Diag&>(window);
-        t->pull();
-        runUntil([]() { return false; }, 1200);
-        t->plug();
-        if (runUntil([&]() { return t->rig->window->portIsOpen(); }, 3000)) {
-            t->unit->send("3");
-            runUntil([&]() { return diag.lblHit[3]->text() != u"0"_s; }, 3000);
-        }
-        hit = diag.lblHit[3]->text();
-        return 0;
-    });
-    t->rig->window->mnuDiagnostic->trigger();
-    EXPECT_EQ(hit.trimmed(), u"1"_s);
+QStringList hits(const frmVx9Diag& d) {
+    QStringList out;
+    for (int i = 1; i <= kFlags; ++i) {
+        out.append(d.lblHit[i]->text());
+    }
+    return out;
+}
+
+// The diagnostics window over a pty standing in for the Lapvane unit.
+struct DiagRig {
+    DiagRig() {
+        EXPECT_TRUE(pty.ok());
+        QString error;
+        EXPECT_TRUE(port.open(pty.path(), &error)) << error.toStdString();
+    }
+    // One report reaches the port and one 200 ms tick reads it.
+    void report(const char* text) {
+        pty.send(text);
+        waitForInput(port);
+        dialog.tmrDiag_Timer();
+    }
+    Pty pty;
+    SerialPortSource port;
+    PerFlag<int32_t> colours{0, 0, 65280};  // flag 2 green
+    int beeps = 0;
+    frmVx9Diag dialog{&port, QString(), colours, [this] { ++beeps; }};
+};
+
+TEST(Diagnostics, CountsHitsPerFlagWithABeepResetsAndEmptiesThePortOnExit) {
+    DiagRig t;
+    // One chunk of bytes is one report per byte: "22" is flag 2 twice, not 22.
+    for (const char* report : {"22", "0", "7x", "2"}) {
+        t.report(report);
+    }
+    EXPECT_EQ(hits(t.dialog), (QStringList{u"0"_s, u" 3"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+    EXPECT_EQ(t.beeps, 3);
+    EXPECT_EQ(t.dialog.lblHit[2]->palette().color(QPalette::Window), QColor(0, 255, 0));
+
+    t.dialog.cmdReset->click();
+    EXPECT_EQ(hits(t.dialog), QStringList(6, u"0"_s));
+    t.report("5");
+    EXPECT_EQ(t.dialog.lblHit[5]->text(), u" 1"_s);
+
+    t.dialog.tmrDiag.stop();  // these come after the last tick
+    t.pty.send("34");
+    waitForInput(t.port);
+    t.dialog.cmdExit->click();
+    EXPECT_FALSE(t.port.hasInput());
+    EXPECT_EQ(t.dialog.lblHit[3]->text(), u"0"_s);
+}
+
+TEST(Diagnostics, WithNoPortOpenItSaysWhyAndReadsNothing) {
+    DataFolder data;
+    WindowRig rig(data);
+    ASSERT_FALSE(rig.window->portIsOpen());
+    onModal<frmVx9Diag>(
+        [](frmVx9Diag& d) {
+            EXPECT_TRUE(d.lblHit[1]->parentWidget()->isHidden());
+            EXPECT_TRUE(d.lblNoPort->text().contains(u"Settings"_s));
+            EXPECT_FALSE(d.tmrDiag.isActive());
+            d.tmrDiag_Timer();
+            d.cmdExit->click();
+        },
+        [&]() { rig.window->mnuDiagnostic->trigger(); });
+    EXPECT_TRUE(rig.prompter.prompts.empty());
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 #include <QProcess>
 #include <QPushButton>
 
-#include "PtySupport.h"
+#include "ClickLabel.h"
+#include "GuiTestSupport.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
 #include "Replay.h"
@@ -36,42 +37,58 @@ int feedLaps(const Pty& unit, const std::function<bool()>& more) {
     return sent;
 }
 
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "(missing) " + path.toUtf8();
-}
-
-const QStringList kResultFiles{u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s};
-
-// The four result files saved in `saved` are the replay tool's of the race folder.
-void expectReplayed(const QString& raceFolder, const QString& saved) {
-    QTemporaryDir out;
-    ReplayOptions options{false, raceFolder, QDir(raceFolder).filePath(RaceArchive::kJournal),
-                          out.path()};
-    QString message;
-    ASSERT_EQ(runReplay(options, message), kReplayOk) << message.toStdString();
-    for (const QString& file : kResultFiles) {
-        EXPECT_EQ(bytesOf(QDir(saved).filePath(file)), bytesOf(out.filePath(file)))
-            << file.toStdString();
+// The results windows as the organiser uses them, noting which were shown: each
+// saves in both forms (by button, then by menu) into a folder of their own while
+// names are left, and the lap table goes on to the summary.
+struct SavingWindows : ScriptedFiles {
+    SavingWindows() {
+        for (const char* file : {"laps.lap", "laps.txt", "summary.sum", "summary.txt"}) {
+            names << saved.filePath(QString::fromLatin1(file));
+        }
     }
-}
-
-QStringList resultNames(const QString& folder) {
-    QStringList names;
-    for (const QString& file : kResultFiles) {
-        names << QDir(folder).filePath(file);
+    std::function<void(LapdeckServices&)> services() {
+        return [this](LapdeckServices& window) {
+            window.results.files = this;
+            window.results.runModal = [this](QDialog& w) {
+                shown << QString::fromLatin1(w.metaObject()->className());
+                if (auto* laps = qobject_cast<frmViewLaps*>(&w); laps && !names.isEmpty()) {
+                    laps->cmdSave_Click();
+                    laps->mnuSave->trigger();
+                    summaryUnsavedAfterLaps = state->SummaryUnsaved && !state->LapsUnsaved;
+                    laps->cmdSummary_Click();
+                } else if (auto* summary = qobject_cast<frmSummary*>(&w)) {
+                    summary->cmdSave_Click();
+                    summary->mnuSave->trigger();
+                }
+            };
+        };
     }
-    return names;
-}
+    // The files saved are the replay tool's of the race folder's journal.
+    void expectReplayed(const QString& raceFolder) const {
+        QTemporaryDir out;
+        ReplayOptions options{false, raceFolder, QDir(raceFolder).filePath(RaceArchive::kJournal),
+                              out.path()};
+        QString message;
+        ASSERT_EQ(runReplay(options, message), kReplayOk) << message.toStdString();
+        for (const QString& file : QDir(out.path()).entryList(QDir::Files)) {
+            EXPECT_EQ(fileBytes(saved.filePath(file)), fileBytes(out.filePath(file)))
+                << file.toStdString();
+        }
+        EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
+    }
+    QTemporaryDir saved;
+    QStringList shown;
+    const RaceState* state = nullptr;
+    bool summaryUnsavedAfterLaps = false;  // each save clears its own mark only
+};
 
 TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     Pty unit;
     DataFolder data;
     shortRace(data, 3);
-    QTemporaryDir saved;
-    OrganiserWindows windows;
-    windows.names = resultNames(saved.path());
+    SavingWindows windows;
     WindowRig rig(data, windows.services());
+    windows.state = &rig.state;
     frmLapdeck& w = *rig.window;
     w.portMap().choose(2, unit.path());
     ASSERT_TRUE(w.OpenRacePort(2));
@@ -83,8 +100,20 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     EXPECT_EQ(rig.state.LapCount[3], 3);
 
     w.mnuLapTimes->trigger();
-    EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);
-    expectReplayed(raceFolder, saved.path());
+    EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);  // never offered again
+    windows.expectReplayed(raceFolder);
+    EXPECT_TRUE(windows.summaryUnsavedAfterLaps);
+    EXPECT_EQ(windows.asked.value(2), data.path(u"Summary "_s + rig.state.RaceDateTime) + u'|');
+
+    // The race opens again from the archive, with nothing new to save.
+    windows.names = {QDir(raceFolder).filePath(RaceArchive::kJournal)};
+    windows.shown.clear();
+    rig.prompter.prompts.clear();
+    w.mnuOpenRace->trigger();
+    EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
+    EXPECT_EQ(w.cmdStart->text(), u"Reset"_s);
+    w.cmdStart_Click();
+    EXPECT_TRUE(rig.prompter.prompts.empty());
 }
 
 // The program's side of the kill test: a race on the port named by the parent, run
@@ -105,7 +134,7 @@ TEST(RaceDayChild, RunsARaceUntilKilled) {
 
 int journalLines(const QString& dataDir) {
     const std::vector<RaceRecord> races = RaceArchive(dataDir).races();
-    return races.empty() ? 0 : static_cast<int>(bytesOf(races.front().journal()).count('\n'));
+    return races.empty() ? 0 : static_cast<int>(fileBytes(races.front().journal()).count('\n'));
 }
 
 TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
@@ -130,50 +159,21 @@ TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     EXPECT_LE(journaled, sent);
 
     data.format(RaceOption::LapRace, 10);  // the next race is set up before the question
-    QTemporaryDir saved;
-    OrganiserWindows windows;
-    windows.names = resultNames(saved.path());
+    SavingWindows windows;
     WindowRig rig(data, windows.services());
+    windows.state = &rig.state;
     rig.window->offerRecovery();  // Yes
     EXPECT_EQ(rig.prompter.prompts.at(0).title, u"Recover Race"_s);
     EXPECT_EQ(windows.shown, (QStringList{u"lapdeck::frmViewLaps"_s, u"lapdeck::frmSummary"_s}));
     EXPECT_EQ(rig.window->lblRaceFormat->text(), u"20 Lap Race"_s);  // its own settings
     EXPECT_GT(rig.state.LapCount[1], 0);
-    expectReplayed(RaceArchive(data.dir.path()).races().front().folder, saved.path());
+    windows.expectReplayed(RaceArchive(data.dir.path()).races().front().folder);
 
     rig.window->cmdStart_Click();  // Reset: back to the data folder's settings
     EXPECT_EQ(rig.window->lblRaceFormat->text(), u"10 Lap Race"_s);
     WindowRig again(data);
     again.window->offerRecovery();
     EXPECT_TRUE(again.prompter.prompts.empty());
-}
-
-TEST(RaceDay, RacesLeftByTheMenuAreNotRecoveredButOpenFromTheArchive) {
-    DataFolder data;
-    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
-    RaceFormat demo = defaultRaceFormat();
-    demo.demo = true;  // the window makes the laps up
-    saveRaceFormat(data.path(FileNames::raceFormat), demo);
-    QString journal;
-    {
-        WindowRig rig(data);
-        rig.window->cmdStart_Click();
-        journal = QDir(rig.window->recorder().raceFolder()).filePath(RaceArchive::kJournal);
-        rig.advanceTo(120000);
-        ASSERT_EQ(rig.state.phase, RacePhase::Over);
-        rig.window->mnuExit_Click();  // "Files not saved": Yes
-    }
-    OrganiserWindows windows;
-    windows.names = {journal};
-    WindowRig next(data, windows.services());
-    next.window->offerRecovery();
-    EXPECT_TRUE(next.prompter.prompts.empty());
-
-    next.window->mnuOpenRace->trigger();
-    EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
-    EXPECT_EQ(next.window->cmdStart->text(), u"Reset"_s);
-    next.window->cmdStart_Click();  // nothing to save: no question
-    EXPECT_TRUE(next.prompter.prompts.empty());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -30,16 +31,13 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// A machine without a printer: the printout can only go to a PDF.
-class NoPrinter : public PagePrinter {
+// A machine without a printer (the printout can only go to a PDF); the desktop
+// opens what it is given.
+class NoPrinterDesk : public PagePrinter, public DesktopOpener {
 public:
     Result printOnDefault(const Printout&) override {
         return {Outcome::NoPrinter, u"No printer is installed."_s};
     }
-};
-
-class RecordingDesktop : public DesktopOpener {
-public:
     bool openDocument(const QString& fileName) override {
         opened << fileName;
         return true;
@@ -76,8 +74,8 @@ protected:
     void openWindow() {
         ResultsServices services;
         services.files = &files;
-        services.printer = &printer;
-        services.desktop = &desktop;
+        services.printer = &desk;
+        services.desktop = &desk;
         services.runModal = [this](QDialog& window) {
             ++shown;
             if (!actions.empty()) {
@@ -98,8 +96,7 @@ protected:
     DataFolder data;
     QString race;
     ScriptedFiles files;
-    NoPrinter printer;
-    RecordingDesktop desktop;
+    NoPrinterDesk desk;
     std::deque<std::function<void(QDialog&)>> actions;
     int shown = 0;
     std::unique_ptr<WindowRig> rig;
@@ -125,73 +122,37 @@ TEST_F(ResultsWindowsTest, SortMenuRebuildsTheTableSaysSoAndIsRememberedOnReopen
         EXPECT_EQ(w.grid().text(3, 1), sorted ? u"2.40"_s : u"2.60"_s);
     };
     then<frmViewLaps>([&](frmViewLaps& w) {
+        EXPECT_TRUE(w.PrgBar1->isHidden());  // the table is built
         expectMode(w, false);
         w.mnuSortByLapTime->trigger();
         expectMode(w, true);
-        expectOnePrompt(rig->prompter, u"Sort"_s, u"Sorted by Lap Time"_s, Icon::None);
     });
     then<frmViewLaps>([&](frmViewLaps& w) {
         expectMode(w, true);
-        rig->prompter.prompts.clear();
         w.mnuSortByLap->trigger();
         expectMode(w, false);
-        expectOnePrompt(rig->prompter, u"Sort"_s, u"Sorted by Lap"_s, Icon::None);
+        w.cmdSave_Click();  // a practice has no end time: saving dates its name
     });
     rig->window->mnuLapTimes->trigger();
     rig->window->mnuLapTimes->trigger();
     EXPECT_EQ(shown, 2);
+    EXPECT_EQ(rig->prompter.shown(),
+              "tell -: Sort|Sorted by Lap Time\ntell -: Sort|Sorted by Lap\n");
+    EXPECT_FALSE(rig->state.RaceDateTime.isEmpty());
+    EXPECT_EQ(files.asked, QStringList{data.path(u"Laps "_s + rig->state.RaceDateTime) + u'|'});
 }
 
-// Laps and summary saved in both forms from the windows are the replay tool's files
-// of the same race, byte for byte; each save clears its own mark only.
-TEST_F(ResultsWindowsTest, SavesAsTheReplayToolDoesAndAFailedSaveKeepsTheMark) {
-    runRace(u"lap3_crash"_s);
-    files.names = {out(u"no folder/laps.lap"_s), out(u"laps.lap"_s), out(u"laps.txt"_s),
-                   out(u"summary.sum"_s), out(u"summary.txt"_s)};
-    then<frmViewLaps>([&](frmViewLaps& w) {
-        w.cmdSave_Click();
-        ASSERT_EQ(rig->prompter.prompts.size(), 1u);  // "File Not Saved"
-        EXPECT_TRUE(rig->state.LapsUnsaved);
-        w.cmdSave_Click();
-        w.mnuSave->trigger();
-        EXPECT_FALSE(rig->state.LapsUnsaved);
-        EXPECT_TRUE(rig->state.SummaryUnsaved);
-        w.cmdSummary->click();
-    });
-    then<frmSummary>([&](frmSummary& w) {
-        w.cmdSave_Click();
-        w.mnuSave->trigger();
-        EXPECT_FALSE(rig->state.SummaryUnsaved);
-    });
-    rig->window->mnuLapTimes->trigger();
-
-    for (const QString& file : {u"laps.lap"_s, u"laps.txt"_s, u"summary.sum"_s, u"summary.txt"_s}) {
-        EXPECT_EQ(fileBytes(out(file)), fileBytes(expected(file))) << file.toStdString();
-    }
-    ASSERT_EQ(files.asked.size(), 5u);
-    EXPECT_EQ(files.asked[0], data.path(u"Laps "_s + rig->state.RaceDateTime) + u'|');
-    EXPECT_EQ(files.asked[3], data.path(u"Summary "_s + rig->state.RaceDateTime) + u'|');
-    EXPECT_EQ(rig->prompter.prompts.size(), 5u);  // one "File Saved" for each save
-}
-
-TEST_F(ResultsWindowsTest, SummaryCellsOfAKnownRace) {
+// The cells' texts are the summary's, tested with the results core; here the grid
+// shows their colours and each column takes its share of the window's width.
+TEST_F(ResultsWindowsTest, SummaryCellColoursAndColumnWidths) {
     runRace(u"lap3_crash"_s);
     then<frmSummary>([&](frmSummary& w) {
-        const ResultGrid& g = w.grid();
-        // The cells' texts are the summary's, tested with the results core.
-        EXPECT_EQ(g.text(2, 1) + u'|' + g.text(2, 7), u"Ann|233.8"_s);
-        EXPECT_EQ(g.text(3, 11), u" 1"_s);  // Bob's 4.50 is above 1.2 x 3.70
-        EXPECT_EQ(g.text(3, 12), u" 33"_s);
-        // Two laps: "Insufficent" "Data" in red; the colour cell on the flag's colour.
         const ResultGridModel& model = *w.grdGrid->gridModel();
-        EXPECT_EQ(model.index(2, 4).data().toString(), u"Insufficent"_s);
         EXPECT_EQ(model.index(2, 5).data(Qt::ForegroundRole).value<QBrush>().color(),
-                  QColor(Qt::red));
+                  QColor(Qt::red));  // Cy's "Data" of two laps
         EXPECT_EQ(model.index(0, 2).data(Qt::BackgroundRole).value<QBrush>().color(),
                   QColor(255, 255, 0));
         EXPECT_EQ(model.headerData(12, Qt::Horizontal, Qt::DisplayRole).toString(), u"\nCrh %"_s);
-        EXPECT_TRUE(w.txtHeader->toPlainText().startsWith(u"3 Lap Race\n"_s));
-        // Each column takes its share of the window's width as the window grows.
         w.show();
         w.resize(1350, 560);
         QCoreApplication::processEvents();
@@ -203,7 +164,8 @@ TEST_F(ResultsWindowsTest, SummaryCellsOfAKnownRace) {
 }
 
 // Open shows a saved file in its window with saving and switching disabled; a
-// broken file is explained and the window shown stays as it was.
+// broken file is explained and the window shown stays as it was. Reading the files
+// is tested with the results core.
 TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     runRace(u"lap3_crash"_s);
     const QByteArray lapFile = fileBytes(expected(u"laps.lap"_s));
@@ -216,18 +178,15 @@ TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     then<frmViewLaps>([&](frmViewLaps& w) {
         raceGrid = w.grid();
         w.mnuOpen->trigger();  // cut.lap
-        ASSERT_EQ(rig->prompter.prompts.size(), 1u);
-        EXPECT_EQ(rig->prompter.prompts[0].title, u"Open"_s);
-        EXPECT_TRUE(rig->prompter.prompts[0].text.contains(u"middle of a row"_s));
+        EXPECT_EQ(rig->prompter.prompts.at(0).title, u"Open"_s);
         EXPECT_EQ(w.grid(), raceGrid);
         EXPECT_EQ(w.result(), 0);  // still open
         w.mnuOpen->trigger();      // heat.lap replaces the window
     });
     then<frmViewLaps>([&](frmViewLaps& w) {
-        EXPECT_EQ(w.windowTitle(), out(u"heat.lap"_s));
-        EXPECT_EQ(w.txtHeader->text(), u"3 Lap Race"_s);
-        // The reader is tested with the results core: blanks around a field are dropped.
-        EXPECT_EQ(w.grid().text(2, 0) + w.grid().text(4, 2), u"1"_s + raceGrid.text(4, 2));
+        EXPECT_EQ(w.windowTitle() + u'|' + w.txtHeader->text(),
+                  out(u"heat.lap"_s) + u"|3 Lap Race"_s);
+        EXPECT_EQ(w.grid().text(4, 2), raceGrid.text(4, 2));
         EXPECT_FALSE(w.mnuSort->menuAction()->isEnabled() || w.cmdSummary->isEnabled() ||
                      w.cmdSave->isEnabled() || w.mnuSave->isEnabled());
     });
@@ -235,19 +194,16 @@ TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     EXPECT_EQ(shown, 2);
 
     rig->window->mnuOpen->trigger();  // notes.txt
-    EXPECT_EQ(desktop.opened, QStringList{out(u"notes.txt"_s)});
+    EXPECT_EQ(desk.opened, QStringList{out(u"notes.txt"_s)});
     rig->window->mnuOpen->trigger();  // heat.sum: left open beside the main window
     frmSummary* opened = rig->window->results().openedSummary();
     ASSERT_NE(opened, nullptr);
     EXPECT_TRUE(opened->isVisible());
     EXPECT_EQ(opened->windowTitle(), out(u"heat.sum"_s));
-    EXPECT_EQ(opened->grid().text(2, 1), u"Ann"_s);
-    EXPECT_EQ(opened->grid().cell(4, 4).foreground, kInsufficientColour);
     EXPECT_FALSE(opened->cmdViewLaps->isEnabled() || opened->cmdSave->isEnabled() ||
                  opened->mnuSave->isEnabled());
     rig->window->mnuOpen->trigger();  // cancelled: nothing changes
     EXPECT_EQ(rig->window->results().openedSummary(), opened);
-    EXPECT_EQ(shown, 2);
     EXPECT_EQ(rig->prompter.prompts.size(), 1u);
 
     // A lap file opened from the summary file's window takes its place.
@@ -260,49 +216,46 @@ TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     EXPECT_TRUE(guard.isNull() || !guard->isVisible());
 }
 
-// A printout's text as pdftotext lays it out, one string per line.
-QStringList pdfLines(const QString& pdf) {
+// A printout's text as pdftotext lays it out: each line's blank-separated tokens
+// with the character column where each begins.
+using Tokens = std::vector<std::pair<QString, qsizetype>>;
+std::vector<Tokens> pdfLines(const QString& pdf) {
     QProcess process;
     process.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
+    std::vector<Tokens> lines;
     if (!process.waitForFinished(20000) || process.exitCode() != 0) {
-        return {};
+        return lines;
     }
-    return QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
-}
-
-// Where each blank-separated token of a line begins.
-std::vector<std::pair<QString, qsizetype>> tokens(const QString& line) {
-    std::vector<std::pair<QString, qsizetype>> found;
     static const QRegularExpression word(u"\\S+"_s);
-    for (auto it = word.globalMatch(line); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        found.emplace_back(m.captured(), m.capturedStart());
-    }
-    return found;
-}
-
-const QString& lineStartingWith(const QStringList& lines, const QString& first) {
-    static const QString none;
-    for (const QString& line : lines) {
-        if (!tokens(line).empty() && tokens(line).front().first == first) {
-            return line;
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split(u'\n')) {
+        Tokens& tokens = lines.emplace_back();
+        for (auto it = word.globalMatch(line); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            tokens.emplace_back(m.captured(), m.capturedStart());
         }
     }
-    ADD_FAILURE() << "no line begins with " << first.toStdString();
-    return none;
+    return lines;
 }
 
-// Tokens of `row` from `rowFrom` on begin under the tokens of `heading` from
+const Tokens& lineStartingWith(const std::vector<Tokens>& lines, const QString& first) {
+    static const Tokens none;
+    const auto line = std::find_if(lines.begin(), lines.end(), [&](const Tokens& t) {
+        return !t.empty() && t.front().first == first;
+    });
+    EXPECT_NE(line, lines.end()) << "no line begins with " << first.toStdString();
+    return line == lines.end() ? none : *line;
+}
+
+// The row's tokens from `rowFrom` on (up to `count`) begin under the heading's from
 // `headFrom` on: the printout put each pair at one character column.
-void expectUnder(const QString& heading, const QString& row, size_t headFrom = 0,
-                 size_t rowFrom = 0) {
-    const auto head = tokens(heading);
-    const auto cells = tokens(row);
-    ASSERT_LE(cells.size() - rowFrom, head.size() - headFrom) << row.toStdString();
-    for (size_t i = rowFrom; i < cells.size(); ++i) {
+void expectUnder(const Tokens& head, const Tokens& row, size_t headFrom = 0, size_t rowFrom = 0,
+                 size_t count = 99) {
+    const size_t end = std::min(row.size(), rowFrom + count);
+    ASSERT_LE(end - rowFrom, head.size() - headFrom);
+    for (size_t i = rowFrom; i < end; ++i) {
         const auto& over = head[headFrom + i - rowFrom];
-        EXPECT_NEAR(cells[i].second, over.second, 2)
-            << cells[i].first.toStdString() << " under " << over.first.toStdString();
+        EXPECT_NEAR(row[i].second, over.second, 2)
+            << row[i].first.toStdString() << " under " << over.first.toStdString();
     }
 }
 
@@ -323,21 +276,21 @@ TEST_F(ResultsWindowsTest, WithoutAPrinterThePrintoutsGoToPdfsWithItemsAtTheirCo
     ASSERT_EQ(files.asked.size(), 2u);
     EXPECT_EQ(files.asked[0], data.path(u"Laps "_s + rig->state.RaceDateTime + u".pdf|pdf"_s));
 
-    const QStringList laps = pdfLines(out(u"laps.pdf"_s));
-    const QString& colours = lineStartingWith(laps, u"Lap"_s);
-    ASSERT_EQ(tokens(colours).size(), 7u);
+    const std::vector<Tokens> laps = pdfLines(out(u"laps.pdf"_s));
+    const Tokens& colours = lineStartingWith(laps, u"Lap"_s);
+    ASSERT_EQ(colours.size(), 7u);
     expectUnder(colours, lineStartingWith(laps, u"First"_s), 1);
     expectUnder(colours, lineStartingWith(laps, u"No"_s));
     expectUnder(colours, lineStartingWith(laps, u"3"_s));
 
-    const QStringList summary = pdfLines(out(u"summary.pdf"_s));
-    const QString& heading = lineStartingWith(summary, u"Name"_s);
-    const QString& winner = lineStartingWith(summary, u"1Ann"_s);
+    const std::vector<Tokens> summary = pdfLines(out(u"summary.pdf"_s));
+    const Tokens& heading = lineStartingWith(summary, u"Name"_s);
     // Up to the best lap speed; the empty average moves the rest left in the text.
-    expectUnder(heading, winner.left(winner.indexOf(u"233.8"_s) + 5), 1, 1);
-    const QString& third = lineStartingWith(summary, u"3Cy"_s);
-    EXPECT_EQ(tokens(third)[2].first, u"Insufficent"_s);
-    EXPECT_NEAR(tokens(third)[2].second, tokens(heading)[3].second, 2);  // under "Time"
+    expectUnder(heading, lineStartingWith(summary, u"1Ann"_s), 1, 1, 6);
+    const Tokens& third = lineStartingWith(summary, u"3Cy"_s);
+    ASSERT_GE(third.size(), 3u);
+    EXPECT_EQ(third[2].first, u"Insufficent"_s);
+    EXPECT_NEAR(third[2].second, heading.at(3).second, 2);  // under "Time"
 }
 
 }  // namespace

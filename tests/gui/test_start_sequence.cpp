@@ -38,7 +38,7 @@ TEST(StartLightsWindow, GoesGreenFlushesThePortAndStartsTheRace) {
     port.push({"3", "4"});
     int changes = 0;
     frmFormula1 f(engine, sound, random, &port, [&changes]() { ++changes; });
-    EXPECT_EQ(sound.played, std::vector<QString>{u"getready.wav"_s});
+    EXPECT_EQ(sound.played, QStringList{u"getready.wav 100 50"_s});
     EXPECT_EQ(f.tmrRandom.interval(), 1000);
     for (int second = 1; second <= 5; ++second) {  // the steps are the engine's
         f.tmrRandom_Timer();
@@ -47,14 +47,12 @@ TEST(StartLightsWindow, GoesGreenFlushesThePortAndStartsTheRace) {
     EXPECT_EQ(lights(f), u"RRRR"_s);
     f.tmrRandom_Timer();
     EXPECT_EQ(lights(f), u"GGGG"_s);
-    EXPECT_TRUE(host.running);
-    EXPECT_TRUE(port.pending.empty());
+    EXPECT_TRUE(host.running && port.pending.empty());
     EXPECT_EQ(state.screen.picture, u"GreenFlagblack.bmp"_s);
-    EXPECT_EQ(sound.played.back(), u"go.wav"_s);
+    EXPECT_EQ(sound.played.back(), u"go.wav 100 50"_s);
     EXPECT_EQ(state.phase, RacePhase::Idle) << "still \"Start\" while the lights show";
     f.tmrRandom_Timer();
-    EXPECT_FALSE(f.tmrRandom.isActive());
-    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_TRUE(!f.tmrRandom.isActive() && f.result() == QDialog::Accepted);
     EXPECT_EQ(state.phase, RacePhase::Racing);
     EXPECT_EQ(changes, 2);
 }
