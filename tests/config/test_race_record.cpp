@@ -59,10 +59,7 @@ struct Track {
         ASSERT_EQ(state.phase, RacePhase::Racing);
     }
     void runUntil(int32_t clock) {
-        struct NoPort : ReportSource {
-            bool hasInput() override { return false; }
-            QString read() override { return {}; }
-        } port;
+        test::QueuedReports port;  // demo mode: nothing is read
         while (state.RaceOver == 0 && state.RaceClock < clock) {
             engine.Timer1_Timer(10, port);
         }
