@@ -44,6 +44,7 @@ TEST(LapTable, LeaderDecidesRowsWithTwentyAtLeastAndTheGridsLastRowAtMost) {
         const LapTable table = buildLapTable(*state).value();
         const int rows = std::min(leaderLaps - first, 2998);  // rows 2..2999 at most
         EXPECT_EQ(table.grid.rowCount(), gridRows);
+        EXPECT_THROW(table.grid.cell(gridRows, 6), std::out_of_range) << "no row past the last";
         EXPECT_EQ(table.lapRows, rows);
         if (rows > 0) {
             EXPECT_EQ(table.grid.text(1 + rows, 0), u' ' + QString::number(first + rows));
