@@ -111,26 +111,23 @@ QStringList readAll(const QString& text) {
     return fields;
 }
 
+// Each case is the text, then the fields read, "|"-separated.
 TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
-    const struct {
-        const char* text;
-        QStringList fields;
-    } cases[] = {
-        {"", {}},
-        {"abc", strings({"abc"})},  // a last field without a line end, bare or quoted
-        {"a,\"b\"", strings({"a", "b"})},
-        {"a\r\nb\r\n", strings({"a", "b"})},  // the last line end adds no field
-        {"a\r\n\r\n\r\nb\r\n", strings({"a", "", "", "b"})},
-        {" 1 \r\n\t2.50\t\r\n", strings({"1", "2.50"})},
-        {"Bob, Jr\r\n", strings({"Bob", "Jr"})},
-        {"\" Bob, Jr \",x\r\n", strings({" Bob, Jr ", "x"})},
-        {"\"ab\"cd,e", strings({"ab", "e"})},   // text after the closing quote is dropped
-        {"\"ab\r\ncd", strings({"ab", "cd"})},  // an unclosed quote ends at the line end
-        {"a\nb\rc", strings({"a", "b", "c"})},
-        {"a,\r\nb", strings({"a", "", "b"})},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(readAll(QString::fromUtf8(c.text)), c.fields) << c.text;
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""},
+        {"abc", "abc"},  // a last field without a line end, bare or quoted
+        {"a,\"b\"", "a|b"},
+        {"a\r\nb\r\n", "a|b"},  // the last line end adds no field
+        {"a\r\n\r\n\r\nb\r\n", "a|||b"},
+        {" 1 \r\n\t2.50\t\r\n", "1|2.50"},
+        {"Bob, Jr\r\n", "Bob|Jr"},
+        {"\" Bob, Jr \",x\r\n", " Bob, Jr |x"},
+        {"\"ab\"cd,e", "ab|e"},   // text after the closing quote is dropped
+        {"\"ab\r\ncd", "ab|cd"},  // an unclosed quote ends at the line end
+        {"a\nb\rc", "a|b|c"},
+        {"a,\r\nb", "a||b"}};
+    for (const auto& [text, fields] : cases) {
+        EXPECT_EQ(readAll(qs(text)).join(u'|'), qs(fields)) << text;
     }
 }
 
