@@ -141,8 +141,8 @@ TEST(NameFiles, ControlCharactersAndUnknownLagModesAreRefused) {
     EXPECT_TRUE(lag.error->reason.startsWith(qs("\"Lag Frist\" is not a heading")));
     EXPECT_EQ(lag.value, qs("Lag First"));
     EXPECT_EQ(parseLagMode("\"Median\"\r\n", FileNames::raceLag).value, qs("Median"));
-    // What Lapdeck writes itself never holds them.
-    EXPECT_EQ(FieldWriter::storable(qs("A\tB\x01")), qs("A B "));
+    // What Lapdeck writes itself never holds them, nor a double quote or a line end.
+    EXPECT_EQ(FieldWriter::storable(qs("O\"Neil\r\nJr\tB\x01")), qs("O'Neil  Jr B "));
 }
 
 }  // namespace
