@@ -104,13 +104,16 @@ TEST(RosterFile, OneQuotedNamePerLineBlankLinesSkipped) {
 
 // Writing these files and the errors loading them are the data folder's tests.
 TEST(SmallFiles, RacerNamesLagModeAndSpeedMultiplier) {
-    // Missing names are empty, a missing file is no error.
+    // Missing names are empty, a missing file is no error; an unclosed quote keeps the
+    // names before it.
     const LoadResult<PerFlag<QString>> three =
         parseRacerNames("\"Ann\",\"Bob\",\"Cy\"\r\n", FileNames::racerNames);
     EXPECT_TRUE(three.ok());
     EXPECT_EQ(three.value[3] + u'|' + three.value[4], qs("Cy|"));
     TempFolder dir;
     EXPECT_TRUE(loadRacerNames(dir.file(FileNames::racerNames)).ok());
+    const auto unclosed = parseRacerNames("\"Ann\",\"Bob", FileNames::racerNames);
+    EXPECT_EQ(unclosed.value[1] + QString::number(unclosed.error->field), qs("Ann2"));
     for (const char* empty : {"\"\"\r\n", ""}) {
         EXPECT_EQ(parseLagMode(empty, FileNames::raceLag).value, qs("Lag First")) << empty;
     }
