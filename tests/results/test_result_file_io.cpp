@@ -44,22 +44,13 @@ std::string report(const SaveReport& r) {
     return out;
 }
 
-class ResultFileIoTest : public ::testing::Test {
-protected:
-    TempFolder dir;
-    std::unique_ptr<RaceState> state = makeState(false, 0);
-
-    void SetUp() override {
-        setLaps(*state, 1, {10.0f, 9.5f, 9.75f, 10.25f});
-        state->BestLapTime[1] = 9500;
-        state->LastCrossing[1] = 39500;
-        setOrder(*state, {1, 2, 3, 4, 5, 6});
-        state->LapsUnsaved = state->SummaryUnsaved = true;
-    }
-};
-
 // Saving and opening a race's files again are the results windows' tests.
-TEST_F(ResultFileIoTest, AFailedSaveSaysSoAndKeepsTheMark) {
+TEST(ResultFileIo, AFailedSaveSaysSoAndKeepsTheMark) {
+    TempFolder dir;
+    auto state = makeState(false, 0);
+    setLaps(*state, 1, {10.0f, 9.5f});
+    setOrder(*state, {1, 2, 3, 4, 5, 6});
+    state->LapsUnsaved = state->SummaryUnsaved = true;
     const LapTable table = buildLapTable(*state).value();
     const QString name = dir.missing() + qs("/laps.lap");
     const std::string failed = report(saveLapTable(*state, table.header, table.grid, name));
@@ -80,7 +71,8 @@ TEST_F(ResultFileIoTest, AFailedSaveSaysSoAndKeepsTheMark) {
     EXPECT_FALSE(state->SummaryUnsaved);
 }
 
-TEST_F(ResultFileIoTest, TextAndEmptyNamesReadNothingAndUnreadableFilesAreExplained) {
+TEST(ResultFileIo, TextAndEmptyNamesReadNothingAndUnreadableFilesAreExplained) {
+    TempFolder dir;
     EXPECT_EQ(openResultFile(dir.file(qs("missing.txt"))).value().kind, OpenKind::Shell);
     EXPECT_EQ(openResultFile(qs("  ")).value().kind, OpenKind::Nothing);
     dir.write(qs("cut.lap"), "Title\r\nBlue\r\n");
