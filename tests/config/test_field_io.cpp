@@ -3,7 +3,6 @@
 #include "ConfigError.h"
 #include "DataFile.h"
 #include "FieldReader.h"
-#include "FieldWriter.h"
 #include "TestHelpers.h"
 
 namespace lapdeck::test {
@@ -77,18 +76,6 @@ TEST(FieldReader, EveryFailureNamesLineAndFieldAndOnlyTheFirstIsKept) {
     for (const auto& [bytes, kinds, read] : cases) {
         EXPECT_EQ(readFields(bytes, kinds), read);
     }
-}
-
-TEST(FieldWriter, WritesWhatTheReaderReadsBackAndMakesAwkwardTextsSafe) {
-    FieldWriter w;
-    w.number(12).number(-1).text(qs("Yellow")).text(QString()).truth(true).truth(false);
-    w.endLine().text(QStringLiteral("Zo\u00eb")).endLine().single(340.90909f).endLine();
-    EXPECT_EQ(w.bytes(), QByteArray("12,-1,\"Yellow\",\"\",#TRUE#,#FALSE#\r\n\"Zo\xc3\xab\"\r\n"
-                                    "340.9091\r\n"));
-    FieldWriter safe;
-    safe.text(qs("O\"Neil\r\nJr")).number(3).endLine();
-    EXPECT_EQ(FieldWriter::storable(qs("O\"Neil\r\nJr")), qs("O'Neil  Jr"));
-    EXPECT_EQ(readFields(safe.bytes(), "ti"), "O'Neil  Jr|3|end");
 }
 
 TEST(DataFile, WriteReplacesTheWholeFileAndFailuresNameThePath) {

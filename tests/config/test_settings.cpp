@@ -24,22 +24,18 @@ QByteArray exampleWith(int field, const QByteArray& value) {
     return fields.join(',') + "\r\n";
 }
 
-// The chosen list texts, "|"-separated.
-QString texts(const Settings& s) {
-    return QStringList{s.trackLengthText(), s.scaleText(), s.minLapText(),
-                       s.delayText(),       s.portText(),  s.firstLapText()}
-        .join(u'|');
-}
-
 TEST(SettingsFile, ExampleLineReadsAsWrittenAndRoundTripsByteExact) {
     const LoadResult<Settings> r = parseSettings(kExample, kFile);
     ASSERT_TRUE(r.ok()) << r.error->message().toStdString();
-    EXPECT_EQ(texts(r.value), qs("22|1:24|2.5|0|1|1"));
-    EXPECT_EQ(r.value.colourName[6] + QString::number(r.value.swatchColour[3]),
-              qs("Orange16744576"));
-    EXPECT_TRUE(r.value.disabled[5] && r.value.disabled[6] && !r.value.disabled[4]);
-    EXPECT_EQ(serializeSettings(r.value), kExample);
-    EXPECT_EQ(parseSettings(kExample.trimmed(), kFile).value, r.value);  // no line end
+    const Settings& v = r.value;
+    EXPECT_EQ(QStringList({v.trackLengthText(), v.scaleText(), v.minLapText(), v.delayText(),
+                           v.portText(), v.firstLapText()})
+                  .join(u'|'),
+              qs("22|1:24|2.5|0|1|1"));
+    EXPECT_EQ(v.colourName[6] + QString::number(v.swatchColour[3]), qs("Orange16744576"));
+    EXPECT_TRUE(v.disabled[5] && v.disabled[6] && !v.disabled[4]);
+    EXPECT_EQ(serializeSettings(v), kExample);
+    EXPECT_EQ(parseSettings(kExample.trimmed(), kFile).value, v);  // no line end
 
     Settings s = blankSettings();  // nothing chosen, an empty and a typed colour
     s.colourName[3] = QString();

@@ -91,14 +91,6 @@ protected:
         }
     }
 
-    // 10 ms ticks, as the race timer gives them, until the clock reaches `clock` or
-    // the race ends.
-    void tenMsTicksUntil(int32_t clock) {
-        while (state.RaceClock < clock && state.RaceOver == 0) {
-            engine.Timer1_Timer(10, port);
-        }
-    }
-
     // The start caption, the flag picture, the enabled menus and whether Abort and
     // the race timer are on, as one line: "Continue YellowFlagblack.bmp [ViewData] abort".
     std::string controls() const {

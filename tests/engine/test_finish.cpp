@@ -55,27 +55,17 @@ TEST_F(FinishTest, WhiteFlagCheckeredFlagAndEndOfATenLapRace) {
     EXPECT_EQ(host.cues(), "whiteflag2.wav 100 50, checkeredflag.wav 100 50, Raceover.wav 100 50");
 }
 
-// Lap race: 1.5 best laps from the checkered flag; timed race: 1.9 best laps + 5 s from
-// time up. Both round half to even. Every other car runs one more lap.
-TEST_F(FinishTest, DeadlineFromTheBestLap) {
-    // Checkered at 1000 + 2 x lap: 3006 + 1504.5, 5002 + 3001.5. Time up at 60000:
-    // + 1928.5 + 5000, + 1947.5 + 5000.
-    const std::tuple<Format, int32_t, int32_t> cases[] = {{Format::LapRace, 1003, 4510},
-                                                          {Format::LapRace, 2001, 8004},
-                                                          {Format::TimedRace, 1015, 66928},
-                                                          {Format::TimedRace, 1025, 66948}};
-    for (const auto& [format, bestLap, deadline] : cases) {
+// Timed race: 1.9 best laps + 5 s from time up, halves to even (1928.5 and 1947.5); every
+// other car runs one more lap. The lap race's 1.5 best laps are in the races lap3_crash
+// and lap5_rt_deadline.
+TEST_F(FinishTest, TimedRaceDeadlineFromTheBestLap) {
+    for (const auto& [bestLap, deadline] : {std::pair{1015, 66928}, {1025, 66948}}) {
         SCOPED_TRACE(bestLap);
-        const bool timed = format == Format::TimedRace;
         state.RaceLaps = 2;  // left from a lap race; a timed race ignores it
-        configure(format, timed ? 1 : 3, 1, "1");
+        configure(Format::TimedRace, 1, 1, "1");
         host.sounds.clear();
         start();
-        run({{1000, 1}, {1500, 2}, {1000 + bestLap, 1}, {1000 + 2 * bestLap, 1}});
-        ASSERT_EQ(state.BestLapTime[1], bestLap);
-        if (timed) {
-            tickAt(60000);
-        }
+        run({{1000, 1}, {1500, 2}, {1000 + bestLap, 1}, {1000 + 2 * bestLap, 1}, {60000, 0}});
         tick();
         EXPECT_EQ(state.FinishDeadline, deadline);
         EXPECT_EQ(finishLaps(), "3 2 1 1 1 1");
@@ -84,8 +74,7 @@ TEST_F(FinishTest, DeadlineFromTheBestLap) {
         tick();
         expectRaceOver();
         EXPECT_EQ(host.cues(),
-                  timed ? "10seconds.wav 100 50, CheckeredFlag.wav 100 50, RaceOver.wav 100 50"
-                        : "whiteflag2.wav 100 50, checkeredflag.wav 100 50, Raceover.wav 100 50");
+                  "10seconds.wav 100 50, CheckeredFlag.wav 100 50, RaceOver.wav 100 50");
         state.SummaryUnsaved = state.LapsUnsaved = false;
         engine.cmdStart_Click();
     }

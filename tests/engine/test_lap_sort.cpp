@@ -12,32 +12,23 @@ namespace lapdeck::test {
 namespace {
 
 TEST(Median, EntryAtHalfTheLapsPlusOneHalvesToEven) {
-    struct Case {
-        int lapCount;
-        std::vector<float> laps;  // laps 1..n
-        const char* median;
-        std::vector<float> sorted;
-    };
-    const Case cases[] = {
+    // lap count, laps 1..n, median, the laps after the sort
+    const std::tuple<int, std::vector<float>, const char*, std::vector<float>> cases[] = {
         {5, {13, 9, 12, 10, 11}, "12.00", {9, 10, 11, 12, 13}},  // takes the fourth
         {1, {5}, "0.00", {5, 0}},                                // reads the empty second entry
         {2, {7, 6, 1}, "7.00", {6, 7, 1}},                       // laps beyond the count stay put
         {0, {}, "0.00", {}},
         {-1, {}, "99.00", {}}};  // no crossing: entry 0
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.lapCount);
+    for (const auto& [lapCount, laps, median, sorted] : cases) {
+        SCOPED_TRACE(lapCount);
         auto state = std::make_unique<RaceState>();
         state->LapCount.fill(0);
-        state->LapCount[2] = static_cast<int16_t>(c.lapCount);
+        state->LapCount[2] = static_cast<int16_t>(lapCount);
         state->SortedLapTimes[2][0] = 99.0f;  // lap 0 is never part of the sort
-        for (size_t n = 0; n < c.laps.size(); ++n) {
-            state->SortedLapTimes[2][n + 1] = c.laps[n];
-        }
+        std::copy(laps.begin(), laps.end(), state->SortedLapTimes[2].begin() + 1);
         subSortLapTimes(*state);
-        EXPECT_EQ(state->MedianLap[2], qs(c.median));
-        for (size_t n = 0; n < c.sorted.size(); ++n) {
-            EXPECT_EQ(state->SortedLapTimes[2][n + 1], c.sorted[n]) << "entry " << n + 1;
-        }
+        EXPECT_EQ(state->MedianLap[2], qs(median));
+        EXPECT_TRUE(std::equal(sorted.begin(), sorted.end(), state->SortedLapTimes[2].begin() + 1));
         EXPECT_EQ(state->SortedLapTimes[2][0], 99.0f);
         EXPECT_EQ(state->MedianLap[1], qs("0.00"));
     }
@@ -79,23 +70,6 @@ TEST(IncrementalSort, GivesWhatAFullSortGivesOnRandomRaces) {
             }
         }
     }
-}
-
-TEST_F(EngineTest, LapsOfTheNextRaceAreSortedFromScratch) {
-    configure(Format::LapRace);
-    // Six laps sorted, then a new race counts eight before anything shows a median again.
-    const std::vector<float> races[] = {{6, 5, 4, 3, 2, 1}, {9, 3, 8, 1, 7, 2, 6, 5}};
-    for (const std::vector<float>& laps : races) {
-        engine.StartReset();
-        for (size_t n = 1; n <= laps.size(); ++n) {
-            state.LapCount[1] = static_cast<int16_t>(n);
-            state.SortedLapTimes[1][n] = laps[n - 1];
-        }
-        engine.subSortLapTimes();
-    }
-    const float sorted[] = {0, 1, 2, 3, 5, 6, 7, 8, 9};
-    EXPECT_TRUE(std::equal(sorted, sorted + 9, state.SortedLapTimes[1].begin()));
-    EXPECT_EQ(state.MedianLap[1], qs("6.00"));
 }
 
 }  // namespace

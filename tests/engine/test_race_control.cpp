@@ -49,6 +49,12 @@ TEST_F(EngineTest, NamesAreCheckedBeforeTheStartLights) {
         EXPECT_EQ(controls(), started ? "Start LVLogo.gif []" : kIdle) << names;
         EXPECT_EQ(state.SummaryUnsaved && !state.LapsUnsaved, !started) << names;
     }
+    state.live.disabled[6] = false;  // the last flag is checked too
+    host.names[6] = QString();
+    configure(Format::LapRace);
+    prompter.prompts.clear();
+    engine.cmdStart_Click();
+    EXPECT_EQ(prompter.shown(), selectName(6));
 }
 
 TEST_F(EngineTest, CountdownOnlyForADelayOfOneSecondOrMore) {

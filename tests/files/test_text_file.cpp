@@ -68,16 +68,16 @@ TEST(TextFile, AFailedWriteLeavesTheOldFileWholeAndSaysWhy) {
 }
 
 TEST(TextFile, WriteFailuresReadInPlainWords) {
-    TempFolder dir;
-    const QString path = dir.file(qs("x.dat"));
-    EXPECT_EQ(plainWriteReason(path, QStringLiteral("No space left on device")),
-              QStringLiteral("the disk is full"));
-    EXPECT_EQ(plainWriteReason(path, QStringLiteral("Read-only file system")),
-              QStringLiteral("the disk is read-only"));
-    EXPECT_EQ(plainWriteReason(path, QStringLiteral("Unknown error")),
-              QStringLiteral("the system gave no reason"));
-    EXPECT_TRUE(plainWriteReason(path, QStringLiteral("Permission denied"))
-                    .startsWith(QStringLiteral("Lapdeck may not write to the folder")));
+    const QString path = QDir::temp().filePath(qs("x.dat"));
+    for (const auto& [system, plain] :
+         {std::pair{"No space left on device", "the disk is full"},
+          {"Read-only file system", "the disk is read-only"},
+          {"Unknown error", "the system gave no reason"},
+          {"Permission denied", "Lapdeck may not write to the folder %1"}}) {
+        EXPECT_EQ(plainWriteReason(path, qs(system)),
+                  qs(plain).replace(qs("%1"), QDir::toNativeSeparators(QDir::tempPath())))
+            << system;
+    }
 }
 
 // The other refusals are shown by the data files' test in tests/config.

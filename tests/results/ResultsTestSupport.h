@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include "RaceState.h"
 #include "ResultGrid.h"
 #include "TestHelpers.h"
@@ -64,6 +66,21 @@ inline QStringList rowTexts(const ResultGrid& grid, int row) {
         texts << grid.text(row, k);
     }
     return texts;
+}
+
+// A grid read back from its file: the texts written less their blanks, the same text
+// colours, and each row aligned as `align(row)` says.
+template <typename Align>
+void expectReadBack(const ResultGrid& read, const ResultGrid& written, Align align) {
+    ASSERT_EQ(read.rowCount(), written.rowCount());
+    ASSERT_EQ(read.columnCount(), written.columnCount());
+    for (int r = 0; r < read.rowCount(); ++r) {
+        for (int k = 0; k < read.columnCount(); ++k) {
+            EXPECT_EQ(read.text(r, k), written.text(r, k).trimmed()) << r << "," << k;
+            EXPECT_EQ(read.cell(r, k).foreground, written.cell(r, k).foreground) << r << "," << k;
+            EXPECT_EQ(read.cell(r, k).align, align(r)) << r << "," << k;
+        }
+    }
 }
 
 }  // namespace lapdeck::test

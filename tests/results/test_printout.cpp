@@ -13,13 +13,17 @@ namespace {
 using namespace test;
 using namespace Qt::StringLiterals;
 
-// The lap lines of a lap printout: everything after the title and three headers.
-std::vector<PrintLine> lapLines(const Printout& p) {
-    return {p.lines.begin() + 6, p.lines.end()};
-}
-
-PrintLine textLine(std::vector<PrintItem> items) {
-    return PrintLine{kPrintTextPoints, std::move(items)};
+// Lines [from, to) as "points|column:text|column:text...", one a line.
+std::string shown(const Printout& p, size_t from, size_t to = SIZE_MAX) {
+    std::string out;
+    for (size_t i = from; i < std::min(to, p.lines.size()); ++i) {
+        out += std::to_string(p.lines[i].points);
+        for (const PrintItem& item : p.lines[i].items) {
+            out += QStringLiteral("|%1:%2").arg(item.column).arg(item.text).toStdString();
+        }
+        out += "\n";
+    }
+    return out;
 }
 
 TEST(LapPrintout, RaceColumnsInRunningOrderWithDisabledNamedButNotRenamed) {
@@ -29,48 +33,33 @@ TEST(LapPrintout, RaceColumnsInRunningOrderWithDisabledNamedButNotRenamed) {
     state->live.disabled[6] = true;
     setOrder(*state, {3, 1, 2, 4, 5, 6});
     const Printout p = lapPrintout(*state);
-
     EXPECT_FALSE(p.landscape);
-    EXPECT_EQ(p.lines[1], (PrintLine{kPrintTitlePoints, {{31, u"Laps"_s}}}));
-    // The column captions are the printout window test's (under the colours).
-    EXPECT_EQ(p.lines[4].items[1], (PrintItem{13, u"Blue"_s}));
-    EXPECT_EQ(p.lines[5].items[0], (PrintItem{7, u"No"_s}));
-    EXPECT_EQ(p.lines[5].items[2], (PrintItem{29, u"Ann"_s}));
-    EXPECT_EQ(p.lines[5].items[6], (PrintItem{93, u"Disabled"_s}));
     EXPECT_EQ(state->RacerName[6], u"Fay"_s);
-
-    const std::vector<PrintLine> laps = lapLines(p);
-    ASSERT_EQ(laps.size(), 3u);  // the leader's laps
-    EXPECT_EQ(laps[0], textLine({{7, u" 1 "_s},
-                                 {13, u" 10.5 "_s},
-                                 {29, u" 12 "_s},
-                                 {45, u" 0 "_s},
-                                 {61, u" 0 "_s},
-                                 {77, u" 0 "_s},
-                                 {93, u" 0 "_s}}));
-    EXPECT_EQ(laps[2].items[1].text, u" 11.2 "_s);
-    EXPECT_EQ(laps[2].items[2].text, u" 0 "_s);
+    // Title, colours and names (the captions above them are the printout window
+    // test's), then a line for each of the leader's laps.
+    EXPECT_EQ(shown(p, 1, 2) + shown(p, 4),
+              "20|31:Laps\n"
+              "12|7:Lap|13:Blue|29:Yellow|45:Green|61:White|77:Purple|93:Orange\n"
+              "12|7:No|13:Cy|29:Ann|45:Bob|61:Dee|77:Eve|93:Disabled\n"
+              "12|7: 1 |13: 10.5 |29: 12 |45: 0 |61: 0 |77: 0 |93: 0 \n"
+              "12|7: 2 |13: 9.8 |29: 0 |45: 0 |61: 0 |77: 0 |93: 0 \n"
+              "12|7: 3 |13: 11.2 |29: 0 |45: 0 |61: 0 |77: 0 |93: 0 \n");
 }
 
 TEST(LapPrintout, LinesStartAtTheFirstLapIndexAndEndWithTheRightFlag) {
-    struct Case {
-        bool practice;
-        int firstLapIndex;
-        QString firstLap;
-        size_t lines;
-    };
-    for (const Case& c : {Case{false, -1, u" 0 "_s, 3}, Case{false, 0, u" 1 "_s, 3},
-                          Case{true, -1, u" 0 "_s, 5}, Case{true, 0, u" 1 "_s, 5}}) {
-        SCOPED_TRACE(c.firstLapIndex);
-        auto state = makeState(c.practice, c.firstLapIndex);
+    // Flag 4 runs longest without leading; practice keeps flag order.
+    for (const auto& [practice, first, laps] :
+         {std::tuple{false, -1, 3u}, {false, 0, 3u}, {true, -1, 5u}, {true, 0, 5u}}) {
+        auto state = makeState(practice, first);
         setLaps(*state, 2, {9.0f, 9.5f, 9.25f});
-        setLaps(*state, 4, {8.0f, 8.5f, 8.25f, 8.0f, 8.75f});  // runs longest, not leading
+        setLaps(*state, 4, {8.0f, 8.5f, 8.25f, 8.0f, 8.75f});
         setOrder(*state, {2, 4, 1, 3, 5, 6});
-        const std::vector<PrintLine> laps = lapLines(lapPrintout(*state));
-        ASSERT_EQ(laps.size(), c.lines);
-        EXPECT_EQ(laps[0].items[0].text, c.firstLap);
-        // Practice keeps flag order: flag 4 in the fourth column.
-        EXPECT_EQ(laps[0].items[c.practice ? 4 : 2].text, u" 8 "_s);
+        const Printout p = lapPrintout(*state);
+        EXPECT_EQ(p.lines.size(), 6 + laps);
+        EXPECT_EQ(shown(p, 6, 7),
+                  "12|7: " + std::to_string(first + 1) +
+                      (practice ? " |13: 0 |29: 9 |45: 0 |61: 8" : " |13: 9 |29: 8 |45: 0 |61: 0") +
+                      " |77: 0 |93: 0 \n");
     }
 }
 
@@ -85,16 +74,11 @@ TEST(LapPrintout, AFileShownPrintsItsGridUpToTheFirstRowWithoutALabel) {
     grid.cell(2, 1).text = u"0.50"_s;
     grid.cell(3, 1).text = u"12.35"_s;
     grid.cell(6, 1).text = u"99.99"_s;  // below the last label: not a lap
-    const Printout p = lapPrintout(grid);
-    EXPECT_EQ(p.lines[4].items[1], (PrintItem{13, u"Yellow"_s}));
-    EXPECT_EQ(p.lines[5].items[1], (PrintItem{13, u"Ann"_s}));
-    const std::vector<PrintLine> laps = lapLines(p);
-    ASSERT_EQ(laps.size(), 3u);
-    EXPECT_EQ(laps[0].items[0].text, u" 0 "_s);
-    EXPECT_EQ(laps[0].items[1].text, u" 0.5 "_s);
-    EXPECT_EQ(laps[1].items[0].text, u" 1 "_s);
-    EXPECT_EQ(laps[1].items[1].text, u" 12.35 "_s);
-    EXPECT_EQ(laps[2].items[1].text, u" 0 "_s);
+    EXPECT_EQ(shown(lapPrintout(grid), 4),
+              "12|7:Lap|13:Yellow\n12|7:No|13:Ann\n"
+              "12|7: 0 |13: 0.5 |29: 0 |45: 0 |61: 0 |77: 0 |93: 0 \n"
+              "12|7: 1 |13: 12.35 |29: 0 |45: 0 |61: 0 |77: 0 |93: 0 \n"
+              "12|7: 2 |13: 0 |29: 0 |45: 0 |61: 0 |77: 0 |93: 0 \n");
 }
 
 // A summary grid whose cells name their own column: "c3" in column 3 of each row.
@@ -113,29 +97,20 @@ TEST(SummaryPrintout, RaceAndPracticeColumnsTitleAndLandscape) {
     const QDateTime now(QDate(2025, 12, 5), QTime(16, 7));
     const Printout race = summaryPrintout(summaryGrid(u"Pos "_s), u"10 Lap Race"_s, now);
     EXPECT_TRUE(race.landscape);
-    EXPECT_EQ(race.lines[2], (PrintLine{kPrintTitlePoints, {{10, u"Summary,  10 Lap Race"_s}}}));
-    EXPECT_EQ(race.lines[3], textLine({{17, u"Dec-05, 16:07"_s}}));
-    EXPECT_EQ(race.lines[5].items[0], (PrintItem{6, u"Pos"_s}));
-    EXPECT_EQ(race.lines[6].items[0], (PrintItem{8, u"Name"_s}));
-    EXPECT_EQ(race.lines[6].items.back(), (PrintItem{107, u"%"_s}));
-    ASSERT_EQ(race.lines.size(), 13u);
-    const PrintLine& winner = race.lines[7];
-    ASSERT_EQ(winner.items.size(), 12u);
-    EXPECT_EQ(winner.items[0], (PrintItem{6, u"1c1"_s}));
-    EXPECT_EQ(winner.items[1], (PrintItem{23, u"c2"_s}));
-    EXPECT_EQ(winner.items[4], (PrintItem{53, u"c5"_s}));
-    EXPECT_EQ(winner.items[11], (PrintItem{107, u"c12"_s}));
-    EXPECT_EQ(race.lines[12].items[0].text, u"6c1"_s);
-
+    const std::string cells =
+        "|23:c2|31:c3|39:c4|53:c5|61:c6|69:c7|77:c8|84:c9|92:c10|99:c11|107:c12\n";
+    EXPECT_EQ(shown(race, 2, 8) + shown(race, 12),
+              "20|10:Summary,  10 Lap Race\n12|17:Dec-05, 16:07\n12\n"
+              "12|6:Pos|23:Flag|31:Total|39:Total|53:Lag|61:Lag|69:Best|77:Best|84:Avg\n"
+              "12|8:Name|23:Color|31:Laps|39:Time|53:First|61:Behind|69:MPH|77:Lap|84:Time|92:Med|"
+              "99:Crash|107:%\n12|6:1c1" +
+                  cells + "12|6:6c1" + cells);
+    // Practice leaves out the two gap columns.
     const Printout practice = summaryPrintout(summaryGrid(u"Flag "_s), u"Practice"_s, now);
-    EXPECT_EQ(practice.lines[5].items.front(), (PrintItem{23, u"Flag"_s}));
-    EXPECT_EQ(practice.lines[6].items.back(), (PrintItem{92, u"%"_s}));
-    const PrintLine& first = practice.lines[7];
-    ASSERT_EQ(first.items.size(), 10u);  // the two gap columns are left out
-    EXPECT_EQ(first.items[0], (PrintItem{6, u"c1"_s}));
-    EXPECT_EQ(first.items[3], (PrintItem{39, u"c4"_s}));
-    EXPECT_EQ(first.items[4], (PrintItem{53, u"c7"_s}));
-    EXPECT_EQ(first.items[9], (PrintItem{92, u"c12"_s}));
+    EXPECT_EQ(shown(practice, 5, 8),
+              "12|23:Flag|31:Total|39:Total|53:Best|61:Best|69:Avg\n"
+              "12|6:Name|23:Color|31:Laps|39:Time|53:MPH|61:Lap|69:Time|77:Med|84:Crash|92:%\n"
+              "12|6:c1|23:c2|31:c3|39:c4|53:c7|61:c8|69:c9|77:c10|84:c11|92:c12\n");
 }
 
 TEST(Printout, PagesBreakBeforeTheLineThatWouldNotFit) {

@@ -44,22 +44,13 @@ std::string report(const SaveReport& r) {
     return out;
 }
 
-class ResultFileIoTest : public ::testing::Test {
-protected:
-    TempFolder dir;
-    std::unique_ptr<RaceState> state = makeState(false, 0);
-
-    void SetUp() override {
-        setLaps(*state, 1, {10.0f, 9.5f, 9.75f, 10.25f});
-        state->BestLapTime[1] = 9500;
-        state->LastCrossing[1] = 39500;
-        setOrder(*state, {1, 2, 3, 4, 5, 6});
-        state->LapsUnsaved = state->SummaryUnsaved = true;
-    }
-};
-
 // Saving and opening a race's files again are the results windows' tests.
-TEST_F(ResultFileIoTest, AFailedSaveSaysSoAndKeepsTheMark) {
+TEST(ResultFileIo, AFailedSaveSaysSoAndKeepsTheMark) {
+    TempFolder dir;
+    auto state = makeState(false, 0);
+    setLaps(*state, 1, {10.0f, 9.5f});
+    setOrder(*state, {1, 2, 3, 4, 5, 6});
+    state->LapsUnsaved = state->SummaryUnsaved = true;
     const LapTable table = buildLapTable(*state).value();
     const QString name = dir.missing() + qs("/laps.lap");
     const std::string failed = report(saveLapTable(*state, table.header, table.grid, name));
@@ -80,7 +71,8 @@ TEST_F(ResultFileIoTest, AFailedSaveSaysSoAndKeepsTheMark) {
     EXPECT_FALSE(state->SummaryUnsaved);
 }
 
-TEST_F(ResultFileIoTest, TextAndEmptyNamesReadNothingAndUnreadableFilesAreExplained) {
+TEST(ResultFileIo, TextAndEmptyNamesReadNothingAndUnreadableFilesAreExplained) {
+    TempFolder dir;
     EXPECT_EQ(openResultFile(dir.file(qs("missing.txt"))).value().kind, OpenKind::Shell);
     EXPECT_EQ(openResultFile(qs("  ")).value().kind, OpenKind::Nothing);
     dir.write(qs("cut.lap"), "Title\r\nBlue\r\n");
@@ -111,26 +103,23 @@ QStringList readAll(const QString& text) {
     return fields;
 }
 
+// Each case is the text, then the fields read, "|"-separated.
 TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
-    const struct {
-        const char* text;
-        QStringList fields;
-    } cases[] = {
-        {"", {}},
-        {"abc", strings({"abc"})},  // a last field without a line end, bare or quoted
-        {"a,\"b\"", strings({"a", "b"})},
-        {"a\r\nb\r\n", strings({"a", "b"})},  // the last line end adds no field
-        {"a\r\n\r\n\r\nb\r\n", strings({"a", "", "", "b"})},
-        {" 1 \r\n\t2.50\t\r\n", strings({"1", "2.50"})},
-        {"Bob, Jr\r\n", strings({"Bob", "Jr"})},
-        {"\" Bob, Jr \",x\r\n", strings({" Bob, Jr ", "x"})},
-        {"\"ab\"cd,e", strings({"ab", "e"})},   // text after the closing quote is dropped
-        {"\"ab\r\ncd", strings({"ab", "cd"})},  // an unclosed quote ends at the line end
-        {"a\nb\rc", strings({"a", "b", "c"})},
-        {"a,\r\nb", strings({"a", "", "b"})},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(readAll(QString::fromUtf8(c.text)), c.fields) << c.text;
+    const std::pair<const char*, const char*> cases[] = {
+        {"", ""},
+        {"abc", "abc"},  // a last field without a line end, bare or quoted
+        {"a,\"b\"", "a|b"},
+        {"a\r\nb\r\n", "a|b"},  // the last line end adds no field
+        {"a\r\n\r\n\r\nb\r\n", "a|||b"},
+        {" 1 \r\n\t2.50\t\r\n", "1|2.50"},
+        {"Bob, Jr\r\n", "Bob|Jr"},
+        {"\" Bob, Jr \",x\r\n", " Bob, Jr |x"},
+        {"\"ab\"cd,e", "ab|e"},   // text after the closing quote is dropped
+        {"\"ab\r\ncd", "ab|cd"},  // an unclosed quote ends at the line end
+        {"a\nb\rc", "a|b|c"},
+        {"a,\r\nb", "a||b"}};
+    for (const auto& [text, fields] : cases) {
+        EXPECT_EQ(readAll(qs(text)).join(u'|'), qs(fields)) << text;
     }
 }
 

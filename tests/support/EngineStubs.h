@@ -110,7 +110,13 @@ public:
     std::vector<bool> timerCalls;
     std::vector<bool> startSequences;  // one entry per request: with countdown or not
     int pickerCloses = 0;
-    PerFlag<QString> names = defaultNames();
+    PerFlag<QString> names = [] {
+        PerFlag<QString> n;
+        for (int f = 1; f <= kFlags; ++f) {
+            n[f] = QStringLiteral("Racer %1").arg(f);
+        }
+        return n;
+    }();
     QString lagMode = QStringLiteral("Lag First");
     QDateTime fixedNow{QDate(2026, 12, 5), QTime(16, 7, 42)};
 
@@ -139,14 +145,6 @@ public:
         QStringList cues = sounds;
         cues.removeIf([](const QString& s) { return s.startsWith(u"cargoingby.wav"); });
         return cues.join(QStringLiteral(", ")).toStdString();
-    }
-
-    static PerFlag<QString> defaultNames() {
-        PerFlag<QString> result;
-        for (int f = 1; f <= kFlags; ++f) {
-            result[f] = QStringLiteral("Racer %1").arg(f);
-        }
-        return result;
     }
 };
 

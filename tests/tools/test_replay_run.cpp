@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include "EngineStubs.h"
+#include "FileSizeLimit.h"
 #include "Journal.h"
 #include "RaceEngine.h"
+#include "Replay.h"
 #include "SummaryFile.h"
 #include "TestHelpers.h"
+#include "TextFile.h"
 
 namespace lapdeck::test {
 namespace {
@@ -19,49 +25,19 @@ struct RaceRun {
     ScriptedRandom random;
     RaceEngine engine{state, host, prompter, random};
 
-    RaceRun(bool timed, int length, int firstLapIndex = 0) {
+    // A 12-lap race or a 2-minute one.
+    explicit RaceRun(bool timed, int firstLapIndex = 0) {
         host.engine = &engine;
         host.lagMode = qs("Lag Behind");
         state.FirstLapIndex = static_cast<int16_t>(firstLapIndex);
         state.IsTimedRace = state.live.optTimedRace = timed;
         state.IsLapRace = state.live.optLapRace = !timed;
-        state.RaceMinutes = timed ? length : 2;
-        state.RaceLaps = static_cast<int16_t>(timed ? 12 : length);
+        state.RaceMinutes = 2;
+        state.RaceLaps = 12;
         engine.ReSet();
         engine.cmdStart_Click();
     }
 };
-
-std::vector<JournalEntry> journal(std::initializer_list<std::pair<int32_t, int>> crossings) {
-    std::vector<JournalEntry> entries;
-    for (const auto& [clock, flag] : crossings) {
-        entries.push_back({clock, QString::number(flag)});
-    }
-    return entries;
-}
-
-// Reports at their own clocks between the 10 ms ticks: the hand-checked races.
-TEST(ReplayRun, ReportsAtClockZeroAreReadAndALapRaceStopsAtTheLastReport) {
-    RaceRun race(false, 10);
-    runJournal(race.engine, journal({{0, 2}, {0, 2}, {4567, 1}}));
-    // The first crossing at the green light is lap 1 of 0 s; the second is too soon.
-    EXPECT_EQ(race.state.LapCount[2], 1);
-    EXPECT_EQ(race.state.LapTimes[2][1], 0.0f);
-    EXPECT_EQ(race.state.RaceOver, 0);
-    EXPECT_EQ(race.state.RaceClock, 4567);
-}
-
-TEST(ReplayRun, TimedRaceRunsOnAfterTheJournalUntilItIsOver) {
-    RaceRun race(true, 1);
-    // Flag 3 leads with a best lap of 5 s; flag 4 stops after two laps, so the race ends
-    // on the deadline 60000 + 1.9 x 5000 + 5000 = 74500 ms: at the first tick whose
-    // previous clock is past it.
-    runJournal(race.engine, journal({{1000, 3}, {2000, 4}, {6000, 3}, {8000, 4}, {12000, 3}}));
-    EXPECT_EQ(race.state.FinishDeadline, 74500);
-    EXPECT_EQ(race.state.RaceOver, 1);
-    EXPECT_EQ(race.state.RaceClock, 74520);
-    EXPECT_EQ(race.host.count("10seconds.wav") + race.host.count("CheckeredFlag.wav"), 2);
-}
 
 // Quiet stretches run as one tick must give exactly what every 10 ms tick gives.
 std::vector<JournalEntry> randomRace(unsigned seed) {
@@ -86,8 +62,8 @@ TEST(ReplayRun, QuietStretchesGiveWhatEveryTickGives) {
         for (bool timed : {false, true}) {
             SCOPED_TRACE(testing::Message() << "seed " << seed << (timed ? " timed" : " laps"));
             const auto entries = randomRace(seed);
-            RaceRun a(timed, timed ? 2 : 12, seed % 2 == 0 ? -1 : 0);
-            RaceRun b(timed, timed ? 2 : 12, seed % 2 == 0 ? -1 : 0);
+            RaceRun a(timed, seed % 2 == 0 ? -1 : 0);
+            RaceRun b(timed, seed % 2 == 0 ? -1 : 0);
             runJournal(a.engine, entries, false);
             runJournal(b.engine, entries, true);
             const RaceState& x = a.state;
@@ -101,8 +77,8 @@ TEST(ReplayRun, QuietStretchesGiveWhatEveryTickGives) {
 }
 
 TEST(ReplayRun, ReportAtTheLastClockIsReachedWithoutOverflow) {
-    RaceRun race(false, 12);
-    runJournal(race.engine, journal({{1000, 1}, {2147483647, 1}}));
+    RaceRun race(false);
+    runJournal(race.engine, {{1000, qs("1")}, {2147483647, qs("1")}});
     EXPECT_EQ(race.state.RaceClock, 2147483647);
     EXPECT_EQ(race.state.LapCount[1], 2);
     EXPECT_EQ(race.state.LastCrossing[1], 2147483647);
@@ -147,6 +123,43 @@ TEST(Journal, RejectsMalformedLinesNamingTheLine) {
     for (const auto& [text, line] : cases) {
         EXPECT_EQ(parsed(text), "error at line " + std::to_string(line)) << text;
     }
+}
+
+const QString kRace = QStringLiteral(LAPDECK_RACES_DIR "/lap3_crash");
+
+TEST(ReplayFaults, AFullDiskWritesNoResultAndLeavesOldOnesWhole) {
+    QTemporaryDir out;
+    const QString old = out.filePath(QStringLiteral("laps.lap"));
+    ASSERT_FALSE(writeWholeFile(old, "an earlier race\r\n"));
+
+    ReplayOptions options{false, kRace + QStringLiteral("/data"),
+                          kRace + QStringLiteral("/journal.txt"), out.path()};
+    QString message;
+    int result = kReplayOk;
+    {
+        // The lap files would fit, the summary files not.
+        FileSizeLimit full(400);
+        result = runReplay(options, message);
+    }
+
+    EXPECT_EQ(result, kReplayFailed);
+    EXPECT_TRUE(message.contains(QStringLiteral("cannot be written"))) << message.toStdString();
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("laps.lap")});
+    EXPECT_EQ(readWholeFile(old, 100).bytes, QByteArray("an earlier race\r\n"));
+
+    ASSERT_EQ(runReplay(options, message), kReplayOk);
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
+}
+
+TEST(ReplayFaults, AJournalPathWithPercentSignsIsNamedAsItIs) {
+    QTemporaryDir dir;
+    const QString journal = dir.filePath(QStringLiteral("heat %2 of %1.txt"));
+    ASSERT_FALSE(writeWholeFile(journal, "10,1\n5,2\n"));
+    ReplayOptions options{false, kRace + QStringLiteral("/data"), journal,
+                          dir.filePath(QStringLiteral("out"))};
+    QString message;
+    EXPECT_EQ(runReplay(options, message), kReplayFailed);
+    EXPECT_EQ(message, journal + QStringLiteral(", line 2: the race clock goes back from 10 to 5"));
 }
 
 }  // namespace
