@@ -26,16 +26,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// Answers input boxes from a script (Cancel when it has run out).
-class InputPrompter : public ScriptedPrompter {
-public:
-    QString input(const QString& title, const QString& prompt, const QString& shown) override {
-        prompts.push_back({true, title, prompt + u" ["_s + shown + u']', Icon::None, false});
-        return inputs.isEmpty() ? QString() : inputs.takeFirst();
-    }
-    QStringList inputs;
-};
-
 QColor back(const QWidget* w) {
     return w->palette().color(QPalette::Window);
 }
@@ -231,7 +221,7 @@ TEST_F(SetupWindows, RaceFormatNeedsMinutesGreysItsListsAndCancelDropsTheChoice)
 
 TEST_F(SetupWindows, RosterQuestionsAndWhatReachesTheFile) {
     saveRoster(data.path(FileNames::roster), {u"Zoe"_s});
-    InputPrompter prompter;
+    ScriptedPrompter prompter;
     int refills = 0;
     frmVx9AddRacer d(data.path(FileNames::roster), prompter, [&] { ++refills; });
     auto onDisk = [&] { return fileBytes(data.path(FileNames::roster)); };

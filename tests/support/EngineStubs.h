@@ -45,6 +45,13 @@ public:
     void inform(const QString& title, const QString& text, Icon icon) override {
         prompts.push_back({false, title, text, icon, false});
     }
+    // Input boxes answered from `inputs`, then Cancel; recorded as "prompt [shown]".
+    QString input(const QString& title, const QString& prompt, const QString& shown) override {
+        prompts.push_back(
+            {true, title, prompt + QStringLiteral(" [") + shown + u']', Icon::None, false});
+        return inputs.isEmpty() ? QString() : inputs.takeFirst();
+    }
+    QStringList inputs;
 
     // Every prompt as a line "ask|tell icon[ no]: title|text", for one comparison.
     std::string shown() const {
