@@ -204,8 +204,9 @@ TEST_F(EngineTest, KeysNameScreenRowsOrToggleTheHeaders) {
     // only the header changes).
     run({{1000, 1}, {4000, 1}});
     state.SpeedMultiplier = 6000.0f;
-    engine.Form_KeyDown(115);  // "Lag First" -> "Median"
-    engine.Form_KeyDown(116);  // "Best Lap" -> "MPH"
+    engine.Form_KeyDown(115);                              // "Lag First" -> "Median"
+    EXPECT_EQ(row(1), qs(" Ann|2|3.00|3.00 |3.00|1001"));  // the median at once
+    engine.Form_KeyDown(116);                              // "Best Lap" -> "MPH"
     EXPECT_EQ(row(1), qs(" Ann|2|3.00|2000.0 |3.00|1001"));
     EXPECT_EQ(host.pickerCloses, 2);
     configure(Format::LapRace);

@@ -39,6 +39,21 @@ struct RaceRun {
     }
 };
 
+// After the last report the race runs on, tick by tick, until it is over.
+TEST(ReplayRun, TimedRaceRunsOnAfterTheJournalUntilItIsOver) {
+    RaceRun race(true);
+    // Flag 3 leads with a best lap of 5 s; flag 4 stops after two laps, so the race ends
+    // on the deadline 120000 + 1.9 x 5000 + 5000 = 134500 ms: at the first tick whose
+    // previous clock is past it.
+    runJournal(
+        race.engine,
+        {{1000, qs("3")}, {2000, qs("4")}, {6000, qs("3")}, {8000, qs("4")}, {12000, qs("3")}});
+    EXPECT_EQ(race.state.FinishDeadline, 134500);
+    EXPECT_EQ(race.state.RaceOver, 1);
+    EXPECT_EQ(race.state.RaceClock, 134520);
+    EXPECT_EQ(race.host.count("10seconds.wav") + race.host.count("CheckeredFlag.wav"), 2);
+}
+
 // Quiet stretches run as one tick must give exactly what every 10 ms tick gives.
 std::vector<JournalEntry> randomRace(unsigned seed) {
     std::vector<JournalEntry> entries;
