@@ -8,8 +8,11 @@ PACKAGES=(
     qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth socat pulseaudio espeak-ng sox imagemagick poppler-utils xdotool
-    fonts-dejavu-core
+    fonts-dejavu-core locales
 )
+
+SUDO=""
+[[ $(id -u) -ne 0 ]] && SUDO="sudo"
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -17,9 +20,14 @@ for p in "${PACKAGES[@]}"; do
 done
 
 if ((${#missing[@]})); then
-    SUDO=""
-    [[ $(id -u) -ne 0 ]] && SUDO="sudo"
     export DEBIAN_FRONTEND=noninteractive
     $SUDO apt-get update
     $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The file tests also write with the system's messages in German, as a German
+# desktop has them.
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    $SUDO sed -i 's/^# *\(de_DE\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    $SUDO locale-gen
 fi

@@ -1,6 +1,8 @@
 #include "TextFile.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <memory>
 
 #include <QDir>
@@ -75,18 +77,24 @@ FileRead readWholeFile(const QString& path, qint64 maxBytes) {
 namespace {
 
 // Writes and flushes `bytes` into the save file's temporary file; nothing is
-// renamed into place yet.
+// renamed into place yet. errno is taken right after each call, before anything
+// else can change it.
 std::optional<QString> writeUncommitted(QSaveFile& file, const QByteArray& bytes) {
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
-        return plainWriteReason(file.fileName(), file.errorString());
+        const int code = errno;
+        return plainWriteReason(file.fileName(), code, file.error(), file.errorString());
     }
     // QSaveFile buffers: a full disk may only show at the flush, and a commit after
     // a failed flush still renames the empty temporary file into place. Every step
     // is checked and nothing is committed after a failure.
+    errno = 0;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
+        const int code = errno;
+        const QFileDevice::FileError kind = file.error();
+        const QString text = file.errorString();
         file.cancelWriting();
-        return plainWriteReason(file.fileName(), reason);
+        return plainWriteReason(file.fileName(), code, kind, text);
     }
     return std::nullopt;
 }
@@ -109,9 +117,12 @@ std::optional<WriteFailure> writeWholeFiles(const std::vector<FileToWrite>& file
         }
     }
     for (size_t i = 0; i < pending.size(); ++i) {
+        errno = 0;
         if (!pending[i]->commit()) {
+            const int code = errno;
             return WriteFailure{files[i].path,
-                                plainWriteReason(files[i].path, pending[i]->errorString())};
+                                plainWriteReason(files[i].path, code, pending[i]->error(),
+                                                 pending[i]->errorString())};
         }
     }
     return std::nullopt;
@@ -135,31 +146,142 @@ QString decodeText(const QByteArray& bytes) {
     return text;
 }
 
-QString plainWriteReason(const QString& path, const QString& systemReason) {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (systemReason.contains(QLatin1String("No space left"), Qt::CaseInsensitive) ||
-        systemReason.contains(QLatin1String("quota"), Qt::CaseInsensitive)) {
+TextLineReader::TextLineReader(QIODevice& device, qint64 maxLineBytes)
+    : m_device(device), m_maxLineBytes(maxLineBytes), m_start(device.pos()) {
+    // The encoding is the whole file's: one line that is not UTF-8 makes it all 1252.
+    QByteArray line;
+    while (m_failure == Failure::None && nextBytes(line)) {
+        m_utf8 = m_utf8 && isValidUtf8(line);
+    }
+    if (m_failure == Failure::None) {
+        rewind();
+    }
+}
+
+void TextLineReader::rewind() {
+    if (m_failure != Failure::None) {
+        return;
+    }
+    if (!m_device.seek(m_start)) {
+        fail(Failure::Unreadable);
+        return;
+    }
+    m_chunk.clear();
+    m_at = 0;
+    m_skipLineFeed = false;
+    m_atEnd = false;
+}
+
+void TextLineReader::fail(Failure failure) {
+    m_failure = failure;
+    if (failure == Failure::Unreadable) {
+        const QString text = m_device.errorString();
+        m_reason = text.isEmpty() || text == QLatin1String("Unknown error")
+                       ? QStringLiteral("the system gave no reason")
+                       : text;
+    }
+}
+
+bool TextLineReader::refill() {
+    constexpr qint64 kChunk = 64 * 1024;
+    m_chunk.resize(kChunk);
+    const qint64 read = m_device.read(m_chunk.data(), kChunk);
+    m_chunk.resize(std::max<qint64>(read, 0));
+    m_at = 0;
+    if (read < 0) {
+        fail(Failure::Unreadable);
+    }
+    m_atEnd = read <= 0;
+    return read > 0;
+}
+
+bool TextLineReader::nextBytes(QByteArray& line) {
+    line.clear();
+    bool any = false;
+    while (m_failure == Failure::None) {
+        if (m_at >= m_chunk.size() && (m_atEnd || !refill())) {
+            return any;
+        }
+        if (m_skipLineFeed) {
+            m_skipLineFeed = false;
+            if (m_chunk[m_at] == '\n') {
+                ++m_at;
+                continue;
+            }
+        }
+        any = true;
+        qsizetype end = m_at;
+        while (end < m_chunk.size() && m_chunk[end] != '\r' && m_chunk[end] != '\n') {
+            ++end;
+        }
+        if (line.size() + (end - m_at) > m_maxLineBytes) {
+            line.clear();
+            fail(Failure::LineTooLong);
+            return false;
+        }
+        line.append(m_chunk.constData() + m_at, end - m_at);
+        m_at = end;
+        if (end < m_chunk.size()) {
+            m_skipLineFeed = m_chunk[end] == '\r';
+            ++m_at;
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<QString> TextLineReader::next() {
+    QByteArray bytes;
+    if (!nextBytes(bytes)) {
+        return std::nullopt;
+    }
+    // fromUtf8 drops a byte-order mark some editors add.
+    return m_utf8 ? QString::fromUtf8(bytes) : fromWindows1252(bytes);
+}
+
+QString plainWriteReason(const QString& path, int errorNumber, QFileDevice::FileError kind,
+                         const QString& systemText) {
+    const QFileInfo file(path);
+    const QString folder = file.absolutePath();
+    const QString nativeFolder = QDir::toNativeSeparators(folder);
+    if (!QFileInfo(folder).isDir()) {
+        return QStringLiteral("the folder %1 does not exist").arg(nativeFolder);
+    }
+    if (errorNumber == ENOSPC || errorNumber == EDQUOT || kind == QFileDevice::ResourceError) {
         return QStringLiteral("the disk is full");
     }
-    if (systemReason.contains(QLatin1String("Read-only file system"), Qt::CaseInsensitive)) {
+    const QStorageInfo storage(folder);
+    if (errorNumber == EROFS || (storage.isValid() && storage.isReadOnly())) {
         return QStringLiteral("the disk is read-only");
     }
-    if (!QFileInfo(folder).isDir()) {
-        return QStringLiteral("the folder %1 does not exist").arg(QDir::toNativeSeparators(folder));
+    if (file.isDir() || errorNumber == EISDIR) {
+        return QStringLiteral("%1 is a folder").arg(QDir::toNativeSeparators(path));
     }
-    if (systemReason.contains(QLatin1String("Permission denied"), Qt::CaseInsensitive) ||
-        !QFileInfo(folder).isWritable()) {
-        return QStringLiteral("Lapdeck may not write to the folder %1")
-            .arg(QDir::toNativeSeparators(folder));
+    if (errorNumber == EACCES || errorNumber == EPERM || !QFileInfo(folder).isWritable()) {
+        return QStringLiteral("Lapdeck may not write to the folder %1").arg(nativeFolder);
     }
-    const QStorageInfo storage(folder);
+    if (errorNumber == EFBIG) {
+        return QStringLiteral("the file would be larger than the system allows");
+    }
     if (storage.isValid() && storage.bytesAvailable() == 0) {
         return QStringLiteral("the disk is full");
     }
-    if (systemReason.isEmpty() || systemReason == QLatin1String("Unknown error")) {
-        return QStringLiteral("the system gave no reason");
+    if (errorNumber == EIO) {
+        return QStringLiteral("the disk reported an error while writing");
     }
-    return systemReason;
+    if (errorNumber == ENAMETOOLONG) {
+        return QStringLiteral("the name is too long");
+    }
+    // An error no rule knows: the system's own words are all there is.
+    if (errorNumber != 0 && !systemText.isEmpty()) {
+        return systemText;
+    }
+    return QStringLiteral("the system gave no reason");
+}
+
+QString plainWriteReason(const QString& path, const QString& systemText) {
+    const int errorNumber = errno;
+    return plainWriteReason(path, errorNumber, QFileDevice::UnspecifiedError, systemText);
 }
 
 }  // namespace lapdeck

@@ -4,7 +4,10 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
+
+class QIODevice;
 
 namespace lapdeck {
 
@@ -43,8 +46,53 @@ std::optional<WriteFailure> writeWholeFiles(const std::vector<FileToWrite>& file
 QString decodeText(const QByteArray& bytes);
 bool isValidUtf8(const QByteArray& bytes);
 
-// A failed write's reason as a user reads it, from the system's error text and
-// the state of the folder it went to.
-QString plainWriteReason(const QString& path, const QString& systemReason);
+// Reads a text line by line by the one encoding rule, holding one line at a time,
+// so a large file costs the memory of what is kept of it, not of its bytes. Lines
+// end at CR LF, LF or CR; the line end of the last line adds no line. A first pass
+// over the whole device picks the encoding and checks every line's length.
+class TextLineReader {
+public:
+    enum class Failure {
+        None,
+        LineTooLong,  // a line holds more than the limit's bytes
+        Unreadable,   // the device failed; reason() says why
+    };
+
+    // `device` is open for reading and seekable; reading starts where it stands.
+    TextLineReader(QIODevice& device, qint64 maxLineBytes);
+
+    // The next line; nothing at the end, or at once when failure() is set.
+    std::optional<QString> next();
+    // Back to the first line.
+    void rewind();
+    Failure failure() const { return m_failure; }
+    QString reason() const { return m_reason; }
+
+private:
+    bool nextBytes(QByteArray& line);
+    bool refill();
+    void fail(Failure failure);
+
+    QIODevice& m_device;
+    qint64 m_maxLineBytes;
+    qint64 m_start = 0;
+    bool m_utf8 = true;
+    bool m_skipLineFeed = false;
+    bool m_atEnd = false;
+    QByteArray m_chunk;
+    qsizetype m_at = 0;
+    Failure m_failure = Failure::None;
+    QString m_reason;
+};
+
+// A failed write's reason as a user reads it, decided from the error number of the
+// failed call (errno), the file's error kind and the state of the folder it went
+// to; never from the system's text, which is translated. That text is shown only
+// for an error number no rule knows.
+QString plainWriteReason(const QString& path, int errorNumber,
+                         QFileDevice::FileError kind = QFileDevice::UnspecifiedError,
+                         const QString& systemText = {});
+// The same with errno as it stands: call it right after the call that failed.
+QString plainWriteReason(const QString& path, const QString& systemText);
 
 }  // namespace lapdeck
