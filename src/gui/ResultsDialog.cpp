@@ -102,13 +102,15 @@ void ResultsDialog::saveAs(const QString& title, const QString& filter,
 }
 
 QString ResultsDialog::proposedPdf() {
-    if (showsFile()) {
-        const QFileInfo file(m_fileName);
-        return file.dir().filePath(file.completeBaseName() + QStringLiteral(".pdf"));
+    QString name = m_fileName;
+    if (!showsFile()) {
+        RaceState& state = m_results.state();
+        ensureRaceDateTime(state, m_results.now());
+        name = m_proposedName(m_results.folder(), state.RaceDateTime);
     }
-    RaceState& state = m_results.state();
-    ensureRaceDateTime(state, m_results.now());
-    return m_proposedName(m_results.folder(), state.RaceDateTime) + QStringLiteral(".pdf");
+    // The file's or the proposed name, with ".pdf" for its extension.
+    const QFileInfo file(name);
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral(".pdf"));
 }
 
 void ResultsDialog::cmdPrint_Click() {

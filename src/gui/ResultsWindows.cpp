@@ -74,7 +74,7 @@ void ResultsWindows::inform(QWidget* over, const std::vector<ResultMessage>& mes
 
 QString ResultsWindows::chooseSaveName(QWidget* over, const QString& title, const QString& proposed,
                                        const QString& filter) {
-    return m_services.files->saveFileName(over, title, proposed, filter, QString());
+    return m_services.files->saveFileName(over, title, proposed, filter);
 }
 
 void ResultsWindows::showLapTimes() {
@@ -224,8 +224,7 @@ void ResultsWindows::print(QWidget* over, const Printout& printout, const QStrin
 
 void ResultsWindows::saveAsPdf(QWidget* over, const Printout& printout,
                                const QString& proposedPdf) {
-    const QString name = m_services.files->saveFileName(over, kPdfTitle, proposedPdf, kPdfFilter,
-                                                        QStringLiteral("pdf"));
+    const QString name = m_services.files->saveFileName(over, kPdfTitle, proposedPdf, kPdfFilter);
     if (name.isEmpty()) {
         return;
     }

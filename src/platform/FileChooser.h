@@ -13,10 +13,10 @@ class FileChooser {
 public:
     virtual ~FileChooser() = default;
     // A name to save under, empty when cancelled. Asks before an existing file is
-    // replaced; the folder must exist. `defaultSuffix` is added to a name typed
-    // without one; none is added when it is empty.
+    // replaced; the folder must exist. A name that does not end in one of the
+    // filter's extensions gets the extension of the type chosen.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& proposed,
-                                 const QString& filter, const QString& defaultSuffix) = 0;
+                                 const QString& filter) = 0;
     // An existing file to open, empty when cancelled.
     virtual QString openFileName(QWidget* parent, const QString& folder, const QString& filter) = 0;
 };

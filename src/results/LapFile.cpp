@@ -1,5 +1,7 @@
 #include "LapFile.h"
 
+#include <QBuffer>
+
 #include "LapTable.h"
 #include "NumberFormat.h"
 #include "ResultFieldReader.h"
@@ -88,13 +90,11 @@ Expected<QByteArray> lapTextBytes(const RaceState& state) {
     return text.toUtf8();
 }
 
-Expected<LapFileContent> readLapFile(const QByteArray& bytes) {
-    const QString text = decodeText(bytes);
-    ResultFieldReader reader(text);
+Expected<LapFileContent> readLapFile(ResultFieldReader& reader) {
     LapFileContent content;
     const std::optional<QString> title = reader.next();
     if (!title) {
-        return unreadable(QStringLiteral("the file is empty."));
+        return unreadable(reader.failure().value_or(QStringLiteral("the file is empty.")));
     }
     content.title = *title;
     content.grid = ResultGrid(0, kLapGridColumns);
@@ -107,7 +107,8 @@ Expected<LapFileContent> readLapFile(const QByteArray& bytes) {
         for (int k = 0; k < kLapGridColumns; ++k) {
             std::optional<QString> field = reader.next();
             if (!field) {
-                return unreadable(QStringLiteral("it ends in the middle of a row."));
+                return unreadable(
+                    reader.failure().value_or(QStringLiteral("it ends in the middle of a row.")));
             }
             GridCell& cell = content.grid.cell(row, k);
             cell.text = std::move(*field);
@@ -115,7 +116,19 @@ Expected<LapFileContent> readLapFile(const QByteArray& bytes) {
         }
         ++row;
     }
+    if (const std::optional<QString> why = reader.failure()) {
+        return unreadable(*why);
+    }
     return content;
+}
+
+Expected<LapFileContent> readLapFile(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TextLineReader lines(buffer, kMaxResultLineBytes);
+    ResultFieldReader reader(lines);
+    return readLapFile(reader);
 }
 
 }  // namespace lapdeck

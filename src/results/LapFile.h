@@ -8,6 +8,8 @@
 
 namespace lapdeck {
 
+class ResultFieldReader;
+
 inline constexpr int kLapFileMaxRows = 3001;  // rows 0..3000 of a lap file read back
 
 // The lap format: the header line, then every cell of the grid, row by row, one
@@ -27,8 +29,9 @@ struct LapFileContent {
     ResultGrid grid;
 };
 
-// Reads the lap format. A file that ends in the middle of a row, is empty, or has
-// more than 3001 rows gives a message saying so.
+// Reads the lap format. A file that ends in the middle of a row, is empty, has more
+// than 3001 rows or a cell over 1,000 characters gives a message saying so.
+Expected<LapFileContent> readLapFile(ResultFieldReader& fields);
 Expected<LapFileContent> readLapFile(const QByteArray& bytes);
 
 }  // namespace lapdeck

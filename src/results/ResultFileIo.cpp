@@ -1,8 +1,11 @@
 #include "ResultFileIo.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include "NumberFormat.h"
+#include "ResultFieldReader.h"
 #include "TextFile.h"
 
 namespace lapdeck {
@@ -62,6 +65,19 @@ OpenKind openKindFor(const QString& fileName) {
                                                                        : OpenKind::SummaryFile;
 }
 
+std::optional<OpenKind> resultKindOf(const QStringList& firstLines) {
+    const auto line = [&firstLines](qsizetype at) { return firstLines.value(at).trimmed(); };
+    // Lap format: the title, row 0 (7 cells), then row 1 begins with "Laps".
+    const bool laps = line(8) == u"Laps";
+    // Summary format: the title, row 0 (13 cells, "Flag" in column 2), then row 1 with
+    // "Name" and "Color" in columns 1 and 2.
+    const bool summary = line(3) == u"Flag" && line(15) == u"Name" && line(16) == u"Color";
+    if (laps == summary) {
+        return std::nullopt;
+    }
+    return laps ? OpenKind::LapFile : OpenKind::SummaryFile;
+}
+
 void ensureRaceDateTime(RaceState& state, const QDateTime& now) {
     if (state.RaceDateTime.isEmpty() && now.isValid()) {
         state.RaceDateTime = formatRaceDateTime(now);
@@ -69,11 +85,12 @@ void ensureRaceDateTime(RaceState& state, const QDateTime& now) {
 }
 
 QString proposedLapFileName(const QString& folder, const QString& raceDateTime) {
-    return QDir(folder).filePath(QStringLiteral("Laps ") + raceDateTime);
+    return QDir(folder).filePath(QStringLiteral("Laps ") + raceDateTime + QStringLiteral(".lap"));
 }
 
 QString proposedSummaryFileName(const QString& folder, const QString& raceDateTime) {
-    return QDir(folder).filePath(QStringLiteral("Summary ") + raceDateTime);
+    return QDir(folder).filePath(QStringLiteral("Summary ") + raceDateTime +
+                                 QStringLiteral(".sum"));
 }
 
 ResultMessage savedMessage(const QString& fileName) {
@@ -87,14 +104,6 @@ std::optional<ResultMessage> writeFileAtomically(const QString& fileName, const 
         return notSaved(fileName, *reason);
     }
     return std::nullopt;
-}
-
-Expected<QByteArray> readResultFile(const QString& fileName) {
-    FileRead file = readWholeFile(fileName, kMaxResultFileBytes);
-    if (file.error) {
-        return notOpened(fileName, *file.error);
-    }
-    return std::move(file.bytes);
 }
 
 SaveReport saveLapTable(RaceState& state, const QString& headerLine, const ResultGrid& grid,
@@ -127,18 +136,40 @@ Expected<OpenedResult> openResultFile(const QString& fileName) {
     if (opened.kind == OpenKind::Nothing || opened.kind == OpenKind::Shell) {
         return opened;
     }
-    Expected<QByteArray> bytes = readResultFile(fileName);
-    if (!bytes) {
-        return bytes.error();
+    const QFileInfo info(fileName);
+    if (!info.exists()) {
+        return notOpened(fileName, QStringLiteral("the file does not exist"));
     }
+    if (!info.isFile()) {
+        return notOpened(fileName, QStringLiteral("this is not a file"));
+    }
+    if (info.size() > kMaxResultFileBytes) {
+        return notOpened(fileName, QStringLiteral("the file is too large"));
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return notOpened(fileName, file.errorString());
+    }
+    TextLineReader lines(file, kMaxResultLineBytes);
+    QStringList head;
+    while (head.size() < kKindLines) {
+        std::optional<QString> line = lines.next();
+        if (!line) {
+            break;
+        }
+        head << *line;
+    }
+    lines.rewind();
+    opened.kind = resultKindOf(head).value_or(opened.kind);
+    ResultFieldReader fields(lines);
     if (opened.kind == OpenKind::LapFile) {
-        Expected<LapFileContent> laps = readLapFile(bytes.value());
+        Expected<LapFileContent> laps = readLapFile(fields);
         if (!laps) {
             return withFileName(fileName, laps.error());
         }
         opened.laps = std::move(laps.value());
     } else {
-        Expected<SummaryFileContent> summary = readSummaryFile(bytes.value());
+        Expected<SummaryFileContent> summary = readSummaryFile(fields);
         if (!summary) {
             return withFileName(fileName, summary.error());
         }

@@ -25,24 +25,33 @@ inline constexpr char16_t kSaveLapsFilter[] = u"Lap Files (*.lap)|*.lap|Text Fil
 inline constexpr char16_t kSaveSummaryTitle[] = u"Save Summary File";
 inline constexpr char16_t kSaveSummaryFilter[] =
     u"Summary Files (*.sum)|*.sum|Text File(*.txt)|*.txt";
+// Files saved without an extension by earlier versions are found under the last type.
 inline constexpr char16_t kOpenFilter[] =
-    u"Lap Files (*.lap)|*.lap|Summary Files(*.sum)|*.sum|Text Files(*.txt)|*.txt";
+    u"Lap Files (*.lap)|*.lap|Summary Files(*.sum)|*.sum|Text Files(*.txt)|*.txt|"
+    u"All Files (*)|*";
 
 // A chosen name holding ".txt" (exactly, lower case, anywhere) is written as text.
 bool writesTextForm(const QString& fileName);
 
 enum class OpenKind {
-    Nothing,      // an empty name: nothing to open
-    Shell,        // ".txt": handed to the system's default application
-    LapFile,      // the full name holds "lap" (folders included)
-    SummaryFile,  // anything else
+    Nothing,  // an empty name: nothing to open
+    Shell,    // ".txt": handed to the system's default application
+    LapFile,
+    SummaryFile,
 };
+// By the name alone: a lap file when the full name holds "lap" (folders included),
+// else a summary file. Only where the content cannot tell.
 OpenKind openKindFor(const QString& fileName);
+// By the content: the lap format's "Laps" heading, or the summary format's "Flag",
+// "Name" and "Color" headings, on the lines where each format writes them. Nothing
+// when the first lines (`kKindLines` of them) show neither.
+inline constexpr int kKindLines = 17;
+std::optional<OpenKind> resultKindOf(const QStringList& firstLines);
 
 // Sets RaceDateTime to `now` ("Dec-05, 16-07") when no race end has set it.
 void ensureRaceDateTime(RaceState& state, const QDateTime& now);
-// The save dialogs' proposed names: "<folder>/Laps <RaceDateTime>" and
-// "<folder>/Summary <RaceDateTime>", without extension.
+// The save dialogs' proposed names, with the extension of the type they show first:
+// "<folder>/Laps <RaceDateTime>.lap" and "<folder>/Summary <RaceDateTime>.sum".
 QString proposedLapFileName(const QString& folder, const QString& raceDateTime);
 QString proposedSummaryFileName(const QString& folder, const QString& raceDateTime);
 
@@ -52,8 +61,6 @@ ResultMessage savedMessage(const QString& fileName);
 // Writes the whole file to a temporary file and renames it into place, so a failure
 // never leaves half a file. Returns the message to show when it failed.
 std::optional<ResultMessage> writeFileAtomically(const QString& fileName, const QByteArray& bytes);
-// Reads a whole result file (at most kMaxResultFileBytes).
-Expected<QByteArray> readResultFile(const QString& fileName);
 
 // What a save leaves to show, in order (a notice, then the saved message; or the
 // error alone), and whether the file was written.
@@ -81,7 +88,9 @@ struct OpenedResult {
     std::optional<LapFileContent> laps;
     std::optional<SummaryFileContent> summary;
 };
-// Reads a chosen file by its name's kind; Shell and Nothing read no file.
+// Reads a chosen file as the kind its content shows (its name's where the content
+// cannot tell), a line at a time; Shell and Nothing read no file. A file over
+// kMaxResultFileBytes, or with a cell over 1,000 characters, is refused.
 Expected<OpenedResult> openResultFile(const QString& fileName);
 
 }  // namespace lapdeck

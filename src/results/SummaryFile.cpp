@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QBuffer>
+
 #include "NumberFormat.h"
 #include "ResultFieldReader.h"
 #include "TextColumns.h"
@@ -141,13 +143,11 @@ SummaryText summaryTextBytes(const RaceState& state, SummaryStats& stats) {
     return result;
 }
 
-Expected<SummaryFileContent> readSummaryFile(const QByteArray& bytes) {
-    const QString text = decodeText(bytes);
-    ResultFieldReader reader(text);
+Expected<SummaryFileContent> readSummaryFile(ResultFieldReader& reader) {
     SummaryFileContent content;
     const std::optional<QString> title = reader.next();
     if (!title) {
-        return unreadable(QStringLiteral("the file is empty."));
+        return unreadable(reader.failure().value_or(QStringLiteral("the file is empty.")));
     }
     content.title = *title;
     content.grid = ResultGrid(kSummaryRows, kSummaryColumns);
@@ -155,7 +155,8 @@ Expected<SummaryFileContent> readSummaryFile(const QByteArray& bytes) {
         for (int k = 0; k < kSummaryColumns; ++k) {
             std::optional<QString> field = reader.next();
             if (!field) {
-                return unreadable(QStringLiteral("it ends before the summary is complete."));
+                return unreadable(reader.failure().value_or(
+                    QStringLiteral("it ends before the summary is complete.")));
             }
             GridCell& cell = content.grid.cell(r, k);
             cell.align = CellAlign::Centre;
@@ -166,6 +167,15 @@ Expected<SummaryFileContent> readSummaryFile(const QByteArray& bytes) {
         }
     }
     return content;
+}
+
+Expected<SummaryFileContent> readSummaryFile(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    TextLineReader lines(buffer, kMaxResultLineBytes);
+    ResultFieldReader reader(lines);
+    return readSummaryFile(reader);
 }
 
 }  // namespace lapdeck

@@ -12,6 +12,8 @@
 
 namespace lapdeck {
 
+class ResultFieldReader;
+
 // Column widths (twips) of the summary window showing an opened summary file.
 inline constexpr std::array<int, kSummaryColumns> kOpenedSummaryColumnTwips = {
     400, 1100, 750, 500, 950, 700, 700, 700, 700, 700, 700, 600, 500};
@@ -36,8 +38,9 @@ struct SummaryFileContent {
     ResultGrid grid;
 };
 
-// Reads the summary format. A file that ends before row 7 is complete gives a
-// message saying so.
+// Reads the summary format. A file that ends before row 7 is complete, or holds a
+// cell over 1,000 characters, gives a message saying so.
+Expected<SummaryFileContent> readSummaryFile(ResultFieldReader& fields);
 Expected<SummaryFileContent> readSummaryFile(const QByteArray& bytes);
 
 }  // namespace lapdeck

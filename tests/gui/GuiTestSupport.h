@@ -181,16 +181,16 @@ inline bool runUntil(const std::function<bool()>& done, int ms) {
 // none left is Cancel.
 class ScriptedFiles : public FileChooser {
 public:
-    QString saveFileName(QWidget*, const QString&, const QString& proposed, const QString&,
-                         const QString& suffix) override {
-        asked << proposed + u'|' + suffix;
+    QString saveFileName(QWidget*, const QString&, const QString& proposed,
+                         const QString&) override {
+        asked << proposed;
         return names.isEmpty() ? QString() : names.takeFirst();
     }
     QString openFileName(QWidget*, const QString&, const QString&) override {
         return names.isEmpty() ? QString() : names.takeFirst();
     }
     QStringList names;
-    QStringList asked;  // "proposed name|default suffix" of each save
+    QStringList asked;  // the proposed name of each save
 };
 
 // A pseudo-terminal pair in raw mode: the window opens the follower end as its

@@ -103,7 +103,8 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     EXPECT_EQ(RaceArchive::endOf(raceFolder), RaceEnd::Finished);  // never offered again
     windows.expectReplayed(raceFolder);
     EXPECT_TRUE(windows.summaryUnsavedAfterLaps);
-    EXPECT_EQ(windows.asked.value(2), data.path(u"Summary "_s + rig.state.RaceDateTime) + u'|');
+    EXPECT_EQ(windows.asked.value(2),
+              data.path(u"Summary "_s + rig.state.RaceDateTime + u".sum"_s));
 
     // The race opens again from the archive, with nothing new to save.
     windows.names = {QDir(raceFolder).filePath(RaceArchive::kJournal)};

@@ -5,8 +5,10 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
@@ -15,11 +17,13 @@
 #include <QStandardPaths>
 
 #include "DesktopOpener.h"
+#include "DialogFileChooser.h"
 #include "FileChooser.h"
 #include "GuiTestSupport.h"
 #include "Journal.h"
 #include "LapTable.h"
 #include "PagePrinter.h"
+#include "ResultFileIo.h"
 #include "ResultGridModel.h"
 #include "ResultTableView.h"
 #include "ResultsWindows.h"
@@ -139,7 +143,8 @@ TEST_F(ResultsWindowsTest, SortMenuRebuildsTheTableSaysSoAndIsRememberedOnReopen
     EXPECT_EQ(rig->prompter.shown(),
               "tell -: Sort|Sorted by Lap Time\ntell -: Sort|Sorted by Lap\n");
     EXPECT_FALSE(rig->state.RaceDateTime.isEmpty());
-    EXPECT_EQ(files.asked, QStringList{data.path(u"Laps "_s + rig->state.RaceDateTime) + u'|'});
+    EXPECT_EQ(files.asked,
+              QStringList{data.path(u"Laps "_s + rig->state.RaceDateTime + u".lap"_s)});
 }
 
 // The cells' texts are the summary's, tested with the results core; here the grid
@@ -163,16 +168,18 @@ TEST_F(ResultsWindowsTest, SummaryCellColoursAndColumnWidths) {
     EXPECT_EQ(shown, 1);
 }
 
-// Open shows a saved file in its window with saving and switching disabled; a
-// broken file is explained and the window shown stays as it was. Reading the files
-// is tested with the results core.
+// Open shows a saved file in its window with saving and switching disabled (a lap
+// file saved without extension by an earlier version in the lap window); a broken
+// file is explained and the window shown stays as it was. Reading the files is
+// tested with the results core.
 TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     runRace(u"lap3_crash"_s);
     const QByteArray lapFile = fileBytes(expected(u"laps.lap"_s));
-    ASSERT_TRUE(writeBytes(out(u"heat.lap"_s), lapFile));
+    ASSERT_TRUE(writeBytes(out(u"Laps Dec-07, 6-18"_s), lapFile));
     ASSERT_TRUE(writeBytes(out(u"cut.lap"_s), lapFile.left(30)));
     ASSERT_TRUE(writeBytes(out(u"heat.sum"_s), fileBytes(expected(u"summary.sum"_s))));
-    files.names = {out(u"cut.lap"_s), out(u"heat.lap"_s), out(u"notes.txt"_s), out(u"heat.sum"_s)};
+    files.names = {out(u"cut.lap"_s), out(u"Laps Dec-07, 6-18"_s), out(u"notes.txt"_s),
+                   out(u"heat.sum"_s)};
 
     ResultGrid raceGrid;
     then<frmViewLaps>([&](frmViewLaps& w) {
@@ -181,11 +188,11 @@ TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
         EXPECT_EQ(rig->prompter.prompts.at(0).title, u"Open"_s);
         EXPECT_EQ(w.grid(), raceGrid);
         EXPECT_EQ(w.result(), 0);  // still open
-        w.mnuOpen->trigger();      // heat.lap replaces the window
+        w.mnuOpen->trigger();      // the saved lap file replaces the window
     });
     then<frmViewLaps>([&](frmViewLaps& w) {
         EXPECT_EQ(w.windowTitle() + u'|' + w.txtHeader->text(),
-                  out(u"heat.lap"_s) + u"|3 Lap Race"_s);
+                  out(u"Laps Dec-07, 6-18"_s) + u"|3 Lap Race"_s);
         EXPECT_EQ(w.grid().text(4, 2), raceGrid.text(4, 2));
         EXPECT_FALSE(w.mnuSort->menuAction()->isEnabled() || w.cmdSummary->isEnabled() ||
                      w.cmdSave->isEnabled() || w.mnuSave->isEnabled());
@@ -207,8 +214,9 @@ TEST_F(ResultsWindowsTest, OpenShowsSavedFilesAndExplainsBrokenOnes) {
     EXPECT_EQ(rig->prompter.prompts.size(), 1u);
 
     // A lap file opened from the summary file's window takes its place.
-    files.names = {out(u"heat.lap"_s)};
-    then<frmViewLaps>([&](frmViewLaps& w) { EXPECT_EQ(w.windowTitle(), out(u"heat.lap"_s)); });
+    files.names = {out(u"Laps Dec-07, 6-18"_s)};
+    then<frmViewLaps>(
+        [&](frmViewLaps& w) { EXPECT_EQ(w.windowTitle(), out(u"Laps Dec-07, 6-18"_s)); });
     const QPointer<frmSummary> guard(opened);
     opened->mnuOpen->trigger();
     QCoreApplication::processEvents();
@@ -274,7 +282,7 @@ TEST_F(ResultsWindowsTest, WithoutAPrinterThePrintoutsGoToPdfsWithItemsAtTheirCo
     then<frmSummary>([&](frmSummary& w) { w.cmdSavePdf->click(); });
     rig->window->mnuLapTimes->trigger();
     ASSERT_EQ(files.asked.size(), 2u);
-    EXPECT_EQ(files.asked[0], data.path(u"Laps "_s + rig->state.RaceDateTime + u".pdf|pdf"_s));
+    EXPECT_EQ(files.asked[0], data.path(u"Laps "_s + rig->state.RaceDateTime + u".pdf"_s));
 
     const std::vector<Tokens> laps = pdfLines(out(u"laps.pdf"_s));
     const Tokens& colours = lineStartingWith(laps, u"Lap"_s);
@@ -291,6 +299,45 @@ TEST_F(ResultsWindowsTest, WithoutAPrinterThePrintoutsGoToPdfsWithItemsAtTheirCo
     ASSERT_GE(third.size(), 3u);
     EXPECT_EQ(third[2].first, u"Insufficent"_s);
     EXPECT_NEAR(third[2].second, heading.at(3).second, 2);  // under "Time"
+}
+
+// The real save dialog: the proposed name takes the extension of the type chosen,
+// a name typed without one of the types' extensions gets the chosen type's, and a
+// file that the completed name would replace is asked about.
+TEST(SaveDialog, NamesGetTheExtensionOfTheChosenType) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeBytes(QDir(dir.path()).filePath(u"taken.lap"_s), "x"));
+    const QString filter = QString::fromUtf16(kSaveLapsFilter);
+    const QString proposed = QDir(dir.path()).filePath(u"Laps Dec-07, 6-18.lap"_s);
+    const std::tuple<int, QString, QString> cases[] = {
+        // type chosen, name typed (none: the proposed one), name saved (none: not saved)
+        {0, {}, u"Laps Dec-07, 6-18.lap"_s},
+        {1, {}, u"Laps Dec-07, 6-18.txt"_s},
+        {0, u"race1"_s, u"race1.lap"_s},
+        {1, u"race1"_s, u"race1.txt"_s},
+        {0, u"race1.txt"_s, u"race1.txt"_s},
+        {1, u"Heat 1.5 final"_s, u"Heat 1.5 final.txt"_s},
+        {0, u"taken"_s, {}}};  // "taken.lap already exists": No
+    DialogFileChooser chooser;
+    for (const auto& [type, typed, saved] : cases) {
+        QTimer user;
+        QObject::connect(&user, &QTimer::timeout, [&, type = type, typed = typed]() {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<QFileDialog*>(modal); dialog && dialog->isVisible()) {
+                dialog->selectNameFilter(DialogFileChooser::nameFilters(filter).at(type));
+                if (!typed.isEmpty()) {
+                    dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(typed);
+                }
+                static_cast<QDialog*>(dialog)->accept();  // as Save or Enter would
+            } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        user.start(20);
+        const QString name = chooser.saveFileName(nullptr, u"Save Laps File"_s, proposed, filter);
+        EXPECT_EQ(name, saved.isEmpty() ? QString() : QDir(dir.path()).filePath(saved))
+            << typed.toStdString();
+    }
 }
 
 }  // namespace

@@ -107,6 +107,11 @@ TEST(LapFile, ReadsBackWhatWasWrittenCellByCell) {
     EXPECT_EQ(grid.text(3, 0), qs("1"));
 }
 
+// A row of seven cells, the first `first`.
+QByteArray oneRow(const QByteArray& first) {
+    return first + "\r\n" + QByteArray("x\r\n").repeated(6);
+}
+
 // The fuzz test in tests/tools reads thousands of broken files; these are the edges.
 TEST(LapFile, EveryShapeIsReadOrExplained) {
     const std::tuple<QByteArray, int, const char*> cases[] = {
@@ -119,7 +124,15 @@ TEST(LapFile, EveryShapeIsReadOrExplained) {
              QByteArray("x\r\n").repeated(7),
          -1, "middle of a row"},
         {"T\r\n" + QByteArray("x\r\n").repeated(7 * 3001), 3001, ""},
-        {"T\r\n" + QByteArray("x\r\n").repeated(7 * 3002), -1, "3001"}};
+        {"T\r\n" + QByteArray("x\r\n").repeated(7 * 3002), -1, "3001"},
+        // Cells of up to 1,000 characters, however many bytes they take; a longer
+        // cell, or a line too long for one anywhere in the file, is damage.
+        {"T\r\n" + oneRow(QByteArray(1000, 'x')), 1, ""},
+        {"T\r\n" + oneRow(QByteArray("\xC3\xA9").repeated(1000)), 1, ""},
+        {"T\r\n" + oneRow(QByteArray("\xF0\x9F\x8F\x81").repeated(1000)), 1, ""},
+        {"T\r\n" + oneRow(QByteArray(1001, 'x')), -1, "more than 1,000 characters"},
+        {"T\r\n" + oneRow("x") + QByteArray(5000, 'y'), -1, "more than 1,000 characters"},
+        {QByteArray(1001, 'T') + "\r\n", -1, "more than 1,000 characters"}};
     for (const auto& [bytes, rows, why] : cases) {
         Expected<LapFileContent> read = readLapFile(bytes);
         EXPECT_EQ(read.ok() ? read.value().grid.rowCount() : -1, rows) << bytes.size();

@@ -110,15 +110,17 @@ TEST(SummaryFile, ReadsBackWhatWasWrittenWithTheRedCells) {
     EXPECT_EQ(grid.cell(3, 5).foreground, kInsufficientColour);
 }
 
-TEST(SummaryFile, RowEightIsNotNeededButShortFilesAreExplained) {
+TEST(SummaryFile, RowEightIsNotNeededButShortOrDamagedFilesAreExplained) {
     Expected<SummaryFileContent> read =
         readSummaryFile("Practice\r\n" + QByteArray("c\r\n").repeated(8 * 13));
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.value().grid.text(7, 12), qs("c"));
     EXPECT_EQ(read.value().grid.text(8, 0), QString());
-    const QByteArray cases[] = {QByteArray(), "Practice\r\n",
-                                "Practice\r\n" + QByteArray("c\r\n").repeated(8 * 13 - 1),
-                                "Practice,a,b\r\n"};
+    const QByteArray cases[] = {
+        QByteArray(), "Practice\r\n", "Practice\r\n" + QByteArray("c\r\n").repeated(8 * 13 - 1),
+        "Practice,a,b\r\n",
+        "Practice\r\n" + QByteArray("c\r\n").repeated(30) + QByteArray(1001, 'c') + "\r\n" +
+            QByteArray("c\r\n").repeated(80)};
     for (const QByteArray& bytes : cases) {
         Expected<SummaryFileContent> bad = readSummaryFile(bytes);
         ASSERT_FALSE(bad.ok()) << bytes.size();

@@ -2,20 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
 
 #include "LapFile.h"
 #include "LapTable.h"
 #include "ResultFieldReader.h"
 #include "ResultsTestSupport.h"
+#include "TextFile.h"
 
 namespace lapdeck::test {
 namespace {
 
 TEST(ResultFileNames, TextFormOpenKindAndProposedNames) {
     // Name, then written as text (t) or not (-) and opened as nothing (0), by the shell
-    // (1), as a lap file (2) or a summary file (3). Only ".txt" is text, and any "lap" in
-    // the name, folders included, makes a lap file ("Laps" does not).
+    // (1), or where the content cannot tell as a lap file (2) or a summary file (3).
+    // Only ".txt" is text, and any "lap" in the name, folders included, makes a lap
+    // file ("Laps" does not).
     for (const char* c : {"/home/u/race1.txt|t1", "/home/u/Laps Dec-05, 16-07|-3",
                           "/home/u/Laps.TXT|-3", "/home/u/heat.txt.bak|t1",
                           "/home/u/laptimes/heat2.sum|-2", "/home/u/heat2.lap|-2", "   |-0"}) {
@@ -29,73 +32,50 @@ TEST(ResultFileNames, TextFormOpenKindAndProposedNames) {
     ensureRaceDateTime(*state, QDateTime(QDate(2023, 12, 5), QTime(16, 7)));
     ensureRaceDateTime(*state, QDateTime(QDate(2024, 1, 9), QTime(8, 30)));  // a race end stays
     EXPECT_EQ(proposedLapFileName(qs("/opt/lapdeck"), state->RaceDateTime),
-              qs("/opt/lapdeck/Laps Dec-05, 16-07"));
+              qs("/opt/lapdeck/Laps Dec-05, 16-07.lap"));
     EXPECT_EQ(proposedSummaryFileName(qs("/opt/lapdeck"), state->RaceDateTime),
-              qs("/opt/lapdeck/Summary Dec-05, 16-07"));
+              qs("/opt/lapdeck/Summary Dec-05, 16-07.sum"));
 }
 
-// Whether the file was written, then each message as "title|text (icon)".
-std::string report(const SaveReport& r) {
-    std::string out = r.saved ? "saved" : "not saved";
-    for (const ResultMessage& m : r.messages) {
-        out += "; " + (m.title + u'|' + m.text).toStdString() + " (" +
-               std::to_string(static_cast<int>(m.icon)) + ")";
-    }
-    return out;
-}
-
-// Saving and opening a race's files again are the results windows' tests.
-TEST(ResultFileIo, AFailedSaveSaysSoAndKeepsTheMark) {
+// A lap file and a summary file, each under names that would mislead the name's rule
+// (the files of earlier versions had no extension), and a file neither format
+// begins like, which the name decides.
+TEST(ResultFileIo, OpenTellsLapFilesFromSummaryFilesByTheirContent) {
     TempFolder dir;
+    ASSERT_TRUE(QDir().mkpath(dir.file(qs("laptimes"))));
     auto state = makeState(false, 0);
-    setLaps(*state, 1, {10.0f, 9.5f});
+    setLaps(*state, 1, {10.0f, 9.5f, 9.7f});
     setOrder(*state, {1, 2, 3, 4, 5, 6});
-    state->LapsUnsaved = state->SummaryUnsaved = true;
-    const LapTable table = buildLapTable(*state).value();
-    const QString name = dir.missing() + qs("/laps.lap");
-    const std::string failed = report(saveLapTable(*state, table.header, table.grid, name));
-    // "File NAME could not be opened. " and the system's reason, with an exclamation.
-    EXPECT_EQ(failed.find("not saved; File Not Saved|File " + name.toStdString() + " could not"),
-              0u);
-    EXPECT_EQ(failed.substr(failed.size() - 4), " (2)");
-    EXPECT_TRUE(state->LapsUnsaved);
-    EXPECT_FALSE(QFile::exists(name));
-
-    // A race without positions: the summary text is still written after the notice.
-    state->RunningOrder = {};
     SummaryStats stats;
-    const QString text = dir.file(qs("s.txt"));
-    EXPECT_EQ(report(saveSummary(*state, stats, ResultGrid(), text)),
-              "saved; Summary|Insufficent data to display summary (1); File Saved|File " +
-                  text.toStdString() + " has been saved (1)");
-    EXPECT_FALSE(state->SummaryUnsaved);
-}
-
-TEST(ResultFileIo, TextAndEmptyNamesReadNothingAndUnreadableFilesAreExplained) {
-    TempFolder dir;
-    EXPECT_EQ(openResultFile(dir.file(qs("missing.txt"))).value().kind, OpenKind::Shell);
-    EXPECT_EQ(openResultFile(qs("  ")).value().kind, OpenKind::Nothing);
-    dir.write(qs("cut.lap"), "Title\r\nBlue\r\n");
-    ASSERT_TRUE(QDir().mkpath(dir.file(qs("a folder.sum"))));
-    {
-        QFile huge(dir.file(qs("huge.sum")));
-        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kMaxResultFileBytes + 1));
-    }
-    const std::pair<QString, const char*> cases[] = {
-        {dir.file(qs("cut.lap")), "middle of a row"},
-        {dir.file(qs("missing.sum")), "could not be opened"},
-        {dir.file(qs("huge.sum")), "too large"},
-        {dir.file(qs("a folder.sum")), "could not be opened"}};
-    for (const auto& [name, why] : cases) {
-        Expected<OpenedResult> opened = openResultFile(name);
-        ASSERT_FALSE(opened.ok()) << name.toStdString();
-        EXPECT_TRUE(opened.error().text.contains(name)) << opened.error().text.toStdString();
-        EXPECT_TRUE(opened.error().text.contains(qs(why))) << opened.error().text.toStdString();
+    const LapTable table = buildLapTable(*state).value();
+    const QByteArray laps = lapFileBytes(table.header, table.grid);
+    const QByteArray summary = summaryFileBytes(
+        state->RaceTitle,
+        buildRaceSummary(*state, stats, QDateTime::currentDateTime()).value().grid);
+    // 105 cells: a whole summary, and 15 rows of a lap file.
+    const QByteArray neither = "T\r\n" + QByteArray("x\r\n").repeated(105);
+    const std::tuple<const char*, QByteArray, OpenKind> cases[] = {
+        {"Laps Dec-07, 6-18", laps, OpenKind::LapFile},
+        {"heat.sum", laps, OpenKind::LapFile},
+        {"laptimes/heat2.sum", summary, OpenKind::SummaryFile},
+        {"Summary Dec-07, 6-18", summary, OpenKind::SummaryFile},
+        {"laptimes/odd", neither, OpenKind::LapFile},
+        {"odd", neither, OpenKind::SummaryFile}};
+    for (const auto& [name, bytes, kind] : cases) {
+        dir.write(qs(name), bytes);
+        const Expected<OpenedResult> opened = openResultFile(dir.file(qs(name)));
+        ASSERT_TRUE(opened.ok()) << name << ": " << opened.error().text.toStdString();
+        EXPECT_EQ(opened.value().kind, kind) << name;
+        EXPECT_EQ(opened.value().laps.has_value(), kind == OpenKind::LapFile) << name;
     }
 }
 
 QStringList readAll(const QString& text) {
-    ResultFieldReader reader(text);
+    QBuffer buffer;
+    buffer.setData(text.toUtf8());
+    buffer.open(QIODevice::ReadOnly);
+    TextLineReader lines(buffer, kMaxResultLineBytes);
+    ResultFieldReader reader(lines);
     QStringList fields;
     while (std::optional<QString> field = reader.next()) {
         fields << *field;
@@ -117,7 +97,8 @@ TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
         {"\"ab\"cd,e", "ab|e"},   // text after the closing quote is dropped
         {"\"ab\r\ncd", "ab|cd"},  // an unclosed quote ends at the line end
         {"a\nb\rc", "a|b|c"},
-        {"a,\r\nb", "a||b"}};
+        {"a,\r\nb", "a||b"},
+        {"a,", "a|"}};
     for (const auto& [text, fields] : cases) {
         EXPECT_EQ(readAll(qs(text)).join(u'|'), qs(fields)) << text;
     }
