@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
+
+#include "TextFile.h"
 
 namespace lapdeck {
 namespace {
@@ -130,26 +132,23 @@ PagePrinter::Result PagePrinter::printOnDefault(const Printout& printout) {
 }
 
 std::optional<QString> PagePrinter::savePdf(const Printout& printout, const QString& fileName) {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
+    // Drawn in memory first, so the file goes through the one checked atomic writer:
+    // a full disk keeps the old file and says why.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setTitle(printout.documentName);
         writer.setCreator(QStringLiteral("Lapdeck"));
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
         setUp(writer, printout);
         if (!draw(writer, printout)) {
-            file.cancelWriting();
-            return QStringLiteral("the PDF could not be drawn.");
+            return QStringLiteral("the PDF could not be drawn");
         }
     }
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return std::nullopt;
+    pdf.close();
+    return writeWholeFile(fileName, pdf.data());
 }
 
 }  // namespace lapdeck

@@ -19,6 +19,7 @@
 #include "DesktopOpener.h"
 #include "DialogFileChooser.h"
 #include "FileChooser.h"
+#include "FileSizeLimit.h"
 #include "GuiTestSupport.h"
 #include "Journal.h"
 #include "LapTable.h"
@@ -299,6 +300,34 @@ TEST_F(ResultsWindowsTest, WithoutAPrinterThePrintoutsGoToPdfsWithItemsAtTheirCo
     ASSERT_GE(third.size(), 3u);
     EXPECT_EQ(third[2].first, u"Insufficent"_s);
     EXPECT_NEAR(third[2].second, heading.at(3).second, 2);  // under "Time"
+}
+
+// A full disk (a file-size limit here) fails the PDF with its reason, from Save as
+// PDF and from Print's fallback alike, and the good PDF saved before stays whole.
+TEST_F(ResultsWindowsTest, APdfThatCannotBeWrittenKeepsTheOldFileAndSaysWhy) {
+    runRace(u"lap3_crash"_s);
+    const QString pdf = out(u"laps.pdf"_s);
+    files.names = {pdf, pdf, pdf};
+    QByteArray good;
+    then<frmViewLaps>([&](frmViewLaps& w) {
+        w.cmdSavePdf->click();
+        good = fileBytes(pdf);
+        FileSizeLimit full(1024);
+        w.cmdSavePdf->click();
+        w.cmdPrint->click();  // no printer: Yes to a PDF
+    });
+    rig->window->mnuLapTimes->trigger();
+    ASSERT_GT(good.size(), 1024);
+    EXPECT_EQ(fileBytes(pdf), good);
+    EXPECT_EQ(QDir(data.folder).entryList({u"*.pdf*"_s}, QDir::Files), QStringList{u"laps.pdf"_s});
+    const std::string failed = "tell excl: File Not Saved|File " + pdf.toStdString() +
+                               " could not be saved: the file would be larger than the system "
+                               "allows\n";
+    EXPECT_EQ(rig->prompter.shown(),
+              "tell info: File Saved|File " + pdf.toStdString() + " has been saved\n" + failed +
+                  "ask excl: Print|No printer is installed.\r\nDo you want to save the printout "
+                  "as a PDF file?\n" +
+                  failed);
 }
 
 // The real save dialog: the proposed name takes the extension of the type chosen,
