@@ -58,13 +58,17 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= m_grid.columnCount()) {
+    // The tooltip shows a heading whole where its column cuts it short.
+    if (orientation != Qt::Horizontal || (role != Qt::DisplayRole && role != Qt::ToolTipRole) ||
+        section < 0 || section >= m_grid.columnCount()) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     QStringList lines;
     for (int line = 0; line < m_fixedRows; ++line) {
         lines << m_grid.text(line, section);
+    }
+    if (role == Qt::ToolTipRole && lines.join(QString()).trimmed().isEmpty()) {
+        return {};
     }
     return lines.join(u'\n');
 }

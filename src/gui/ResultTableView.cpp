@@ -9,11 +9,6 @@
 #include "ResultGridModel.h"
 
 namespace lapdeck {
-namespace {
-
-constexpr int kCellPadding = 10;
-
-}  // namespace
 
 ResultTableView::ResultTableView(ResultGridModel* model, QWidget* parent)
     : QTableView(parent), m_model(model) {
@@ -25,6 +20,9 @@ ResultTableView::ResultTableView(ResultGridModel* model, QWidget* parent)
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // A text wider than its column (a long racer name) ends in "…"; its tooltip
+    // shows it whole.
+    setTextElideMode(Qt::ElideRight);
     setCornerButtonEnabled(false);
     fitRowHeight();
 }
@@ -38,26 +36,19 @@ double ResultTableView::twipsOfPixels(int pixels) const {
 }
 
 void ResultTableView::setColumnWidths(const std::vector<int>& widths) {
-    const ResultGrid& grid = m_model->grid();
-    const QFontMetrics fm = fontMetrics();
-    const int columns = std::min<int>(grid.columnCount(), static_cast<int>(widths.size()));
+    const int columns = std::min<int>(m_model->columnCount(), static_cast<int>(widths.size()));
     for (int k = 0; k < columns; ++k) {
-        // The longest text by length stands for the widest: cheap over 3000 rows.
-        qsizetype longestAt = -1;
-        qsizetype longest = 0;
-        for (int r = 0; r < grid.rowCount(); ++r) {
-            const qsizetype length = grid.cell(r, k).text.size();
-            if (length > longest) {
-                longest = length;
-                longestAt = r;
-            }
-        }
-        const int needed =
-            longestAt < 0 ? 0
-                          : fm.horizontalAdvance(grid.cell(static_cast<int>(longestAt), k).text) +
-                                kCellPadding;
-        setColumnWidth(k, std::max(widths[static_cast<size_t>(k)], needed));
+        setColumnWidth(k, widths[static_cast<size_t>(k)]);
     }
+}
+
+int ResultTableView::widthOfTexts(const QStringList& texts) const {
+    constexpr int kCellPadding = 10;
+    int widest = 0;
+    for (const QString& text : texts) {
+        widest = std::max(widest, fontMetrics().horizontalAdvance(text));
+    }
+    return widest + kCellPadding;
 }
 
 void ResultTableView::fitRowHeight() {

@@ -1,5 +1,7 @@
 #include "frmViewLaps.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -117,7 +119,10 @@ void frmViewLaps::showLapFile(const LapFileContent& file, const QString& fileNam
 
 void frmViewLaps::SizeCells() {
     std::vector<int> widths(kLapGridColumns, grdGrid->pixelsOfTwips(kFlagColumnTwips));
-    widths[0] = grdGrid->pixelsOfTwips(kLabelColumnTwips);
+    // The design's label column fits its font's " 3000" only just: the labels the
+    // table makes always show whole, while no text of a race or a file widens a column.
+    widths[0] = std::max(grdGrid->pixelsOfTwips(kLabelColumnTwips),
+                         grdGrid->widthOfTexts({QStringLiteral("Laps"), lapLabel(kMaxLap)}));
     grdGrid->setColumnWidths(widths);
 }
 

@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 
 #include "DesktopOpener.h"
@@ -23,7 +24,9 @@
 #include "GuiTestSupport.h"
 #include "Journal.h"
 #include "LapTable.h"
+#include "NamePicker.h"
 #include "PagePrinter.h"
+#include "RaceSummary.h"
 #include "ResultFileIo.h"
 #include "ResultGridModel.h"
 #include "ResultTableView.h"
@@ -330,6 +333,41 @@ TEST_F(ResultsWindowsTest, APdfThatCannotBeWrittenKeepsTheOldFileAndSaysWhy) {
                   failed);
 }
 
+// Long names: the columns keep the widths of the design, a name cut short ends in
+// "…" and shows whole in its tooltip, and the summary's statistics stay in the window.
+TEST_F(ResultsWindowsTest, LongNamesKeepTheColumnsOfTheDesign) {
+    runRace(u"lap3_crash"_s);
+    const QString longName = u"Wolfgang Amadeus "_s.repeated(12).left(200);
+    rig->state.RacerName[1] = longName;  // Ann's flag, the leader
+    rig->state.RacerName[2] = u"Zo\u00eb \u00c5ngstr\u00f6m-L\u00f8v\u00e5s"_s;
+    then<frmViewLaps>([&](frmViewLaps& w) {
+        const ResultTableView& grid = *w.grdGrid;
+        // The label column as wide as its own labels need where the design's is less.
+        EXPECT_EQ(grid.columnWidth(0),
+                  std::max(grid.pixelsOfTwips(510), grid.widthOfTexts({u"Laps"_s, u" 3000"_s})));
+        for (int k = 1; k < kLapGridColumns; ++k) {
+            EXPECT_EQ(grid.columnWidth(k), grid.pixelsOfTwips(1375)) << k;
+        }
+        EXPECT_EQ(grid.gridModel()->headerData(1, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                  u"Yellow\n"_s + longName);
+        w.cmdSummary_Click();
+    });
+    then<frmSummary>([&](frmSummary& w) {
+        w.show();
+        w.resize(900, 400);
+        QCoreApplication::processEvents();
+        int total = 0;
+        for (int k = 0; k < kSummaryColumns; ++k) {
+            total += w.grdGrid->columnWidth(k);
+        }
+        EXPECT_LE(total, w.grdGrid->viewport()->width());
+        const QModelIndex name = w.grdGrid->gridModel()->index(0, 1);
+        EXPECT_EQ(name.data(Qt::ToolTipRole).toString(), longName);
+    });
+    rig->window->mnuLapTimes->trigger();
+    EXPECT_EQ(shown, 2);
+}
+
 // The real save dialog: the proposed name takes the extension of the type chosen,
 // a name typed without one of the types' extensions gets the chosen type's, and a
 // file that the completed name would replace is asked about.
@@ -367,6 +405,26 @@ TEST(SaveDialog, NamesGetTheExtensionOfTheChosenType) {
         EXPECT_EQ(name, saved.isEmpty() ? QString() : QDir(dir.path()).filePath(saved))
             << typed.toStdString();
     }
+}
+
+// The name picker's list: no wider than a third of the screen, whatever its longest
+// name, which shows whole in its tooltip.
+TEST(NamePickerList, ALongNameDoesNotWidenTheListPastAThirdOfTheScreen) {
+    const QString longName = u"Wolfgang Amadeus "_s.repeated(12).left(200);
+    QWidget window;
+    window.resize(800, 600);
+    NamePicker picker(&window);
+    picker.setEntries({u"Empty"_s, longName, u"Ann"_s});
+    picker.setGeometry(10, 10, 150, 30);
+    window.show();
+    picker.showPopup();
+    QCoreApplication::processEvents();
+    const int third = picker.screen()->availableGeometry().width() / 3;
+    EXPECT_TRUE(picker.view()->isVisible());
+    EXPECT_LE(picker.view()->window()->width(), third);
+    EXPECT_EQ(picker.itemData(1, Qt::ToolTipRole).toString(), longName);
+    EXPECT_FALSE(picker.itemData(2, Qt::ToolTipRole).isValid());
+    picker.hidePopup();
 }
 
 }  // namespace
