@@ -9,15 +9,6 @@ bool isBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }
 
-// Characters, not UTF-16 units: a name of emoji counts each once.
-qsizetype characters(const QString& text) {
-    qsizetype count = text.size();
-    for (const QChar c : text) {
-        count -= c.isLowSurrogate() ? 1 : 0;
-    }
-    return count;
-}
-
 }  // namespace
 
 bool ResultFieldReader::haveLine() {
@@ -84,7 +75,7 @@ std::optional<QString> ResultFieldReader::next() {
     // A comma leaves the position on the field after it, even an empty last one; the
     // line's end moves past it.
     m_pos += 1;
-    if (characters(field) > kMaxResultCellChars) {
+    if (field.size() > kMaxResultCellChars) {
         m_overlong = true;
         return std::nullopt;
     }

@@ -8,7 +8,8 @@ namespace lapdeck {
 
 class TextLineReader;
 
-// No cell Lapdeck writes comes near this; a longer one means the file is damaged.
+// No cell Lapdeck writes comes near this (names end at 200 characters); a longer
+// one means the file is damaged.
 inline constexpr int kMaxResultCellChars = 1000;
 // A line of that many characters in UTF-8, at up to 4 bytes a character.
 inline constexpr qint64 kMaxResultLineBytes = 4 * kMaxResultCellChars;

@@ -37,42 +37,83 @@ TEST(ResultFileNames, TextFormOpenKindAndProposedNames) {
               qs("/opt/lapdeck/Summary Dec-05, 16-07.sum"));
 }
 
-// A lap file and a summary file, each under names that would mislead the name's rule
-// (the files of earlier versions had no extension), and a file neither format
-// begins like, which the name decides.
-TEST(ResultFileIo, OpenTellsLapFilesFromSummaryFilesByTheirContent) {
+// Whether the file was written, then each message as "title|text (icon)".
+std::string report(const SaveReport& r) {
+    std::string out = r.saved ? "saved" : "not saved";
+    for (const ResultMessage& m : r.messages) {
+        out += "; " + (m.title + u'|' + m.text).toStdString() + " (" +
+               std::to_string(static_cast<int>(m.icon)) + ")";
+    }
+    return out;
+}
+
+// Saving and opening a race's files again are the results windows' tests.
+TEST(ResultFileIo, AFailedSaveSaysSoAndKeepsTheMark) {
     TempFolder dir;
-    ASSERT_TRUE(QDir().mkpath(dir.file(qs("laptimes"))));
     auto state = makeState(false, 0);
-    setLaps(*state, 1, {10.0f, 9.5f, 9.7f});
+    setLaps(*state, 1, {10.0f, 9.5f});
+    setOrder(*state, {1, 2, 3, 4, 5, 6});
+    state->LapsUnsaved = state->SummaryUnsaved = true;
+    const LapTable table = buildLapTable(*state).value();
+    const QString name = dir.missing() + qs("/laps.lap");
+    const std::string failed = report(saveLapTable(*state, table.header, table.grid, name));
+    // "File NAME could not be opened. " and the system's reason, with an exclamation.
+    EXPECT_EQ(failed.find("not saved; File Not Saved|File " + name.toStdString() + " could not"),
+              0u);
+    EXPECT_EQ(failed.substr(failed.size() - 4), " (2)");
+    EXPECT_TRUE(state->LapsUnsaved);
+    EXPECT_FALSE(QFile::exists(name));
+
+    // A race without positions: the summary text is still written after the notice.
+    state->RunningOrder = {};
+    SummaryStats stats;
+    const QString text = dir.file(qs("s.txt"));
+    EXPECT_EQ(report(saveSummary(*state, stats, ResultGrid(), text)),
+              "saved; Summary|Insufficent data to display summary (1); File Saved|File " +
+                  text.toStdString() + " has been saved (1)");
+    EXPECT_FALSE(state->SummaryUnsaved);
+}
+
+// A file opens as its content shows: a lap file and a summary file under names
+// that would mislead the name's rule (the files of earlier versions had no
+// extension), then a file neither format begins like, which the name decides; what
+// cannot be opened is explained.
+TEST(ResultFileIo, OpenReadsAFileAsItsContentShowsOrSaysWhyNot) {
+    TempFolder dir;
+    EXPECT_EQ(openResultFile(dir.file(qs("missing.txt"))).value().kind, OpenKind::Shell);
+    EXPECT_EQ(openResultFile(qs("  ")).value().kind, OpenKind::Nothing);
+    auto state = makeState(false, 0);
     setOrder(*state, {1, 2, 3, 4, 5, 6});
     SummaryStats stats;
     const LapTable table = buildLapTable(*state).value();
-    const QByteArray laps = lapFileBytes(table.header, table.grid);
-    const QByteArray summary = summaryFileBytes(
-        state->RaceTitle,
-        buildRaceSummary(*state, stats, QDateTime::currentDateTime()).value().grid);
+    ASSERT_TRUE(QDir().mkpath(dir.file(qs("laptimes/a folder.sum"))));
+    dir.write(qs("Laps Dec-07, 6-18"), lapFileBytes(table.header, table.grid));
+    dir.write(qs("laptimes/heat2.sum"),
+              summaryFileBytes(state->RaceTitle, buildRaceSummary(*state, stats, {}).value().grid));
     // 105 cells: a whole summary, and 15 rows of a lap file.
-    const QByteArray neither = "T\r\n" + QByteArray("x\r\n").repeated(105);
-    const std::tuple<const char*, QByteArray, OpenKind> cases[] = {
-        {"Laps Dec-07, 6-18", laps, OpenKind::LapFile},
-        {"heat.sum", laps, OpenKind::LapFile},
-        {"laptimes/heat2.sum", summary, OpenKind::SummaryFile},
-        {"Summary Dec-07, 6-18", summary, OpenKind::SummaryFile},
-        {"laptimes/odd", neither, OpenKind::LapFile},
-        {"odd", neither, OpenKind::SummaryFile}};
-    for (const auto& [name, bytes, kind] : cases) {
-        dir.write(qs(name), bytes);
-        const Expected<OpenedResult> opened = openResultFile(dir.file(qs(name)));
-        ASSERT_TRUE(opened.ok()) << name << ": " << opened.error().text.toStdString();
-        EXPECT_EQ(opened.value().kind, kind) << name;
-        EXPECT_EQ(opened.value().laps.has_value(), kind == OpenKind::LapFile) << name;
+    dir.write(qs("odd"), "T\r\n" + QByteArray("x\r\n").repeated(105));
+    dir.write(qs("laptimes/odd"), dir.read(qs("odd")));
+    dir.write(qs("cut.lap"), "Title\r\nBlue\r\n");
+    dir.write(qs("huge.sum"), "");
+    ASSERT_TRUE(QFile::resize(dir.file(qs("huge.sum")), kMaxResultFileBytes + 1));
+    const std::pair<const char*, const char*> cases[] = {
+        {"Laps Dec-07, 6-18", "<laps>"}, {"laptimes/heat2.sum", "<summary>"},
+        {"laptimes/odd", "<laps>"},      {"odd", "<summary>"},
+        {"cut.lap", "middle of a row"},  {"missing.sum", "could not be opened"},
+        {"huge.sum", "too large"},       {"laptimes/a folder.sum", "could not be opened"}};
+    for (const auto& [name, read] : cases) {
+        Expected<OpenedResult> opened = openResultFile(dir.file(qs(name)));
+        const QString shown = !opened               ? opened.error().text
+                              : opened.value().laps ? qs("<laps>")
+                                                    : qs("<summary>");
+        EXPECT_TRUE(shown.contains(qs(read)) && (opened || shown.contains(dir.file(qs(name)))))
+            << name << ": " << shown.toStdString();
     }
 }
 
-QStringList readAll(const QString& text) {
+QStringList readAll(const QByteArray& bytes) {
     QBuffer buffer;
-    buffer.setData(text.toUtf8());
+    buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     TextLineReader lines(buffer, kMaxResultLineBytes);
     ResultFieldReader reader(lines);
@@ -96,12 +137,16 @@ TEST(ResultFieldReader, ReadsFieldsAsTheFilesAreReadBack) {
         {"\" Bob, Jr \",x\r\n", " Bob, Jr |x"},
         {"\"ab\"cd,e", "ab|e"},   // text after the closing quote is dropped
         {"\"ab\r\ncd", "ab|cd"},  // an unclosed quote ends at the line end
-        {"a\nb\rc", "a|b|c"},
+        {"a\nb\rc\r\r\n", "a|b|c|"},
         {"a,\r\nb", "a||b"},
-        {"a,", "a|"}};
+        {"a,", "a|"},
+        {"\xEF\xBB\xBFZo\xC3\xAB", "Zo\u00eb"},  // UTF-8, its byte-order mark dropped
+        {"Zo\xC3\xAB\r\nRen\xE9", "Zo\u00c3\u00ab|Ren\u00e9"}};  // one line not UTF-8: all 1252
     for (const auto& [text, fields] : cases) {
-        EXPECT_EQ(readAll(qs(text)).join(u'|'), qs(fields)) << text;
+        EXPECT_EQ(readAll(text).join(u'|'), qs(fields)) << text;
     }
+    // A CR LF split between two reads of the file is one line end.
+    EXPECT_EQ(readAll("xxx\r\n" + QByteArray("x\r\n").repeated(21844)).size(), 21845);
 }
 
 }  // namespace
