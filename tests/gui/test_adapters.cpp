@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include <QFile>
 
@@ -117,6 +119,35 @@ TEST(PortNumbers, AnAdapterWithoutAStableNameIsKeptByItsSerialNumberABuiltInLine
     for (int n = 4; n <= 16; ++n) {
         EXPECT_NE(map.device(n), u"/dev/ttyS9"_s) << n;
     }
+}
+
+// What the user reads when a port number opens nothing: the cause in their terms,
+// never the stored form of a kept adapter.
+TEST(PortNumbers, AFailedOpenSaysWhyInTheUsersTerms) {
+    Pty held;
+    SerialPortSource otherProgram;
+    ASSERT_TRUE(held.ok() && otherProgram.open(held.path(), nullptr));
+    QTemporaryDir dir;
+    PortMap map(dir.path(), [] { return std::vector<DetectedPort>{}; });
+    const QString byId = u"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"_s;
+    const std::pair<QString, QString> cases[] = {
+        {u"serial:XYZ1"_s, u"Port 1: USB adapter with serial number XYZ1, not plugged in"_s},
+        {byId,
+         u"Port 2: USB adapter usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0, not plugged in"_s},
+        {held.path(), u"Port 3 is in use by another program ("_s + held.path() + u')'},
+        {u"/nonexistent/lapdeck-tty"_s,
+         u"Port 4 (/nonexistent/lapdeck-tty): No such file or directory"_s},
+    };
+    SerialPortSource port;
+    int number = 0;
+    for (const auto& [choice, told] : cases) {
+        map.choose(++number, choice);
+        QString problem;
+        EXPECT_FALSE(port.openNumber(map, number, &problem));
+        EXPECT_EQ(problem, told);
+    }
+    EXPECT_EQ(map.device(1), QString());  // nothing to open, not "/dev/serial:XYZ1"
+    EXPECT_TRUE(otherProgram.isOpen());
 }
 
 TEST(PortNumbers, APermissionProblemSaysWhatFixesIt) {
