@@ -1,17 +1,27 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <random>
 #include <utility>
 #include <vector>
 
+#include <QDateTime>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QMap>
+#include <QProcess>
+#include <QSysInfo>
 
 #include "DialogFileChooser.h"
 #include "GuiTestSupport.h"
 #include "PortMap.h"
+#include "RaceArchive.h"
 #include "RaceTimer.h"
 #include "SerialPortSource.h"
+#include "SingleInstance.h"
 
 namespace lapdeck::test {
 namespace {
@@ -155,6 +165,122 @@ TEST(PortNumbers, APermissionProblemSaysWhatFixesIt) {
                     .contains(u"\"dialout\" group"_s));
     EXPECT_EQ(SerialPortSource::openFailure(QSerialPort::PermissionError, u"Device is locked"_s),
               u"Device is locked"_s);
+}
+
+// Every file under `folder` (hidden ones too) with its bytes and time of change.
+QMap<QString, QByteArray> folderFiles(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, fileBytes(path) + QByteArray::number(
+                                                 it.fileInfo().lastModified().toMSecsSinceEpoch()));
+    }
+    return files;
+}
+
+// The first Lapdeck's side of the second-start test: it claims the folder the parent
+// names, races on the parent's pty and says when it is asked to the front, until it
+// is killed. Skipped unless started by that test.
+TEST(SecondStartChild, HoldsItsFolderWithARaceOn) {
+    const QString folder = qEnvironmentVariable("LAPDECK_FIRST_DATA");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "run by OneLapdeckPerFolder.ASecondStartLeavesTheFolderAsItWas";
+    }
+    SingleInstance instance(folder);
+    ASSERT_TRUE(instance.claim());
+    QObject::connect(&instance, &SingleInstance::frontRequested, []() {
+        std::printf("asked to the front\n");
+        std::fflush(stdout);
+    });
+    DataFolder data(folder);
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    WindowRig rig(data);
+    rig.window->portMap().choose(2, qEnvironmentVariable("LAPDECK_FIRST_PORT"));
+    ASSERT_TRUE(rig.window->OpenRacePort(2));
+    rig.window->cmdStart_Click();
+    runUntil([]() { return false; }, 60000);
+    FAIL() << "not killed";
+}
+
+TEST(OneLapdeckPerFolder, ASecondStartLeavesTheFolderAsItWasAndAKilledFirstIsTakenOver) {
+    Pty unit;
+    QTemporaryDir folder;
+    QProcess first;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"LAPDECK_FIRST_DATA"_s, folder.path());
+    env.insert(u"LAPDECK_FIRST_PORT"_s, unit.path());
+    first.setProcessEnvironment(env);
+    first.start(QCoreApplication::applicationFilePath(),
+                {u"--gtest_filter=SecondStartChild.HoldsItsFolderWithARaceOn"_s});
+    ASSERT_TRUE(first.waitForStarted());
+    auto journaled = [&]() {
+        const std::vector<RaceRecord> races = RaceArchive(folder.path()).races();
+        return !races.empty() && fileBytes(races.front().journal()).contains('\n');
+    };
+    ASSERT_TRUE(runUntil([&]() { return !RaceArchive(folder.path()).races().empty(); }, 10000));
+    unit.send("1");
+    ASSERT_TRUE(runUntil(journaled, 5000));  // a race the first is running, not a crashed one
+    QFile lock(QDir(folder.path()).filePath(SingleInstance::kLockFile));
+    ASSERT_TRUE(lock.open(QIODevice::ReadOnly) &&  // taken hours ago: a long race day
+                lock.setFileTime(QDateTime::currentDateTime().addSecs(-5 * 3600),
+                                 QFileDevice::FileModificationTime));
+    lock.close();
+    const QMap<QString, QByteArray> before = folderFiles(folder.path());
+    QFileSystemWatcher watcher({folder.path()});
+    bool touched = false;  // a file made and removed again, too
+    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, [&]() { touched = true; });
+
+    SingleInstance second(folder.path());
+    EXPECT_FALSE(second.claim());
+    EXPECT_EQ(second.refusal(), u"Lapdeck is already running with this data folder:\n"_s +
+                                    QDir(folder.path()).canonicalPath() +
+                                    u"\nIts window has been brought to the front.\nOnly one "
+                                    u"Lapdeck at a time can keep its races and settings there."_s);
+    QByteArray said;
+    EXPECT_TRUE(runUntil(
+        [&]() { return (said += first.readAllStandardOutput()).contains("asked to the front"); },
+        5000));
+    EXPECT_EQ(folderFiles(folder.path()), before);
+    EXPECT_FALSE(touched);
+
+    first.kill();  // SIGKILL: its lock file stays behind
+    ASSERT_TRUE(first.waitForFinished());
+    SingleInstance restarted(folder.path());
+    EXPECT_TRUE(restarted.claim());
+    DataFolder data(folder.path());
+    WindowRig rig(data);
+    rig.prompter.answers = {Answer::No};
+    rig.window->offerRecovery();
+    EXPECT_EQ(rig.prompter.prompts.at(0).title, u"Recover Race"_s);
+}
+
+// A lock left by a Lapdeck on another computer sharing the folder is never taken
+// over (its process cannot be checked from here); one whose Lapdeck does not answer
+// still keeps the folder.
+TEST(OneLapdeckPerFolder, ALockFromAnotherComputerOrOfAMuteLapdeckIsRespected) {
+    const QByteArray thisProcess =
+        QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+        QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+        QSysInfo::machineHostName().toUtf8() + '\n';
+    const std::pair<QByteArray, QString> cases[] = {
+        {"4242\nlapdeck\ntrackside-pc\n",
+         u" on the computer trackside-pc:\nFOLDER\nIf Lapdeck no longer runs there, delete "
+         u"FOLDER/.lapdeck.lock and start it again."_s},
+        {thisProcess, u":\nFOLDER\nSwitch to its window."_s},
+    };
+    for (const auto& [lock, told] : cases) {
+        TempFolder folder;
+        folder.write(SingleInstance::kLockFile, lock);
+        SingleInstance instance(folder.path());
+        EXPECT_FALSE(instance.claim());
+        EXPECT_EQ(instance.refusal(),
+                  u"Lapdeck is already running with this data folder"_s +
+                      QString(told).replace(u"FOLDER"_s, QDir(folder.path()).canonicalPath()) +
+                      u"\nOnly one Lapdeck at a time can keep its races and settings there."_s);
+        EXPECT_EQ(folder.read(SingleInstance::kLockFile), lock);
+    }
 }
 
 }  // namespace
