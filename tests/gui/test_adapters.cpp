@@ -11,6 +11,7 @@
 #include <QFileSystemWatcher>
 #include <QMap>
 #include <QProcess>
+#include <QWidget>
 
 #include "DialogFileChooser.h"
 #include "GuiTestSupport.h"
@@ -234,6 +235,11 @@ TEST(OneLapdeckPerFolder, ASecondStartLeavesTheFolderAsItWasAndAKilledFirstIsTak
     ASSERT_TRUE(first.waitForFinished());
     SingleInstance restarted(folder.path());
     EXPECT_TRUE(restarted.claim());
+    QWidget window;
+    window.showMinimized();
+    restarted.raiseOnRequest(window);
+    EXPECT_FALSE(SingleInstance(folder.path()).claim());
+    EXPECT_TRUE(runUntil([&]() { return !window.isMinimized(); }, 3000));
 }
 
 // A lock of a Lapdeck on another computer sharing the folder is never taken over:
