@@ -10,12 +10,11 @@
 #include "AssetFolders.h"
 #include "ConfigStore.h"
 #include "RaceState.h"
+#include "SingleInstance.h"
 #include "frmLapdeck.h"
 
 namespace lapdeck {
-namespace {
-
-QString dataFolder() {
+QString findDataFolder() {
     QString folder = qEnvironmentVariable("LAPDECK_DATA_DIR");
     if (folder.isEmpty()) {
         // An installed program's folder is the system's (/usr/bin): even where it can
@@ -37,11 +36,8 @@ QString dataFolder() {
     return folder;
 }
 
-}  // namespace
-
-LapdeckApp::LapdeckApp()
-    : m_config(std::make_unique<ConfigStore>(dataFolder())),
-      m_state(std::make_unique<RaceState>()) {
+LapdeckApp::LapdeckApp(const QString& dataFolder)
+    : m_config(std::make_unique<ConfigStore>(dataFolder)), m_state(std::make_unique<RaceState>()) {
     if (const auto error = m_config->seedMissingFiles()) {
         QMessageBox::warning(nullptr, QCoreApplication::applicationName(),
                              error->message() + QStringLiteral("\nLapdeck starts with its default "
@@ -52,10 +48,11 @@ LapdeckApp::LapdeckApp()
 
 LapdeckApp::~LapdeckApp() = default;
 
-int runLapdeck(QApplication& app) {
-    LapdeckApp lapdeck;
+int runLapdeck(QApplication& app, const QString& dataFolder, SingleInstance& instance) {
+    LapdeckApp lapdeck(dataFolder);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lapdeck/lapdeck.png")));
     frmLapdeck& window = lapdeck.window();
+    instance.raiseOnRequest(window);
     window.show();
     // The port first: its dialogs may change the settings, which must not happen
     // under a recovered race on screen.

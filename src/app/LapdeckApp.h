@@ -3,19 +3,25 @@
 #include <memory>
 
 class QApplication;
+class QString;
 
 namespace lapdeck {
 
 class ConfigStore;
 class frmLapdeck;
+class SingleInstance;
 struct RaceState;
 
-// The program's objects: the data folder (found and seeded), the one race state
-// and the main window loaded over them. LAPDECK_DATA_DIR names another data
-// folder (tests and scripts use their own).
+// The data folder: LAPDECK_DATA_DIR, else the program's folder when it can be
+// written, else the per-user folder. A problem with it is shown, and a folder is
+// returned in any case.
+QString findDataFolder();
+
+// The program's objects: the data folder (seeded), the one race state and the
+// main window loaded over them.
 class LapdeckApp {
 public:
-    LapdeckApp();
+    explicit LapdeckApp(const QString& dataFolder);
     ~LapdeckApp();
 
     frmLapdeck& window() { return *m_window; }
@@ -27,8 +33,8 @@ private:
     std::unique_ptr<frmLapdeck> m_window;
 };
 
-// Loads the program, shows the window, opens the port once it is up and runs the
-// event loop.
-int runLapdeck(QApplication& app);
+// Loads the program on a data folder `instance` has claimed, shows the window, opens
+// the port once it is up and runs the event loop.
+int runLapdeck(QApplication& app, const QString& dataFolder, SingleInstance& instance);
 
 }  // namespace lapdeck

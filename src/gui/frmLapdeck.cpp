@@ -182,7 +182,7 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
     m_portMap = std::make_unique<PortMap>(m_config.folder(), m_services.scanPorts);
     m_port = new SerialPortSource(this);
     connect(m_port, &SerialPortSource::lost, this, &frmLapdeck::reportPortLost);
-    m_reconnect = new PortReconnect(*m_port, this);
+    m_reconnect = new PortReconnect(*m_port, *m_portMap, this);
     connect(m_reconnect, &PortReconnect::reopened, this, &frmLapdeck::portBack);
     m_host = std::make_unique<Host>(*this);
     m_recorder = std::make_unique<RaceRecorder>(m_config);
@@ -386,9 +386,8 @@ bool frmLapdeck::OpenRacePort(int port) {
     m_portBack = false;
     m_port->close();
     m_state.CommPort = static_cast<int16_t>(port);
-    const QString device = m_portMap->device(port);
-    QString reason;
-    if (m_port->open(device, &reason)) {
+    QString problem;
+    if (m_port->openNumber(*m_portMap, port, &problem)) {
         m_openedDevice = m_portMap->describe(port);
         if (m_portMap->keepOpened(port)) {
             if (const auto error = m_portMap->save()) {
@@ -399,9 +398,7 @@ bool frmLapdeck::OpenRacePort(int port) {
         return true;
     }
     showPortStatus();
-    const QString text = QStringLiteral("Com Port ERROR!") + kCrLf + QStringLiteral("Port ") +
-                         QString::number(port) + QStringLiteral(" (") + device +
-                         QStringLiteral("): ") + reason + kCrLf +
+    const QString text = QStringLiteral("Com Port ERROR!") + kCrLf + problem + kCrLf +
                          QStringLiteral("To Select a Different PORT click \"Yes\"") + kCrLf +
                          (raceOn() ? QStringLiteral("To go on without the lap unit, click \"No\"")
                                    : QStringLiteral("To use Demo mode, click \"No\""));
@@ -456,7 +453,7 @@ void frmLapdeck::showPortStatus() {
 
 void frmLapdeck::reportPortLost(const QString& reason) {
     m_portBack = false;
-    m_reconnect->watchFor(m_portMap->device(m_state.CommPort));
+    m_reconnect->watchFor(m_state.CommPort);
     showPortStatus();
     const bool race = raceOn();
     const QString text =
@@ -478,6 +475,7 @@ void frmLapdeck::reportPortLost(const QString& reason) {
 
 void frmLapdeck::portBack() {
     m_portBack = true;
+    m_openedDevice = m_portMap->describe(m_state.CommPort);
     showPortStatus();
 }
 

@@ -97,6 +97,7 @@ public:
     QString portStatus() const;
     PortMap& portMap() { return *m_portMap; }
     SerialPortSource& port() { return *m_port; }
+    PortReconnect& reconnect() { return *m_reconnect; }
     RaceEngine& engine() { return *m_engine; }
     RaceTimer& raceTimer() { return *m_timer; }
     ResultsWindows& results() { return *m_results; }

@@ -111,6 +111,13 @@ PortDevices automatic(const std::vector<DetectedPort>& ports, const PortDevices&
     return devices;
 }
 
+// A USB adapter kept by its udev name (/dev/serial/by-id/...) rather than a path
+// the user typed: its link is there only while it is plugged in.
+bool keptByUdevName(const QString& choice) {
+    return choice.startsWith(QStringLiteral("/dev/serial/"));
+}
+
+// Empty for a kept USB adapter that is not plugged in: nothing to open.
 QString resolve(int number, const std::vector<DetectedPort>& ports, const PortDevices& chosen) {
     const QString& choice = chosen[static_cast<size_t>(number)];
     if (choice.isEmpty()) {
@@ -122,12 +129,23 @@ QString resolve(int number, const std::vector<DetectedPort>& ports, const PortDe
                 return port.location;
             }
         }
+        return {};
+    }
+    if (keptByUdevName(choice) && !QFileInfo::exists(choice)) {
+        return {};
     }
     return choice;
 }
 
 QString describeDevice(const QString& device, const QString& choice,
                        const std::vector<DetectedPort>& ports) {
+    if (device.isEmpty()) {
+        return (choice.startsWith(PortMap::kSerialPrefix)
+                    ? QStringLiteral("USB adapter with serial number ") +
+                          choice.mid(PortMap::kSerialPrefix.size())
+                    : QStringLiteral("USB adapter ") + QFileInfo(choice).fileName()) +
+               QStringLiteral(", not plugged in");
+    }
     if (const DetectedPort* port = findByLocation(ports, device)) {
         QStringList details;
         for (const QString& part : {port->maker, port->model}) {
@@ -140,10 +158,6 @@ QString describeDevice(const QString& device, const QString& choice,
             about = QStringLiteral("built-in serial line");
         }
         return about.isEmpty() ? device : device + QStringLiteral(", ") + about;
-    }
-    if (choice.startsWith(PortMap::kSerialPrefix)) {
-        return QStringLiteral("USB adapter with serial number ") +
-               choice.mid(PortMap::kSerialPrefix.size()) + QStringLiteral(", not plugged in");
     }
     if (!QFileInfo::exists(device)) {
         return device + QStringLiteral(", no such device");

@@ -53,7 +53,9 @@ public:
     void setChosen(const PortDevices& chosen) { m_chosen = chosen; }
     void choose(int number, const QString& device);
 
-    // The device a port number 1..16 opens now (empty outside).
+    // The device a port number 1..16 opens now, looked up afresh: a USB adapter may
+    // be back under another name. Empty outside 1..16 and while the adapter the
+    // number keeps is not plugged in.
     QString device(int number) const;
     // That device as the user reads it: its path, and the maker and model of a USB
     // adapter ("/dev/ttyUSB0, FTDI FT232R USB UART").

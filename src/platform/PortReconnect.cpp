@@ -4,14 +4,14 @@
 
 namespace lapdeck {
 
-PortReconnect::PortReconnect(SerialPortSource& port, QObject* parent)
-    : QObject(parent), m_port(port) {
+PortReconnect::PortReconnect(SerialPortSource& port, const PortMap& ports, QObject* parent)
+    : QObject(parent), m_port(port), m_ports(ports) {
     m_timer.setInterval(kPollMs);
-    connect(&m_timer, &QTimer::timeout, this, &PortReconnect::poll);
+    connect(&m_timer, &QTimer::timeout, this, &PortReconnect::tryNow);
 }
 
-void PortReconnect::watchFor(const QString& device) {
-    m_device = device;
+void PortReconnect::watchFor(int number) {
+    m_number = number;
     m_timer.start();
 }
 
@@ -19,11 +19,16 @@ void PortReconnect::stop() {
     m_timer.stop();
 }
 
-void PortReconnect::poll() {
-    if (m_port.open(m_device, nullptr)) {
-        m_timer.stop();
-        emit reopened();
+bool PortReconnect::tryNow() {
+    if (!waiting()) {
+        return m_port.isOpen();
     }
+    if (!m_port.openNumber(m_ports, m_number, nullptr)) {
+        return false;
+    }
+    m_timer.stop();
+    emit reopened();
+    return true;
 }
 
 }  // namespace lapdeck

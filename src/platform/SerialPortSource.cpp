@@ -1,5 +1,7 @@
 #include "SerialPortSource.h"
 
+#include "PortMap.h"
+
 namespace lapdeck {
 
 SerialPortSource::SerialPortSource(QObject* parent) : QObject(parent) {
@@ -31,6 +33,32 @@ bool SerialPortSource::open(const QString& device, QString* error) {
         return false;
     }
     return true;
+}
+
+bool SerialPortSource::openNumber(const PortMap& ports, int number, QString* problem) {
+    const QString port = QStringLiteral("Port ") + QString::number(number);
+    const QString device = ports.device(number);
+    if (device.isEmpty()) {
+        close();
+        if (problem != nullptr) {
+            *problem = port + QStringLiteral(": ") + ports.describe(number);
+        }
+        return false;
+    }
+    QString reason;
+    if (open(device, &reason)) {
+        return true;
+    }
+    if (problem != nullptr) {
+        // Qt's own words for this ("Permission error while locking the device") send
+        // the user after the wrong cause.
+        const bool inUse = m_port.error() == QSerialPort::PermissionError &&
+                           (reason.contains(QStringLiteral("locking the device")) ||
+                            reason.contains(QStringLiteral("busy"), Qt::CaseInsensitive));
+        *problem = inUse ? port + QStringLiteral(" is in use by another program (") + device + u')'
+                         : port + QStringLiteral(" (") + device + QStringLiteral("): ") + reason;
+    }
+    return false;
 }
 
 QString SerialPortSource::openFailure(QSerialPort::SerialPortError error,

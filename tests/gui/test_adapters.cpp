@@ -1,15 +1,25 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <random>
+#include <utility>
+#include <vector>
 
+#include <QDirIterator>
 #include <QFile>
+#include <QFileSystemWatcher>
+#include <QMap>
+#include <QProcess>
+#include <QWidget>
 
 #include "DialogFileChooser.h"
 #include "GuiTestSupport.h"
 #include "PortMap.h"
+#include "RaceArchive.h"
 #include "RaceTimer.h"
 #include "SerialPortSource.h"
+#include "SingleInstance.h"
 
 namespace lapdeck::test {
 namespace {
@@ -105,8 +115,6 @@ TEST(PortNumbers, AnAdapterWithoutAStableNameIsKeptByItsSerialNumberABuiltInLine
              {u"/dev/ttyUSB1"_s, {}, u"XYZ1"_s, {}, {}}};
     EXPECT_EQ(map.device(1), u"/dev/ttyUSB1"_s);
     EXPECT_EQ(map.device(2), u"/dev/ttyUSB0"_s);
-    ports.clear();
-    EXPECT_EQ(map.describe(1), u"USB adapter with serial number XYZ1, not plugged in"_s);
 
     // A built-in line is left automatic: an adapter plugged in later takes its number.
     ports = {{u"/dev/ttyS0"_s, {}, {}, {}, {}}};
@@ -119,11 +127,134 @@ TEST(PortNumbers, AnAdapterWithoutAStableNameIsKeptByItsSerialNumberABuiltInLine
     }
 }
 
-TEST(PortNumbers, APermissionProblemSaysWhatFixesIt) {
+// What the user reads when a port number opens nothing: the cause in their terms,
+// never the stored form of a kept adapter.
+TEST(PortNumbers, AFailedOpenSaysWhyInTheUsersTerms) {
+    Pty held;
+    SerialPortSource otherProgram;
+    ASSERT_TRUE(held.ok() && otherProgram.open(held.path(), nullptr));
+    QTemporaryDir dir;
+    PortMap map(dir.path(), [] { return std::vector<DetectedPort>{}; });
+    const std::pair<QString, QString> cases[] = {
+        {u"serial:XYZ1"_s, u"Port 1: USB adapter with serial number XYZ1, not plugged in"_s},
+        {u"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"_s,
+         u"Port 2: USB adapter usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0, not plugged in"_s},
+        {held.path(), u"Port 3 is in use by another program ("_s + held.path() + u')'},
+        {u"/nonexistent/lapdeck-tty"_s,
+         u"Port 4 (/nonexistent/lapdeck-tty): No such file or directory"_s},
+    };
+    SerialPortSource port;
+    int number = 0;
+    for (const auto& [choice, told] : cases) {
+        map.choose(++number, choice);
+        QString problem;
+        EXPECT_FALSE(port.openNumber(map, number, &problem));
+        EXPECT_EQ(problem, told);
+    }
+    EXPECT_EQ(map.device(1), QString());  // nothing to open, not "/dev/serial:XYZ1"
+    EXPECT_TRUE(otherProgram.isOpen());
+    // A user outside the "dialout" group is told what fixes it.
     EXPECT_TRUE(SerialPortSource::openFailure(QSerialPort::PermissionError, u"Permission denied"_s)
                     .contains(u"\"dialout\" group"_s));
     EXPECT_EQ(SerialPortSource::openFailure(QSerialPort::PermissionError, u"Device is locked"_s),
               u"Device is locked"_s);
+}
+
+// Every file under `folder`, hidden ones too, with its bytes.
+QMap<QString, QByteArray> folderFiles(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, fileBytes(path));
+    }
+    return files;
+}
+
+// The first Lapdeck's side of the second-start test: it claims the folder the parent
+// names, races on the parent's pty and says when it is asked to the front, until it
+// is killed. Skipped unless started by that test.
+TEST(SecondStartChild, HoldsItsFolderWithARaceOn) {
+    const QString folder = qEnvironmentVariable("LAPDECK_FIRST_DATA");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "run by OneLapdeckPerFolder.ASecondStartLeavesTheFolderAsItWas...";
+    }
+    SingleInstance instance(folder);
+    ASSERT_TRUE(instance.claim());
+    QObject::connect(&instance, &SingleInstance::frontRequested, []() {
+        std::printf("asked to the front\n");
+        std::fflush(stdout);
+    });
+    DataFolder data(folder);
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    WindowRig rig(data);
+    rig.window->portMap().choose(2, qEnvironmentVariable("LAPDECK_FIRST_PORT"));
+    ASSERT_TRUE(rig.window->OpenRacePort(2));
+    rig.window->cmdStart_Click();
+    runUntil([]() { return false; }, 60000);
+    FAIL() << "not killed";
+}
+
+TEST(OneLapdeckPerFolder, ASecondStartLeavesTheFolderAsItWasAndAKilledFirstIsTakenOver) {
+    Pty unit;
+    QTemporaryDir folder;
+    QProcess first;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"LAPDECK_FIRST_DATA"_s, folder.path());
+    env.insert(u"LAPDECK_FIRST_PORT"_s, unit.path());
+    first.setProcessEnvironment(env);
+    first.start(QCoreApplication::applicationFilePath(),
+                {u"--gtest_filter=SecondStartChild.HoldsItsFolderWithARaceOn"_s});
+    ASSERT_TRUE(first.waitForStarted());
+    auto journaled = [&]() {
+        const std::vector<RaceRecord> races = RaceArchive(folder.path()).races();
+        return !races.empty() && fileBytes(races.front().journal()).contains('\n');
+    };
+    ASSERT_TRUE(runUntil([&]() { return !RaceArchive(folder.path()).races().empty(); }, 10000));
+    unit.send("1");
+    ASSERT_TRUE(runUntil(journaled, 5000));  // a race the first is running, not a crashed one
+    const QMap<QString, QByteArray> before = folderFiles(folder.path());
+    QFileSystemWatcher watcher({folder.path()});
+    bool touched = false;  // a file made and removed again, too
+    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, [&]() { touched = true; });
+
+    SingleInstance second(folder.path());
+    EXPECT_FALSE(second.claim());
+    EXPECT_EQ(second.refusal(), u"Lapdeck is already running with this data folder:\n"_s +
+                                    QDir(folder.path()).canonicalPath() +
+                                    u"\nIts window has been brought to the front.\nOnly one "
+                                    u"Lapdeck at a time can keep its races and settings there."_s);
+    QByteArray said;
+    EXPECT_TRUE(runUntil(
+        [&]() { return (said += first.readAllStandardOutput()).contains("asked to the front"); },
+        5000));
+    EXPECT_EQ(folderFiles(folder.path()), before);
+    EXPECT_FALSE(touched);
+
+    first.kill();  // SIGKILL: its lock file stays behind
+    ASSERT_TRUE(first.waitForFinished());
+    SingleInstance restarted(folder.path());
+    EXPECT_TRUE(restarted.claim());
+    QWidget window;
+    window.showMinimized();
+    restarted.raiseOnRequest(window);
+    EXPECT_FALSE(SingleInstance(folder.path()).claim());
+    EXPECT_TRUE(runUntil([&]() { return !window.isMinimized(); }, 3000));
+}
+
+// A lock of a Lapdeck on another computer sharing the folder is never taken over:
+// whether it still runs cannot be seen from here.
+TEST(OneLapdeckPerFolder, ALockFromAnotherComputerIsLeftAndTheUserToldHowToClearIt) {
+    TempFolder folder;
+    folder.write(SingleInstance::kLockFile, "4242\nlapdeck\ntrackside-pc\n");
+    SingleInstance instance(folder.path());
+    EXPECT_FALSE(instance.claim());
+    const QString at = QDir(folder.path()).canonicalPath();
+    EXPECT_TRUE(instance.refusal().contains(u" on the computer trackside-pc:\n"_s + at +
+                                            u"\nIf Lapdeck no longer runs there, delete "_s + at +
+                                            u"/.lapdeck.lock and start it again."_s))
+        << instance.refusal().toStdString();
+    EXPECT_EQ(folder.read(SingleInstance::kLockFile), "4242\nlapdeck\ntrackside-pc\n");
 }
 
 }  // namespace

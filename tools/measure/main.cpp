@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: lapdeck-measure SECONDS\n");
         return 2;
     }
-    lapdeck::LapdeckApp lapdeck;
+    lapdeck::LapdeckApp lapdeck(lapdeck::findDataFolder());
     lapdeck::MeasureHook measure(lapdeck.window(), lapdeck.state(), seconds);
     lapdeck.window().show();
     QTimer::singleShot(0, &lapdeck.window(), [&measure]() {
