@@ -67,6 +67,7 @@ std::vector<int> assignFlags(const std::vector<PlannedSeat>& seats, const std::v
 
 void seatFlags(std::vector<PlannedSeat>& seats, const std::vector<int>& flags, const FlagUses& uses,
                int rotation) {
+    seats.resize(std::min(seats.size(), flags.size()));  // the planner never seats more
     const std::vector<int> chosen = assignFlags(seats, flags, uses, rotation);
     for (size_t i = 0; i < seats.size(); ++i) {
         seats[i].flag = chosen[i];
@@ -117,12 +118,47 @@ QString ordinal(int n) {
     return QString::number(n) + QLatin1String(!teen && last <= 3 ? kSuffix[last] : "th");
 }
 
+// Sizes of `parts` groups sharing `total`, differing by at most one, larger first.
+std::vector<int> balancedSizes(int total, int parts) {
+    std::vector<int> sizes;
+    for (int i = 0; i < parts; ++i) {
+        sizes.push_back(total / parts + (i < total % parts ? 1 : 0));
+    }
+    return sizes;
+}
+
+// A round's heat sizes for `racers` on `flags` flags.
+std::vector<int> heatSizes(int racers, int flags) {
+    if (racers <= 0 || flags <= 0) {
+        return {};
+    }
+    return balancedSizes(racers, (racers + flags - 1) / flags);
+}
+
+// How many mains `qualifiers` racers fill: at most `mains`, each main with at least
+// one racer of its own beside the bump-ups.
+int mainCount(int qualifiers, int mains, int flags, int bumpUps) {
+    for (int count = std::min(mains, qualifiers); count > 1; --count) {
+        const int seats = std::min(qualifiers + bumpUps * (count - 1), count * flags);
+        const std::vector<int> sizes = balancedSizes(seats, count);
+        // The smallest upper main must keep a seat for a racer of its own.
+        if (sizes[static_cast<size_t>(count - 2)] > bumpUps) {
+            return count;
+        }
+    }
+    return std::min(1, std::max(qualifiers, 0));
+}
+
 // Plans one stage of a class (a round's heats, or its mains): the lines of heats
 // started, run or waiting for a re-run are kept; the other racers go to new heats.
 class ClassPlanner {
 public:
     ClassPlanner(const Meeting& meeting, const QString& className, const std::vector<int>& flags)
-        : m_meeting(meeting), m_class(className), m_flags(flags) {}
+        : m_meeting(meeting),
+          m_class(className),
+          m_flags(flags),
+          // A main keeps at least one flag for a racer of its own.
+          m_bumpUps(std::min(meeting.bumpUps, static_cast<int>(flags.size()) - 1)) {}
 
     std::vector<PlannedHeat> round(int round);
     std::vector<PlannedHeat> mains();
@@ -142,6 +178,7 @@ private:
     const Meeting& m_meeting;
     QString m_class;
     std::vector<int> m_flags;
+    int m_bumpUps;
     FlagUses m_uses;
 };
 
@@ -218,12 +255,16 @@ void ClassPlanner::noteUses(const std::vector<PlannedHeat>& lines) {
 }
 
 std::vector<PlannedHeat> ClassPlanner::round(int round) {
-    // Every run of this round, whatever its number, is kept.
+    // Every run of this round, whatever its number, is kept. Once a later round or
+    // the mains have begun, the round takes no new heats: a late entry starts there.
     int maxNumber = 0;
+    bool closed = false;
     for (const HeatRun& run : m_meeting.runs) {
         if (run.key.className == m_class && run.key.round == round) {
             maxNumber = std::max(maxNumber, run.key.number);
         }
+        closed =
+            closed || (run.key.className == m_class && (run.key.isMain() || run.key.round > round));
     }
     Kept kept = keptHeats(round, maxNumber);
 
@@ -239,7 +280,7 @@ std::vector<PlannedHeat> ClassPlanner::round(int round) {
     }
     QStringList waiting;
     for (const QString& name : order) {
-        if (!kept.names.contains(name)) {
+        if (!closed && !kept.names.contains(name)) {
             waiting.append(name);
         }
     }
@@ -272,13 +313,13 @@ std::vector<PlannedSeat> ClassPlanner::bumpSeats(int fromLevel) const {
     if (lower && lower->status == RunStatus::Done) {
         for (const RacerResult& r : lower->results) {
             const Entry* entry = m_meeting.findEntry(r.name, m_class);
-            if (entry && !entry->withdrawn && static_cast<int>(seats.size()) < m_meeting.bumpUps) {
+            if (entry && !entry->withdrawn && static_cast<int>(seats.size()) < m_bumpUps) {
                 seats.push_back(PlannedSeat{0, r.name, {}});
             }
         }
         return seats;
     }
-    for (int i = 1; i <= m_meeting.bumpUps; ++i) {
+    for (int i = 1; i <= m_bumpUps; ++i) {
         seats.push_back(PlannedSeat{
             0, {}, QStringLiteral("%1 of the %2 main").arg(ordinal(i), mainLetter(fromLevel))});
     }
@@ -294,8 +335,7 @@ std::vector<PlannedHeat> ClassPlanner::mains() {
         qualifiers.append(q.name);
     }
     const int flags = static_cast<int>(m_flags.size());
-    int levels =
-        mainCount(static_cast<int>(qualifiers.size()), m_meeting.mains, flags, m_meeting.bumpUps);
+    int levels = mainCount(static_cast<int>(qualifiers.size()), m_meeting.mains, flags, m_bumpUps);
     for (const HeatRun& run : m_meeting.runs) {
         if (run.key.className == m_class && run.key.isMain()) {
             levels = std::max(levels, run.key.number);
@@ -318,7 +358,7 @@ std::vector<PlannedHeat> ClassPlanner::mains() {
     }
     int bumpSeatCount = 0;
     for (int level : open) {
-        bumpSeatCount += level < levels ? m_meeting.bumpUps : 0;
+        bumpSeatCount += level < levels ? m_bumpUps : 0;
     }
     const int parts = static_cast<int>(open.size());
     const int seatTotal = std::min(static_cast<int>(waiting.size()) + bumpSeatCount, parts * flags);
@@ -383,21 +423,6 @@ const PlannedHeat* MeetingPlan::find(const HeatKey& key) const {
     return nullptr;
 }
 
-std::vector<int> balancedSizes(int total, int parts) {
-    std::vector<int> sizes;
-    for (int i = 0; i < parts; ++i) {
-        sizes.push_back(total / parts + (i < total % parts ? 1 : 0));
-    }
-    return sizes;
-}
-
-std::vector<int> heatSizes(int racers, int flags) {
-    if (racers <= 0 || flags <= 0) {
-        return {};
-    }
-    return balancedSizes(racers, (racers + flags - 1) / flags);
-}
-
 QStringList drawnOrder(const QStringList& names, uint32_t seed, const QString& className) {
     // mt19937 and seed_seq give the same numbers everywhere; the library's
     // distributions and shuffle do not, so the index is drawn by hand.
@@ -418,16 +443,14 @@ QStringList drawnOrder(const QStringList& names, uint32_t seed, const QString& c
     return order;
 }
 
-int mainCount(int qualifiers, int mains, int flags, int bumpUps) {
-    for (int count = std::min(mains, qualifiers); count > 1; --count) {
-        const int seats = std::min(qualifiers + bumpUps * (count - 1), count * flags);
-        const std::vector<int> sizes = balancedSizes(seats, count);
-        // The smallest upper main must keep a seat for a racer of its own.
-        if (sizes[static_cast<size_t>(count - 2)] > bumpUps) {
-            return count;
+std::vector<int> enabledFlags(const PerFlag<bool>& disabled) {
+    std::vector<int> flags;
+    for (int f = 1; f <= kFlags; ++f) {
+        if (!disabled[f]) {
+            flags.push_back(f);
         }
     }
-    return std::min(1, std::max(qualifiers, 0));
+    return flags;
 }
 
 MeetingPlan planMeeting(const Meeting& meeting, const std::vector<int>& enabledFlags) {

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "Meeting.h"
+#include "RaceState.h"
 
 namespace lapdeck {
 
@@ -54,15 +55,11 @@ struct MeetingPlan {
 // class, then round 2 ...); the mains of all classes follow, lowest level first.
 MeetingPlan planMeeting(const Meeting& meeting, const std::vector<int>& enabledFlags);
 
-// Sizes of `parts` groups sharing `total`, differing by at most one, larger first.
-std::vector<int> balancedSizes(int total, int parts);
-// A round's heat sizes for `racers` on `flags` flags.
-std::vector<int> heatSizes(int racers, int flags);
+// The flags the settings leave enabled, in order: what planMeeting() takes.
+std::vector<int> enabledFlags(const PerFlag<bool>& disabled);
+
 // The class's names in the order a round-1 draw with `seed` puts them. The same on
 // every machine (no library shuffle), so a draw can be checked from its seed.
 QStringList drawnOrder(const QStringList& names, uint32_t seed, const QString& className);
-// How many mains `qualifiers` racers fill: at most `mains`, each main with at least
-// one racer of its own beside the bump-ups.
-int mainCount(int qualifiers, int mains, int flags, int bumpUps);
 
 }  // namespace lapdeck

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "FieldWriter.h"
 #include "RaceState.h"
 #include "ValueLists.h"
 
@@ -94,6 +95,11 @@ std::optional<QString> checkResults(const HeatRun& run, const QString& title) {
         return QStringLiteral("%1 has %2 racers but %3 result lines.")
             .arg(title, QString::number(run.seats.size()), QString::number(run.results.size()));
     }
+    for (size_t i = 1; i < run.results.size(); ++i) {
+        if (finishesAhead(run.results[i], run.results[i - 1])) {
+            return QStringLiteral("%1: the results are not in finishing order.").arg(title);
+        }
+    }
     std::set<int> flags;
     for (const RacerResult& r : run.results) {
         const bool seated = std::any_of(run.seats.begin(), run.seats.end(),
@@ -134,6 +140,12 @@ std::optional<QString> checkRun(const Meeting& meeting, const HeatRun& run) {
     if ((!roundOk && !mainOk) || run.key.number < 1) {
         return QStringLiteral("%1 is outside the meeting's %2 rounds and %3 mains.")
             .arg(title, QString::number(meeting.rounds), QString::number(meeting.mains));
+    }
+    if (run.raceFolder != FieldWriter::storable(run.raceFolder)) {
+        return QStringLiteral(
+                   "%1: the race folder's name holds a double quote or a control "
+                   "character.")
+            .arg(title);
     }
     if (auto problem = checkSeats(run.seats, title)) {
         return problem;
