@@ -38,7 +38,7 @@ Meeting recordedMeeting() {
         }
     }
     EXPECT_TRUE(std::holds_alternative<int>(
-        startHeat(m, HeatKey{qs("Buggy"), 1, 1}, {{3, qs("Ann")}}, {})));
+        startHeat(m, HeatKey{qs("Buggy"), 0, 1}, {{3, qs("Ann")}}, {})));
     return m;
 }
 
@@ -66,7 +66,7 @@ const QStringList kFile = strings({
     "\"Seat\",2,2,\"Bob\"",
     "\"Result\",2,2,\"Bob\",10,59000,5500",
     "\"Result\",2,1,\"Ann\",9,60000,5600",  //
-    "\"Run\",3,\"Buggy\",1,1,\"Running\",\"\"",
+    "\"Run\",3,\"Buggy\",0,1,\"Running\",\"\"",
     "\"Seat\",3,3,\"Ann\"",
     "",
 });
@@ -82,6 +82,10 @@ TEST(MeetingFile, WrittenInTheDataFolderStyleAndReadBackWhole) {
     const auto loaded = MeetingFile::load(path);
     ASSERT_TRUE(std::holds_alternative<Meeting>(loaded)) << std::get<QString>(loaded).toStdString();
     EXPECT_EQ(std::get<Meeting>(loaded), m);
+    Meeting empty;  // a new meeting: its heading lines only
+    empty.name = qs("New");
+    empty.date = m.date;
+    EXPECT_EQ(std::get<Meeting>(MeetingFile::parse(MeetingFile::serialize(empty), qs("m"))), empty);
 }
 
 TEST(MeetingFile, ADamagedFileIsRefusedWithTheLineAndTheReason) {
@@ -107,6 +111,8 @@ TEST(MeetingFile, ADamagedFileIsRefusedWithTheLineAndTheReason) {
          "above it (1)"},
         {17, "\"Result\",1,3,\"Cy\",10,61000,5500",
          "m: Run 1 (Touring round 1 heat 1) has a result for \"Cy\", who was not in it."},
+        {17, "\"Result\",1,2,\"Bob\",8,61000,5500",
+         "m: Run 1 (Touring round 1 heat 1): the results are not in finishing order."},
         {19, "\"Run\",2,\"Touring\",1,1,\"Running\",\"\"",
          "m: Run 2 (Touring round 1 heat 1) is running but has a result."},
     };
