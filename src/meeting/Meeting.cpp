@@ -218,15 +218,6 @@ const HeatRun* Meeting::countingRun(const HeatKey& key) const {
     return nullptr;
 }
 
-const HeatRun* Meeting::latestRun(const HeatKey& key) const {
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-        if (it->key == key) {
-            return &*it;
-        }
-    }
-    return nullptr;
-}
-
 QStringList Meeting::entryNames(const QString& className, bool withWithdrawn) const {
     QStringList names;
     for (const Entry& e : entries) {

@@ -119,8 +119,6 @@ struct Meeting {
     const HeatRun* runningRun() const;
     // The run that counts for a heat: its latest that is not replaced.
     const HeatRun* countingRun(const HeatKey& key) const;
-    // The latest run of a heat, whatever its status.
-    const HeatRun* latestRun(const HeatKey& key) const;
     // The names of the class's entries in entry order; withdrawn ones only when asked.
     QStringList entryNames(const QString& className, bool withWithdrawn) const;
 

@@ -69,22 +69,22 @@ inline void runHeatsWhile(Meeting& m, const std::vector<int>& flags, const Score
     }
 }
 
-// "B3 F4 D5" : each seat's racer (or stand-in) and flag, in seeded order.
-inline QString seatsText(const PlannedHeat& heat) {
+// "B3 F4 D5": each seat's racer (or its stand-in) and flag, in seeded order.
+inline QString seatsText(const PlannedHeat& heat, bool withFlags = true) {
     QStringList seats;
     for (const PlannedSeat& s : heat.seats) {
         seats.append((s.name.isEmpty() ? QLatin1Char('(') + s.standIn + QLatin1Char(')') : s.name) +
-                     QString::number(s.flag));
+                     (withFlags ? QString::number(s.flag) : QString()));
     }
     return seats.join(u' ');
 }
 
 // The plan's lines of one round (0: the mains) as "title: seats".
-inline QStringList roundLines(const MeetingPlan& plan, int round) {
+inline QStringList roundLines(const MeetingPlan& plan, int round, bool withFlags = true) {
     QStringList lines;
     for (const PlannedHeat& heat : plan.heats) {
         if (heat.key.round == round) {
-            lines.append(heat.title() + QStringLiteral(": ") + seatsText(heat));
+            lines.append(heat.title() + QStringLiteral(": ") + seatsText(heat, withFlags));
         }
     }
     return lines;

@@ -23,24 +23,6 @@ const Scorer kReverseOrder = [](const QString& name, const HeatKey&) {
     return RacerResult{0, {}, 10 + letterIndex(name), 60000, 5000};
 };
 
-QString namesText(const std::vector<PlannedSeat>& seats) {
-    QStringList names;
-    for (const PlannedSeat& s : seats) {
-        names.append(s.name.isEmpty() ? QLatin1Char('(') + s.standIn + QLatin1Char(')') : s.name);
-    }
-    return names.join(u' ');
-}
-
-QStringList mainLines(const MeetingPlan& plan) {
-    QStringList lines;
-    for (const PlannedHeat& heat : plan.heats) {
-        if (heat.key.isMain()) {
-            lines.append(heat.title() + QStringLiteral(": ") + namesText(heat.seats));
-        }
-    }
-    return lines;
-}
-
 QString finalText(const Meeting& m, const std::vector<int>& flags) {
     QStringList places;
     for (const FinalPlace& p : finalResults(m, planMeeting(m, flags), kTouring)) {
@@ -226,7 +208,8 @@ TEST(Mains, SeededFromQualifyingWithAndWithoutBumpUps) {
         m.mains = c.mains;
         m.bumpUps = c.bumpUps;
         runHeatsWhile(m, flagsUpTo(6), kEntryOrder, [](const HeatKey& k) { return !k.isMain(); });
-        EXPECT_EQ(mainLines(planMeeting(m, flagsUpTo(6))), c.lines) << c.mains << c.bumpUps;
+        EXPECT_EQ(roundLines(planMeeting(m, flagsUpTo(6)), 0, false), c.lines)
+            << c.mains << c.bumpUps;
         EXPECT_EQ(finalText(m, flagsUpTo(6)), qs(c.results)) << c.mains << c.bumpUps;
     }
 }
@@ -239,9 +222,9 @@ TEST(Mains, WinnersMoveToTheBackOfTheNextMain) {
     runHeatsWhile(m, flags, kEntryOrder, [](const HeatKey& k) { return !k.isMain(); });
     // Later letters win every main: M and L go up from C, then from B.
     runNextHeat(m, flags, kReverseOrder);
-    EXPECT_EQ(mainLines(planMeeting(m, flags))[1], qs("Touring B main: E F G H M L"));
+    EXPECT_EQ(roundLines(planMeeting(m, flags), 0, false)[1], qs("Touring B main: E F G H M L"));
     runNextHeat(m, flags, kReverseOrder);
-    EXPECT_EQ(mainLines(planMeeting(m, flags))[2], qs("Touring A main: A B C D M L"));
+    EXPECT_EQ(roundLines(planMeeting(m, flags), 0, false)[2], qs("Touring A main: A B C D M L"));
     runNextHeat(m, flags, kReverseOrder);
     EXPECT_FALSE(planMeeting(m, flags).nextHeat());
     // A's order, then B's without M and L, then C's without them.
@@ -260,8 +243,8 @@ TEST(MeetingChanges, OnlyHeatsNotYetRunAreSeededAgain) {
     MeetingPlan plan = planMeeting(m, flags);
     EXPECT_EQ(roundLines(plan, 1), round1);
     EXPECT_EQ(roundRanking(m, kTouring, 1).size(), 13u);  // B's round 1 still counts
-    EXPECT_EQ(namesText(plan.heats[3].seats), qs("H I J K L M"));
-    EXPECT_EQ(namesText(plan.heats[4].seats), qs("A C D E F G"));
+    EXPECT_EQ(seatsText(plan.heats[3], false), qs("H I J K L M"));
+    EXPECT_EQ(seatsText(plan.heats[4], false), qs("A C D E F G"));
     EXPECT_EQ(plan.heats.size(), 5u);
 
     // Heat 1 run; a late entry and a move reseed the rest of the round only.
@@ -270,8 +253,8 @@ TEST(MeetingChanges, OnlyHeatsNotYetRunAreSeededAgain) {
     EXPECT_FALSE(addEntry(m, qs("N"), kTouring));
     plan = planMeeting(m, flags);
     EXPECT_EQ(roundLines(plan, 2)[0], heat1);
-    EXPECT_EQ(namesText(plan.heats[4].seats), qs("E F G N"));  // heat 2
-    EXPECT_EQ(namesText(plan.heats[5].seats), qs("A C D"));    // heat 3, the fastest
+    EXPECT_EQ(seatsText(plan.heats[4], false), qs("E F G N"));  // heat 2
+    EXPECT_EQ(seatsText(plan.heats[5], false), qs("A C D"));    // heat 3, the fastest
     ASSERT_FALSE(addClass(m, MeetingClass{qs("Buggy"), RaceLength{true, 5}}));
     EXPECT_FALSE(moveEntry(m, qs("C"), kTouring, qs("Buggy")));
     plan = planMeeting(m, flags);

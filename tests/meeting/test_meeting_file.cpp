@@ -95,7 +95,6 @@ TEST(MeetingFile, ADamagedFileIsRefusedWithTheLineAndTheReason) {
         const char* message;
     } cases[] = {
         {0, "", "m: the file ends before its heading lines do"},
-        {2, "\"Name\",\"Club day", "m, line 2, field 2: a text has no closing double quote"},
         {4, "\"Rounds\",9", "m, line 4, field 2: 9 is not between 1 and 6"},
         {4, "\"Rounds\",2,3", "m, line 4, field 3: there are more fields than this line has"},
         {4, "\"Heat\",2", "m, line 4, field 1: \"Heat\" is not one of \"Lapdeck meeting\""},
