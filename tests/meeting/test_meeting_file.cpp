@@ -190,8 +190,8 @@ TEST(HeatRace, AResultFromARaceFolderCountsAsTheRaceWasScored) {
     for (const QString& name : source.entryList(QDir::Files)) {
         ASSERT_TRUE(QFile::copy(source.filePath(name), race.file(name)));
     }
-    EXPECT_EQ(std::get<QString>(resultFromRaceFolder(race.path(), {{1, qs("Ann")}})),
-              race.file(RaceArchive::kJournal) + qs(": cannot be read: the file does not exist"));
+    EXPECT_TRUE(std::get<QString>(resultFromRaceFolder(race.path(), {{1, qs("Ann")}}))
+                    .startsWith(race.file(RaceArchive::kJournal) + qs(": ")));  // no journal
     ASSERT_TRUE(QFile::copy(qs(LAPDECK_RACES_DIR "/lap3_crash/journal.txt"),
                             race.file(RaceArchive::kJournal)));
 
