@@ -4,29 +4,40 @@
 #include <vector>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "ConfigStore.h"
 #include "Journal.h"
 #include "ProgramFiles.h"
 #include "ReplayRun.h"
-#include "TextFile.h"
 
 namespace lapdeck {
 
+namespace {
+
+QString journalProblem(const QString& path, const JournalError& error) {
+    // One arg() call: a '%' in the path must not be taken for a place marker.
+    if (error.line == 0) {
+        return QStringLiteral("%1: %2").arg(path, error.message);
+    }
+    return QStringLiteral("%1, line %2: %3").arg(path, QString::number(error.line), error.message);
+}
+
+}  // namespace
+
 std::optional<QString> rescoreRecordedRace(const QString& dataDir, const QString& journalPath,
-                                           RaceState& state) {
-    FileRead journal = readWholeFile(journalPath, kMaxJournalBytes);
-    if (journal.error) {
-        return QStringLiteral("%1: cannot be read: %2").arg(journalPath, *journal.error);
+                                           RaceState& state, const ReadProgress& progress) {
+    const QFileInfo info(journalPath);
+    QFile file(journalPath);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        const QString reason = !info.exists()   ? QStringLiteral("the file does not exist")
+                               : !info.isFile() ? QStringLiteral("this is not a file")
+                                                : file.errorString();
+        return QStringLiteral("%1: cannot be read: %2").arg(journalPath, reason);
     }
-    std::optional<JournalError> journalError;
-    const std::vector<JournalEntry> entries = parseJournal(journal.bytes, &journalError);
-    if (journalError) {
-        // One arg() call: a '%' in the path must not be taken for a place marker.
-        return QStringLiteral("%1, line %2: %3")
-            .arg(journalPath, QString::number(journalError->line), journalError->message);
-    }
+    JournalReader journal(file);
+    journal.setProgress(progress);
 
     // Every file the program reads at start-up must be there; only the lag column
     // choice has a default.
@@ -45,7 +56,16 @@ std::optional<QString> rescoreRecordedRace(const QString& dataDir, const QString
     }
     const ConfigBundle& config = std::get<ConfigBundle>(loaded);
     applyConfig(config, state);
-    return rescoreJournal(state, config.racerNames, config.lagMode, entries);
+    if (auto problem = rescoreJournal(state, config.racerNames, config.lagMode, journal)) {
+        return problem;
+    }
+    // A bad line after the race's end spoils the journal as much as one before it.
+    while (journal.next()) {
+    }
+    if (journal.error()) {
+        return journalProblem(journalPath, *journal.error());
+    }
+    return std::nullopt;
 }
 
 }  // namespace lapdeck

@@ -4,19 +4,17 @@
 
 #include <QString>
 
+#include "Journal.h"
 #include "RaceState.h"
 
 namespace lapdeck {
 
-// A journal of the longest race is a few hundred kilobytes; anything near this
-// is not a journal.
-inline constexpr qint64 kMaxJournalBytes = 64 * 1024 * 1024;
-
 // Re-scores a recorded race into `state`: the data files in force at its start
-// (a data folder, or a race folder's copies) and its journal. Everything is read
-// and checked before the race runs; a problem comes back as a message naming the
-// file (and the journal line), and `state` is then of no use.
+// (a data folder, or a race folder's copies) and its journal, read as a stream (no
+// size limit but the disk's; `progress` is told as it is read). The data files are
+// checked before the race runs; a problem comes back as a message naming the file
+// (and the journal line), and `state` is then of no use.
 std::optional<QString> rescoreRecordedRace(const QString& dataDir, const QString& journalPath,
-                                           RaceState& state);
+                                           RaceState& state, const ReadProgress& progress = {});
 
 }  // namespace lapdeck

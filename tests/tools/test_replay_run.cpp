@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -10,6 +11,7 @@
 #include "Journal.h"
 #include "RaceEngine.h"
 #include "Replay.h"
+#include "ReportParser.h"
 #include "SummaryFile.h"
 #include "TestHelpers.h"
 #include "TextFile.h"
@@ -54,7 +56,8 @@ TEST(ReplayRun, TimedRaceRunsOnAfterTheJournalUntilItIsOver) {
     EXPECT_EQ(race.host.count("10seconds.wav") + race.host.count("CheckeredFlag.wav"), 2);
 }
 
-// Quiet stretches run as one tick must give exactly what every 10 ms tick gives.
+// Quiet stretches run as one tick and noise passed over must give exactly what every
+// 10 ms tick with every report handled gives.
 std::vector<JournalEntry> randomRace(unsigned seed) {
     std::vector<JournalEntry> entries;
     uint32_t x = seed * 2654435761u + 1;
@@ -72,15 +75,15 @@ std::vector<JournalEntry> randomRace(unsigned seed) {
     return entries;
 }
 
-TEST(ReplayRun, QuietStretchesGiveWhatEveryTickGives) {
+TEST(ReplayRun, ShortcutsGiveWhatThePlainReplayGives) {
     for (unsigned seed = 1; seed <= 12; ++seed) {
         for (bool timed : {false, true}) {
             SCOPED_TRACE(testing::Message() << "seed " << seed << (timed ? " timed" : " laps"));
             const auto entries = randomRace(seed);
             RaceRun a(timed, seed % 2 == 0 ? -1 : 0);
             RaceRun b(timed, seed % 2 == 0 ? -1 : 0);
-            runJournal(a.engine, entries, false);
-            runJournal(b.engine, entries, true);
+            runJournal(a.engine, entries, {false, false});
+            runJournal(b.engine, entries);
             const RaceState& x = a.state;
             const RaceState& y = b.state;
             EXPECT_EQ(std::tie(x.RaceOver, x.RaceClock, x.FinishDeadline, x.FinishLap, x.LapTimes),
@@ -126,6 +129,8 @@ TEST(Journal, ReadsLinesInEitherLineEndKeepingTheTextAfterTheFirstComma) {
 }
 
 TEST(Journal, RejectsMalformedLinesNamingTheLine) {
+    const QByteArray tooLong = "10,1\n20," + QByteArray(70000, '1') + "\n";
+    EXPECT_EQ(parsed(tooLong), "error at line 2");
     const std::pair<const char*, int> cases[] = {{"10,1\n20\n", 2},      // no comma
                                                  {"10,1\n\n-5,1\n", 3},  // a sign is not a digit
                                                  {"10,1\n 20,1\n", 2},   // blank before the clock
@@ -137,6 +142,55 @@ TEST(Journal, RejectsMalformedLinesNamingTheLine) {
                                                  {"10,1\n10.5,2\n", 2}};
     for (const auto& [text, line] : cases) {
         EXPECT_EQ(parsed(text), "error at line " + std::to_string(line)) << text;
+    }
+}
+
+// Read from a file in chunks, a journal gives what it gives whole: lines across chunk
+// ends, a comment line longer than any report, and the progress up to the last byte.
+TEST(Journal, ReadsAStreamAsAWhole) {
+    QByteArray bytes = "# " + QByteArray(200000, '#') + "\r\n";
+    for (int32_t clock = 0; bytes.size() < 3 * 1024 * 1024; clock += 7) {
+        bytes += QByteArray::number(clock) + ',' + QByteArray(clock % 13, 'x') +
+                 (clock % 3 == 0 ? "\n" : "\r\n");
+    }
+    bytes += "99999999,6";  // no line end
+    QBuffer device(&bytes);
+    ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+    JournalReader reader(device);
+    std::vector<qint64> progress;
+    reader.setProgress([&](qint64 done, qint64 total) {
+        EXPECT_EQ(total, bytes.size());
+        progress.push_back(done);
+    });
+    std::optional<JournalError> error;
+    const std::vector<JournalEntry> whole = parseJournal(bytes, &error);
+    size_t n = 0;
+    for (; reader.next(); ++n) {
+        ASSERT_LT(n, whole.size());
+        ASSERT_EQ(reader.clock(), whole[n].clock);
+        ASSERT_EQ(reader.textString(), whole[n].text);
+    }
+    EXPECT_FALSE(reader.error() || error);
+    EXPECT_EQ(n, whole.size());
+    EXPECT_EQ(whole.back().clock, 99999999);
+    EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+    EXPECT_GE(progress.size(), 3u);
+    EXPECT_EQ(progress.back(), bytes.size());
+}
+
+// The recorder keeps a report as a line when it reads as a flag, as the race reads it.
+TEST(Journal, AReportReadsAsAFlagAsTheRaceReadsIt) {
+    for (int c = 0; c < 256; ++c) {
+        const QString text(QChar(static_cast<char16_t>(c)));
+        const int16_t flag = parseReport(text);
+        EXPECT_EQ(readsAsFlag(text), flag >= 1 && flag <= 6) << c;
+        EXPECT_EQ(readsAsFlag(text.toLatin1()), readsAsFlag(text)) << c;
+    }
+    const std::pair<const char*, bool> cases[] = {{" 2", true},  {"3.5", true}, {"6.5", true},
+                                                  {"0.6", true}, {"12", false}, {"6.6", false},
+                                                  {"-1", false}, {"", false}};
+    for (const auto& [text, flag] : cases) {
+        EXPECT_EQ(readsAsFlag(QByteArrayView(text)), flag) << text;
     }
 }
 
