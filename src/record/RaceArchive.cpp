@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace lapdeck {
@@ -11,21 +12,74 @@ namespace {
 // Sorts by name as by time, and is a valid folder name everywhere.
 const QString kNameFormat = QStringLiteral("yyyy-MM-dd HH-mm-ss");
 
-// No file of ours is larger; a mark is one word.
+// No file of ours is larger.
 constexpr qint64 kMaxMarkBytes = 1024;
+// Every mark is written at this size, so that rewriting it needs no room on the disk.
+constexpr qsizetype kMarkBytes = 64;
+const QByteArray kCutNote = "journal cut at ";
 
-QByteArray markText(RaceEnd end) {
+QByteArray endWord(RaceEnd end) {
     switch (end) {
-        case RaceEnd::Finished:
-            return "finished\r\n";
-        case RaceEnd::Recovered:
-            return "recovered\r\n";
-        case RaceEnd::NotRecovered:
-            return "not recovered\r\n";
         case RaceEnd::Unfinished:
-            break;
+            return "running";
+        case RaceEnd::Finished:
+            return "finished";
+        case RaceEnd::Recovered:
+            return "recovered";
+        case RaceEnd::NotRecovered:
+            return "not recovered";
+        case RaceEnd::NoCrossings:
+            return "no crossings";
     }
     return {};
+}
+
+// The word on the first line, a journal cut on the next, then blanks up to the size.
+QByteArray markBytes(const EndMark& mark) {
+    QByteArray bytes = endWord(mark.end) + "\r\n";
+    if (mark.journalCutAt) {
+        bytes += kCutNote + QByteArray::number(*mark.journalCutAt) + "\r\n";
+    }
+    return bytes + QByteArray(kMarkBytes - bytes.size() - 2, ' ') + "\r\n";
+}
+
+EndMark parseMark(const QByteArray& bytes) {
+    EndMark mark{RaceEnd::Finished, std::nullopt};  // any mark: not to be asked about again
+    const QList<QByteArray> lines = bytes.split('\n');
+    const QByteArray word = lines.value(0).trimmed();
+    for (RaceEnd end :
+         {RaceEnd::Unfinished, RaceEnd::Recovered, RaceEnd::NotRecovered, RaceEnd::NoCrossings}) {
+        if (word == endWord(end)) {
+            mark.end = end;
+        }
+    }
+    const QByteArray cut = lines.value(1).trimmed();
+    bool ok = false;
+    const int32_t clock = cut.mid(kCutNote.size()).toInt(&ok);
+    if (cut.startsWith(kCutNote) && ok && clock >= 0) {
+        mark.journalCutAt = clock;
+    }
+    return mark;
+}
+
+// In place when the mark has its full size (the disk may be full by now), otherwise
+// whole through the atomic writer.
+std::optional<WriteFailure> writeMark(const QString& raceFolder, const EndMark& mark) {
+    const QString path = QDir(raceFolder).filePath(RaceArchive::kEndMark);
+    const QByteArray bytes = markBytes(mark);
+    QFile file(path);
+    if (file.size() == bytes.size() &&
+        file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+        const bool written = file.write(bytes) == bytes.size();
+        file.close();
+        if (written) {
+            return std::nullopt;
+        }
+    }
+    if (const auto reason = writeWholeFile(path, bytes)) {
+        return WriteFailure{path, *reason};
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -45,12 +99,17 @@ std::vector<RaceRecord> RaceArchive::races() const {
         if (!QFileInfo(QDir(path).filePath(kJournal)).isFile()) {
             continue;  // not a race folder of ours
         }
-        RaceRecord record{path, QDateTime::fromString(name.left(kNameFormat.size()), kNameFormat),
-                          endOf(path)};
-        records.push_back(std::move(record));
+        records.push_back(record(path));
     }
     std::reverse(records.begin(), records.end());
     return records;
+}
+
+RaceRecord RaceArchive::record(const QString& raceFolder) {
+    const QString name = QFileInfo(raceFolder).fileName();
+    const EndMark mark = endMark(raceFolder);
+    return RaceRecord{raceFolder, QDateTime::fromString(name.left(kNameFormat.size()), kNameFormat),
+                      mark.end, mark.journalCutAt};
 }
 
 std::variant<QString, WriteFailure> RaceArchive::createRaceFolder(
@@ -71,6 +130,7 @@ std::variant<QString, WriteFailure> RaceArchive::createRaceFolder(
     }
     const QString folder = archive.filePath(name);
     std::vector<FileToWrite> placed = files;
+    placed.push_back({kEndMark, markBytes({})});
     for (FileToWrite& file : placed) {
         file.path = QDir(folder).filePath(file.path);
     }
@@ -82,25 +142,23 @@ std::variant<QString, WriteFailure> RaceArchive::createRaceFolder(
 }
 
 std::optional<WriteFailure> RaceArchive::markEnded(const QString& raceFolder, RaceEnd end) {
-    const QString path = QDir(raceFolder).filePath(kEndMark);
-    if (const auto reason = writeWholeFile(path, markText(end))) {
-        return WriteFailure{path, *reason};
-    }
-    return std::nullopt;
+    EndMark mark = endMark(raceFolder);
+    mark.end = end;
+    return writeMark(raceFolder, mark);
 }
 
-RaceEnd RaceArchive::endOf(const QString& raceFolder) {
+std::optional<WriteFailure> RaceArchive::markJournalCut(const QString& raceFolder, int32_t clock) {
+    EndMark mark = endMark(raceFolder);
+    mark.journalCutAt = clock;
+    return writeMark(raceFolder, mark);
+}
+
+EndMark RaceArchive::endMark(const QString& raceFolder) {
     const QString path = QDir(raceFolder).filePath(kEndMark);
     if (!QFileInfo::exists(path)) {
-        return RaceEnd::Unfinished;
+        return {};  // a folder of an earlier Lapdeck, not yet marked
     }
-    const FileRead mark = readWholeFile(path, kMaxMarkBytes);
-    for (RaceEnd end : {RaceEnd::Recovered, RaceEnd::NotRecovered}) {
-        if (mark.bytes == markText(end)) {
-            return end;
-        }
-    }
-    return RaceEnd::Finished;  // any mark: not to be asked about again
+    return parseMark(readWholeFile(path, kMaxMarkBytes).bytes);
 }
 
 }  // namespace lapdeck

@@ -1,3 +1,5 @@
+#include <random>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -8,33 +10,46 @@
 #include "EngineStubs.h"
 #include "FileSizeLimit.h"
 #include "Journal.h"
+#include "NoiseWatch.h"
+#include "ProgramFiles.h"
 #include "RaceArchive.h"
+#include "RaceFormat.h"
 #include "RaceRecorder.h"
 #include "RaceRecovery.h"
+#include "RaceResultFiles.h"
+#include "RaceSummary.h"
+#include "RecordedRace.h"
+#include "TestHelpers.h"
+#include "ValueLists.h"
 
 namespace lapdeck {
 namespace {
 
-// The engine with a recorder beside it, wired as the program wires them.
+using test::qs;
+
+// The engine with a recorder beside it, wired as the program wires them. Every
+// report is also kept as earlier versions journaled it: one line each.
 class RecorderHost : public stubs::InstantStartHost {
 public:
     RaceRecorder* recorder = nullptr;
     QDateTime start{QDate(2026, 12, 5), QTime(16, 7, 42)};
     std::vector<RecordProblem> problems;
+    QByteArray everyReport;
 
     void raceStarting() override { note(recorder->raceStarting(engine->state(), start)); }
     void reportRead(int32_t clock, const QString& text) override {
+        everyReport += journalLine(clock, text);
         note(recorder->reportRead(clock, text));
     }
     void raceClosed() override { note(recorder->raceEnded()); }
-
-private:
     void note(std::optional<RecordProblem> problem) {
         if (problem) {
             problems.push_back(*problem);
         }
     }
 };
+
+using Reports = std::vector<std::pair<int32_t, QString>>;
 
 struct Track {
     QTemporaryDir dir;
@@ -46,8 +61,12 @@ struct Track {
     RaceEngine engine{state, host, prompter, random};
     RaceRecorder recorder{store};
 
-    Track() {
+    // The seeded data folder: a 10-lap race, minimum lap 2 s, race begins with lap 1.
+    explicit Track(std::optional<RaceFormat> format = std::nullopt) {
         store.seedMissingFiles();
+        if (format) {
+            saveRaceFormat(store.path(FileNames::raceFormat), *format);
+        }
         std::vector<ConfigError> errors;
         applyConfig(store.loadAll(errors), state);
         host.engine = &engine;
@@ -64,10 +83,184 @@ struct Track {
             engine.Timer1_Timer(10, port);
         }
     }
+    // The race timer ticking every 10 ms from race clock `phase` on and at every
+    // clock of `reports`, each tick reading the reports of its clock.
+    void run(const Reports& reports, int32_t until, int32_t phase) {
+        test::QueuedReports port;
+        size_t next = 0;
+        while (next < reports.size() && reports[next].first <= state.RaceClock) {
+            ++next;
+        }
+        while (state.RaceOver == 0 && state.RaceClock < until) {
+            int32_t tick =
+                state.RaceClock < phase ? phase : phase + ((state.RaceClock - phase) / 10 + 1) * 10;
+            if (next < reports.size()) {
+                tick = std::min(tick, reports[next].first);
+            }
+            for (; next < reports.size() && reports[next].first == tick; ++next) {
+                port.pending.push_back(reports[next].second);
+            }
+            engine.Timer1_Timer(tick - state.RaceClock, port);
+            port.pending.clear();  // not read after the race's end
+        }
+    }
     QString journal() const { return QDir(recorder.raceFolder()).filePath(RaceArchive::kJournal); }
+
+    // The four result files the replay makes of `journal` with the race's data files.
+    QByteArray rescored(const QByteArray& journal) const {
+        const QString path = dir.filePath(QStringLiteral("replayed.txt"));
+        test::writeBytes(path, journal);
+        RaceState race;
+        if (const auto problem = rescoreRecordedRace(recorder.raceFolder(), path, race)) {
+            ADD_FAILURE() << problem->toStdString();
+            return {};
+        }
+        SummaryStats stats;
+        const auto files = buildRaceResultFiles(race, stats, QDateTime(QDate(2026, 12, 5), {}));
+        const RaceResultFiles& f = files.value();
+        return f.lapFile + f.lapText + f.summaryFile + f.summaryText;
+    }
 };
 
-TEST(RaceRecord, AFullDiskIsReportedOnceAndTheJournalKeepsWholeLines) {
+RaceFormat format(RaceOption option, const char* length) {
+    RaceFormat f = defaultRaceFormat();
+    f.setOption(option);
+    const bool timed = option == RaceOption::TimedRace;
+    const auto position = static_cast<int16_t>(ValueLists::positionOf(
+        timed ? ValueLists::minuteCounts() : ValueLists::lapCounts(), qs(length)));
+    (timed ? f.minutesPos : f.lapsPos) = position;
+    return f;
+}
+
+// A journal with only the reports that read as a flag.
+QByteArray flagLinesOnly(const QByteArray& journal) {
+    QByteArray lines;
+    for (const JournalEntry& e : parseJournal(journal, nullptr)) {
+        if (readsAsFlag(e.text)) {
+            lines += journalLine(e.clock, e.text);
+        }
+    }
+    return lines;
+}
+
+// Reports that are no flag number take almost no room, and the recorded race
+// re-scores exactly as the journal of every report does. The first two races depend
+// on the reports kept as lines: the race's first report, which draws the screen
+// (Ann's Lag First), and one per tick after the checkered flag (whether flag 2's finish
+// at 68997 still counts at a deadline between two ticks of the replay).
+TEST(RaceRecord, NoiseIsSummedAndTheRaceReScoresAsEveryReportWould) {
+    struct Case {
+        const char* name;
+        RaceFormat format;
+        Reports reports;
+        int32_t phase;
+        std::optional<bool> dependsOnKeptNoise;
+    };
+    std::vector<Case> cases = {
+        {"first report",
+         format(RaceOption::LapRace, "5"),
+         {{50, qs("x")},
+          {1000, qs("2")},
+          {1200, qs("7")},
+          {3500, qs("2")},
+          {3500, qs("1")},
+          {3600, qs("0")},
+          {6500, qs("2")},
+          {6500, qs("1")},
+          {9500, qs("2")},
+          {9500, qs("1")},
+          {12500, qs("2")},
+          {13000, qs("x")}},
+         0,
+         true},
+        {"deadline", format(RaceOption::TimedRace, "1"), {}, 5, true},
+    };
+    Case& deadline = cases[1];
+    for (int32_t clock = 1003; clock < 63000; clock += 2100) {
+        deadline.reports.push_back({clock, qs("1")});
+        deadline.reports.push_back({clock + 504, clock < 56000 ? qs("2") : qs("9")});
+    }
+    // The checkered flag at 60005 + 1.9 x 2100 + 5000: the race's deadline is 68995, the
+    // replay's (its ticks fall on 60000) 68990.
+    deadline.reports.push_back({68993, qs("x")});
+    deadline.reports.push_back({68997, qs("2")});
+    std::sort(deadline.reports.begin(), deadline.reports.end());
+    std::mt19937 rng(5);
+    for (int seed = 1; seed <= 8; ++seed) {
+        Case random{"random", format(RaceOption::TimedRace, "1"), {}, seed % 10, {}};
+        for (int32_t clock = 1 + static_cast<int32_t>(rng() % 40); clock < 80000;
+             clock += 1 + static_cast<int32_t>(rng() % 40)) {
+            const char* const texts[] = {"1", "2", "3", "4", "x", "0", "7", "\r", "", "2.5"};
+            random.reports.push_back({clock, qs(texts[rng() % 10])});
+        }
+        cases.push_back(random);
+    }
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Track t(c.format);
+        ASSERT_NO_FATAL_FAILURE(t.start());
+        t.run(c.reports, 5000, c.phase);
+        const int32_t paused = t.state.RaceClock;
+        ASSERT_FALSE(t.recorder.comment(paused, qs("3 reports dropped\r\nat Continue")));
+        t.run(c.reports, 200000, c.phase);
+        ASSERT_EQ(t.state.RaceOver, 1);
+        EXPECT_TRUE(t.host.problems.empty());
+
+        const QByteArray recorded = test::fileBytes(t.journal());
+        EXPECT_TRUE(recorded.contains('#' + QByteArray::number(paused) +
+                                      ",3 reports dropped  at Continue\r\n"));
+        const QByteArray expected = t.rescored(t.host.everyReport);
+        EXPECT_EQ(t.rescored(recorded), expected);
+        if (c.dependsOnKeptNoise) {
+            EXPECT_EQ(t.rescored(flagLinesOnly(t.host.everyReport)) != expected,
+                      *c.dependsOnKeptNoise);
+        } else {
+            EXPECT_LT(recorded.count('\n'), t.host.everyReport.count('\n') * 2 / 3);
+        }
+    }
+}
+
+// The noise summed in one comment line a minute, most frequent report first.
+TEST(RaceRecord, NoiseIsSummedOnceAMinuteOfRaceClock) {
+    Track t;
+    t.state.live.demo = false;
+    ASSERT_NO_FATAL_FAILURE(t.start());
+    Reports reports = {{10, qs("1")}};
+    for (int32_t clock = 20; clock <= 60100; clock += 20) {
+        reports.push_back({clock, clock % 1000 == 0 ? qs("\"") : qs("7")});
+    }
+    t.run(reports, 60100, 0);
+    EXPECT_EQ(test::fileBytes(t.journal()),
+              "10,1\r\n#60020,3001 reports from 20 ms on were no flag number: \"7\" 2941, "
+              "\"\\x22\" 60\r\n");
+    EXPECT_EQ(t.recorder.noise().noiseCount(), 3005);
+}
+
+TEST(NoiseWatch, ThreeReportsInTenSecondsAreNoiseUntilTenQuietSeconds) {
+    // Reports "at ms: text", then whether the port is noisy at the time asked.
+    const std::vector<std::tuple<std::vector<std::pair<int64_t, const char*>>, int64_t, bool>>
+        cases = {
+            {{{0, "x"}, {5000, "0"}}, 5000, false},                        // two
+            {{{0, "x"}, {5000, "0"}, {10000, "7"}}, 10000, true},          // three in 10 s
+            {{{0, "x"}, {5000, "0"}, {10001, "7"}}, 10001, false},         // not in 10 s
+            {{{0, "x"}, {1, "3"}, {2, "3"}, {3, "3"}}, 3, false},          // flags are no noise
+            {{{0, "x"}, {1, "x"}, {2, "x"}}, 10002, true},                 // still within 10 s
+            {{{0, "x"}, {1, "x"}, {2, "x"}}, 10003, false},                // ten quiet seconds
+            {{{0, "x"}, {1, "x"}, {2, "x"}, {30000, "9"}}, 30000, false},  // one new stray
+        };
+    for (const auto& [reports, at, noisy] : cases) {
+        NoiseWatch watch;
+        for (const auto& [ms, text] : reports) {
+            watch.reportRead(ms, qs(text));
+        }
+        EXPECT_EQ(watch.noisy(at), noisy) << reports.size() << " reports, at " << at;
+    }
+    EXPECT_EQ(NoiseWatch::warning(1),
+              qs("Port 1 sends data that is no flag number: check the wiring"));
+}
+
+TEST(RaceRecord, AFullDiskIsReportedOnceAndTheCutJournalIsOfferedAsWhatItIs) {
     Track t;
     t.state.live.demo = true;
     {
@@ -84,41 +277,61 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheJournalKeepsWholeLines) {
     t.engine.cmdStart_Click();  // pause
     t.engine.cmdAbort_Click();
     t.host.problems.clear();
+    t.host.everyReport.clear();
     ASSERT_NO_FATAL_FAILURE(t.start());
+    const QString folder = t.recorder.raceFolder();
     {
         test::FileSizeLimit full(100);
         t.runUntil(60000);
     }
     ASSERT_EQ(t.host.problems.size(), 1u);
-    EXPECT_TRUE(t.host.problems[0].text.contains(RaceArchive::kJournal));
+    const QString& told = t.host.problems[0].text;
+    EXPECT_TRUE(told.contains(RaceArchive::kJournal));
     EXPECT_GT(t.state.LapCount[1], 5);  // the race went on
 
-    QFile journal(t.journal());
-    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
-    const QByteArray bytes = journal.readAll();
+    const QByteArray bytes = test::fileBytes(t.journal());
     EXPECT_GT(bytes.size(), 80);
     EXPECT_TRUE(bytes.endsWith("\r\n"));
-    std::optional<JournalError> error;
-    EXPECT_EQ(parseJournal(bytes, &error).size(), static_cast<size_t>(bytes.count('\n')));
+    const std::vector<JournalEntry> kept = parseJournal(bytes, nullptr);
+    EXPECT_EQ(kept.size(), static_cast<size_t>(bytes.count('\n')));
+    // The cut is noted at the first report lost, and told.
+    const int32_t lost = parseJournal(t.host.everyReport, nullptr).at(kept.size()).clock;
+    EXPECT_EQ(RaceArchive::endMark(folder).journalCutAt, lost);
+    EXPECT_TRUE(told.contains(qs("only up to race time ") + raceTimeText(lost)))
+        << told.toStdString();
+
+    // Lapdeck stops here. Its next start says what the journal holds.
+    test::ScriptedPrompter organiser;
+    RaceState recovered;
+    ASSERT_TRUE(offerRecovery(t.recorder.archive(), organiser, recovered));
+    ASSERT_EQ(organiser.prompts.size(), 1u);
+    const QString asked = organiser.prompts[0].text;
+    EXPECT_TRUE(asked.contains(qs("Its journal ends early, at race time ") + raceTimeText(lost)))
+        << asked.toStdString();
+    EXPECT_TRUE(asked.contains(qs("Results saved while the race ran are the ones to trust")));
+    EXPECT_LT(recovered.LapCount[1], t.state.LapCount[1]);
+    // Finished afterwards, it keeps the note for whoever opens it again.
+    EXPECT_FALSE(RaceArchive::markEnded(folder, RaceEnd::Finished));
+    EXPECT_EQ(RaceArchive::record(folder).journalCutAt, lost);
+    EXPECT_EQ(RaceArchive::endOf(folder), RaceEnd::Finished);
 }
 
 TEST(RaceRecord, RecoveryAsksNewestFirstAndNeverTwice) {
     Track t;
     t.state.live.demo = true;  // chosen when the port failed: in force but in no file
     QStringList folders;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 6; ++i) {
         ASSERT_FALSE(t.recorder.raceStarting(t.state, t.host.start.addSecs(600 * i)));
-        for (int lap = 1; lap <= 5; ++lap) {
-            ASSERT_FALSE(t.recorder.reportRead(lap * 3000, QStringLiteral("1")));
+        // The two newest stopped before a crossing: one during the lights, one on noise.
+        for (int lap = 1; lap <= (i < 4 ? 5 : i - 4); ++lap) {
+            ASSERT_FALSE(t.recorder.reportRead(lap * 3000, qs(i < 4 ? "1" : "x")));
         }
         folders << t.recorder.raceFolder();  // and Lapdeck stops
     }
-    // The oldest ended normally; the newest journal is broken at line 2.
+    // The oldest ended normally; the newest with laps has a journal broken at line 2.
     RaceArchive::markEnded(folders[0], RaceEnd::Finished);
-    QFile broken(QDir(folders[3]).filePath(RaceArchive::kJournal));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("10,1\r\n5,2\r\n");
-    broken.close();
+    ASSERT_TRUE(
+        test::writeBytes(QDir(folders[3]).filePath(RaceArchive::kJournal), "10,1\r\n5,2\r\n"));
     QFile journal(QDir(folders[1]).filePath(RaceArchive::kJournal));
     ASSERT_TRUE(journal.open(QIODevice::Append));
     journal.setFileTime(QDateTime(QDate(2026, 12, 5), QTime(16, 30)),
@@ -138,10 +351,13 @@ TEST(RaceRecord, RecoveryAsksNewestFirstAndNeverTwice) {
             << organiser.shown();
     }
 
-    EXPECT_EQ(RaceArchive::endOf(folders[3]), RaceEnd::NotRecovered);
-    EXPECT_EQ(RaceArchive::endOf(folders[2]), RaceEnd::NotRecovered);
-    EXPECT_EQ(RaceArchive::endOf(folders[1]), RaceEnd::Recovered);
+    const RaceEnd ends[] = {RaceEnd::Finished,     RaceEnd::Recovered,   RaceEnd::NotRecovered,
+                            RaceEnd::NotRecovered, RaceEnd::NoCrossings, RaceEnd::NoCrossings};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(RaceArchive::endOf(folders[i]), ends[i]) << i;
+    }
     EXPECT_EQ(recovered.phase, RacePhase::Over);
+    EXPECT_EQ(recovered.screen.picture, qs("CheckeredFlagblack.bmp"));  // over, not paused
     EXPECT_TRUE(recovered.LapsUnsaved && recovered.SummaryUnsaved);
     EXPECT_EQ(recovered.RaceDateTime, QStringLiteral("Dec-05, 16-30"));
     EXPECT_EQ(recovered.RaceTitle, QStringLiteral("Demo - 10 Lap Race"));
