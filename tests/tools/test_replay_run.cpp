@@ -9,7 +9,12 @@
 #include "EngineStubs.h"
 #include "FileSizeLimit.h"
 #include "Journal.h"
+#include "NoisyRace.h"
+#include "RaceArchive.h"
 #include "RaceEngine.h"
+#include "RaceRecovery.h"
+#include "RaceResultFiles.h"
+#include "RaceSummary.h"
 #include "Replay.h"
 #include "ReportParser.h"
 #include "SummaryFile.h"
@@ -218,6 +223,46 @@ TEST(ReplayFaults, AFullDiskWritesNoResultAndLeavesOldOnesWhole) {
 
     ASSERT_EQ(runReplay(options, message), kReplayOk);
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
+}
+
+// The four files of a replay, one after the other.
+QByteArray replayed(const QString& dataDir, const QString& journal) {
+    QTemporaryDir out;
+    QString message;
+    EXPECT_EQ(runReplay({false, dataDir, journal, out.path()}, message), kReplayOk)
+        << message.toStdString();
+    QByteArray bytes;
+    for (const char* file : {"laps.lap", "laps.txt", "summary.sum", "summary.txt"}) {
+        bytes += fileBytes(out.filePath(QLatin1String(file)));
+    }
+    return bytes;
+}
+
+// The longest race in hours of noise, journaled as earlier versions did (a line a
+// report), recovers and replays as the same race without the noise. (The benchmark
+// bench_replay runs it with 200 MB of noise.)
+TEST(ReplayFaults, ANoisyJournalRecoversAndReplaysAsTheRaceWithoutTheNoise) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Races/2026-12-05 16-07-42"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    writeLongRaceData(folder);
+    const std::vector<JournalEntry> race = longRaceJournal();
+    const QString clean = dir.filePath(QStringLiteral("clean.txt"));
+    const QString noisy = QDir(folder).filePath(QStringLiteral("journal.txt"));
+    ASSERT_TRUE(writeNoisyJournal(clean, race, 10, 0));
+    ASSERT_TRUE(writeNoisyJournal(noisy, race, 100, 1));
+
+    const QByteArray expected = replayed(folder, clean);
+    EXPECT_EQ(replayed(folder, noisy), expected);
+    ScriptedPrompter organiser;
+    RaceState recovered;
+    ASSERT_TRUE(offerRecovery(RaceArchive(dir.path()), organiser, recovered));
+    SummaryStats stats;
+    const auto files = buildRaceResultFiles(recovered, stats, QDateTime());
+    ASSERT_TRUE(files.ok());
+    const RaceResultFiles& f = files.value();
+    EXPECT_EQ(f.lapFile + f.lapText + f.summaryFile + f.summaryText, expected);
+    EXPECT_EQ(recovered.LapCount[1], 3000);
 }
 
 TEST(ReplayFaults, AJournalPathWithPercentSignsIsNamedAsItIs) {
