@@ -77,7 +77,7 @@ QString journalCutText(const RaceRecord& race) {
     return QStringLiteral("Its journal ends early, at race time ") +
            raceTimeText(*race.journalCutAt) +
            QStringLiteral(
-               ": from there on it could not be written (a full disk), so the "
+               ": from there on it could not be written (a full disk, say), so the "
                "laps after that are missing. Results saved while the race ran are "
                "the ones to trust.");
 }
