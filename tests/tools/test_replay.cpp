@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -58,19 +60,22 @@ QByteArray replayed(const QString& dataDir, const QString& journal) {
     return bytes;
 }
 
-// The longest race in hours of noise, journaled as earlier versions did (a line a
-// report), recovers and replays as the same race without the noise. (The benchmark
-// bench_replay runs it with 200 MB of noise.)
+// Twenty minutes of the longest race in noise, journaled as earlier versions did (a
+// line a report), recover and replay as the same race without the noise. (The
+// benchmark bench_replay runs all four hours in 210 MB of noise.)
 TEST(ReplayFaults, ANoisyJournalRecoversAndReplaysAsTheRaceWithoutTheNoise) {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("Races/2026-12-05 16-07-42"));
     ASSERT_TRUE(QDir().mkpath(folder));
     writeLongRaceData(folder);
-    const std::vector<JournalEntry> race = longRaceJournal();
+    std::vector<JournalEntry> race = longRaceJournal();
+    race.erase(std::find_if(race.begin(), race.end(),
+                            [](const JournalEntry& e) { return e.clock > 20 * 60000; }),
+               race.end());
     const QString clean = dir.filePath(QStringLiteral("clean.txt"));
     const QString noisy = QDir(folder).filePath(QStringLiteral("journal.txt"));
     ASSERT_TRUE(writeNoisyJournal(clean, race, 10, 0));
-    ASSERT_TRUE(writeNoisyJournal(noisy, race, 100, 1));
+    ASSERT_TRUE(writeNoisyJournal(noisy, race, 10, 1));
 
     const QByteArray expected = replayed(folder, clean);
     EXPECT_EQ(replayed(folder, noisy), expected);
@@ -82,7 +87,7 @@ TEST(ReplayFaults, ANoisyJournalRecoversAndReplaysAsTheRaceWithoutTheNoise) {
     ASSERT_TRUE(files.ok());
     const RaceResultFiles& f = files.value();
     EXPECT_EQ(f.lapFile + f.lapText + f.summaryFile + f.summaryText, expected);
-    EXPECT_EQ(recovered.LapCount[1], 3000);
+    EXPECT_EQ(recovered.LapCount[1], 250);
 }
 
 TEST(ReplayFaults, AJournalPathWithPercentSignsIsNamedAsItIs) {
