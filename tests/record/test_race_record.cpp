@@ -49,7 +49,7 @@ public:
     }
 };
 
-using Reports = std::vector<std::pair<int32_t, QString>>;
+using Reports = std::vector<JournalEntry>;
 
 struct Track {
     QTemporaryDir dir;
@@ -77,28 +77,18 @@ struct Track {
         engine.cmdStart_Click();
         ASSERT_EQ(state.phase, RacePhase::Racing);
     }
-    void runUntil(int32_t clock) {
-        test::QueuedReports port;  // demo mode: nothing is read
-        while (state.RaceOver == 0 && state.RaceClock < clock) {
-            engine.Timer1_Timer(10, port);
-        }
-    }
-    // The race timer ticking every 10 ms from race clock `phase` on and at every
-    // clock of `reports`, each tick reading the reports of its clock.
+    // The race timer ticking every 10 ms at `phase` past and at every clock of
+    // `reports` from the `next` on, each tick reading the reports of its clock.
+    size_t next = 0;
     void run(const Reports& reports, int32_t until, int32_t phase) {
         test::QueuedReports port;
-        size_t next = 0;
-        while (next < reports.size() && reports[next].first <= state.RaceClock) {
-            ++next;
-        }
         while (state.RaceOver == 0 && state.RaceClock < until) {
-            int32_t tick =
-                state.RaceClock < phase ? phase : phase + ((state.RaceClock - phase) / 10 + 1) * 10;
+            int32_t tick = state.RaceClock + 10 - (state.RaceClock - phase + 10) % 10;
             if (next < reports.size()) {
-                tick = std::min(tick, reports[next].first);
+                tick = std::min(tick, reports[next].clock);
             }
-            for (; next < reports.size() && reports[next].first == tick; ++next) {
-                port.pending.push_back(reports[next].second);
+            for (; next < reports.size() && reports[next].clock == tick; ++next) {
+                port.pending.push_back(reports[next].text);
             }
             engine.Timer1_Timer(tick - state.RaceClock, port);
             port.pending.clear();  // not read after the race's end
@@ -126,9 +116,8 @@ RaceFormat format(RaceOption option, const char* length) {
     RaceFormat f = defaultRaceFormat();
     f.setOption(option);
     const bool timed = option == RaceOption::TimedRace;
-    const auto position = static_cast<int16_t>(ValueLists::positionOf(
+    (timed ? f.minutesPos : f.lapsPos) = static_cast<int16_t>(ValueLists::positionOf(
         timed ? ValueLists::minuteCounts() : ValueLists::lapCounts(), qs(length)));
-    (timed ? f.minutesPos : f.lapsPos) = position;
     return f;
 }
 
@@ -157,22 +146,11 @@ TEST(RaceRecord, NoiseIsSummedAndTheRaceReScoresAsEveryReportWould) {
         std::optional<bool> dependsOnKeptNoise;
     };
     std::vector<Case> cases = {
-        {"first report",
-         format(RaceOption::LapRace, "5"),
-         {{50, qs("x")},
-          {1000, qs("2")},
-          {1200, qs("7")},
-          {3500, qs("2")},
-          {3500, qs("1")},
-          {3600, qs("0")},
-          {6500, qs("2")},
-          {6500, qs("1")},
-          {9500, qs("2")},
-          {9500, qs("1")},
-          {12500, qs("2")},
-          {13000, qs("x")}},
-         0,
-         true},
+        {"first report", format(RaceOption::LapRace, "5"),
+         parseJournal("50,x\n1000,2\n1200,7\n3500,2\n3500,1\n3600,0\n6500,2\n6500,1\n"
+                      "9500,2\n9500,1\n12500,2\n13000,x\n",
+                      nullptr),
+         0, true},
         {"deadline", format(RaceOption::TimedRace, "1"), {}, 5, true},
     };
     Case& deadline = cases[1];
@@ -184,70 +162,51 @@ TEST(RaceRecord, NoiseIsSummedAndTheRaceReScoresAsEveryReportWould) {
     // replay's (its ticks fall on 60000) 68990.
     deadline.reports.push_back({68993, qs("x")});
     deadline.reports.push_back({68997, qs("2")});
-    std::sort(deadline.reports.begin(), deadline.reports.end());
     std::mt19937 rng(5);
-    for (int seed = 1; seed <= 2; ++seed) {
-        Case random{"random", format(RaceOption::TimedRace, "1"), {}, seed % 10, {}};
-        for (int32_t clock = 1 + static_cast<int32_t>(rng() % 40); clock < 80000;
-             clock += 1 + static_cast<int32_t>(rng() % 60)) {
-            const char* const texts[] = {"1", "2", "3", "4", "x", "0", "7", "\r", "", "2.5"};
-            random.reports.push_back({clock, qs(texts[rng() % 10])});
-        }
-        cases.push_back(random);
+    Case random{"random", format(RaceOption::TimedRace, "2"), {}, 7, {}};
+    for (int32_t clock = 3; clock < 140000; clock += 1 + static_cast<int32_t>(rng() % 100)) {
+        const char* const texts[] = {"1", "2", "3", "4", "x", "0", "7", "\r", "", "2.5"};
+        random.reports.push_back({clock, qs(texts[rng() % 10])});
     }
+    cases.push_back(random);
 
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Track t(c.format);
         ASSERT_NO_FATAL_FAILURE(t.start());
         t.run(c.reports, 5000, c.phase);
-        const int32_t paused = t.state.RaceClock;
-        ASSERT_FALSE(t.recorder.comment(paused, qs("3 reports dropped\r\nat Continue")));
+        ASSERT_FALSE(t.recorder.comment(t.state.RaceClock, qs("3 reports dropped\r\nat Continue")));
         t.run(c.reports, 200000, c.phase);
         ASSERT_EQ(t.state.RaceOver, 1);
-        EXPECT_TRUE(t.host.problems.empty());
 
         const QByteArray recorded = test::fileBytes(t.journal());
-        EXPECT_TRUE(recorded.contains('#' + QByteArray::number(paused) +
-                                      ",3 reports dropped  at Continue\r\n"));
         const QByteArray expected = t.rescored(t.host.everyReport);
         EXPECT_EQ(t.rescored(recorded), expected);
         if (c.dependsOnKeptNoise) {
             EXPECT_EQ(t.rescored(flagLinesOnly(t.host.everyReport)) != expected,
                       *c.dependsOnKeptNoise);
-        } else {
+        } else {  // a minute of noise summed, and the rest at the comment
+            EXPECT_EQ(recorded.count("reports from"), 2);
             EXPECT_LT(recorded.count('\n'), t.host.everyReport.count('\n') * 2 / 3);
         }
+        if (c.name == cases[0].name) {
+            EXPECT_EQ(recorded,
+                      "50,x\r\n1000,2\r\n3500,2\r\n3500,1\r\n#3600,2 reports from 1200 ms on "
+                      "were no flag number: \"0\" 1, \"7\" 1\r\n#5000,3 reports dropped  at "
+                      "Continue\r\n6500,2\r\n6500,1\r\n9500,2\r\n9500,1\r\n12500,2\r\n13000,x\r\n");
+        }
     }
-}
-
-// The noise summed in one comment line a minute, most frequent report first.
-TEST(RaceRecord, NoiseIsSummedOnceAMinuteOfRaceClock) {
-    Track t;
-    t.state.live.demo = false;
-    ASSERT_NO_FATAL_FAILURE(t.start());
-    Reports reports = {{10, qs("1")}};
-    for (int32_t clock = 20; clock <= 60100; clock += 20) {
-        reports.push_back({clock, clock % 1000 == 0 ? qs("\"") : qs("7")});
-    }
-    t.run(reports, 60100, 0);
-    EXPECT_EQ(test::fileBytes(t.journal()),
-              "10,1\r\n#60020,3001 reports from 20 ms on were no flag number: \"7\" 2941, "
-              "\"\\x22\" 60\r\n");
-    EXPECT_EQ(t.recorder.noise().noiseCount(), 3005);
 }
 
 TEST(NoiseWatch, ThreeReportsInTenSecondsAreNoiseUntilTenQuietSeconds) {
     // Reports "at ms: text", then whether the port is noisy at the time asked.
     const std::vector<std::tuple<std::vector<std::pair<int64_t, const char*>>, int64_t, bool>>
         cases = {
-            {{{0, "x"}, {5000, "0"}}, 5000, false},                        // two
-            {{{0, "x"}, {5000, "0"}, {10000, "7"}}, 10000, true},          // three in 10 s
-            {{{0, "x"}, {5000, "0"}, {10001, "7"}}, 10001, false},         // not in 10 s
-            {{{0, "x"}, {1, "3"}, {2, "3"}, {3, "3"}}, 3, false},          // flags are no noise
-            {{{0, "x"}, {1, "x"}, {2, "x"}}, 10002, true},                 // still within 10 s
-            {{{0, "x"}, {1, "x"}, {2, "x"}}, 10003, false},                // ten quiet seconds
-            {{{0, "x"}, {1, "x"}, {2, "x"}, {30000, "9"}}, 30000, false},  // one new stray
+            {{{0, "x"}, {5000, "0"}, {10000, "7"}}, 10000, true},   // three in 10 s
+            {{{0, "x"}, {5000, "0"}, {10001, "7"}}, 10001, false},  // not in 10 s
+            {{{0, "x"}, {1, "3"}, {2, "3"}, {3, "3"}}, 3, false},   // flags are no noise
+            {{{0, "x"}, {1, "x"}, {2, "x"}}, 10002, true},          // still within 10 s
+            {{{0, "x"}, {1, "x"}, {2, "x"}}, 10003, false},         // ten quiet seconds
         };
     for (const auto& [reports, at, noisy] : cases) {
         NoiseWatch watch;
@@ -256,8 +215,6 @@ TEST(NoiseWatch, ThreeReportsInTenSecondsAreNoiseUntilTenQuietSeconds) {
         }
         EXPECT_EQ(watch.noisy(at), noisy) << reports.size() << " reports, at " << at;
     }
-    EXPECT_EQ(NoiseWatch::warning(1),
-              qs("Port 1 sends data that is no flag number: check the wiring"));
 }
 
 TEST(RaceRecord, AFullDiskIsReportedOnceAndTheCutJournalIsOfferedAsWhatItIs) {
@@ -271,7 +228,7 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheCutJournalIsOfferedAsWhatItIs) {
     EXPECT_TRUE(t.host.problems[0].text.contains(QStringLiteral("RCSettings.dat")))
         << t.host.problems[0].text.toStdString();
     EXPECT_TRUE(QDir(t.recorder.archive().folder()).isEmpty());  // no half race folder
-    t.runUntil(5000);
+    t.run({}, 5000, 0);                                          // demo mode: the laps are made up
     EXPECT_EQ(t.host.problems.size(), 1u);
 
     t.engine.cmdStart_Click();  // pause
@@ -282,7 +239,7 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheCutJournalIsOfferedAsWhatItIs) {
     const QString folder = t.recorder.raceFolder();
     {
         test::FileSizeLimit full(100);
-        t.runUntil(60000);
+        t.run({}, 60000, 0);
     }
     ASSERT_EQ(t.host.problems.size(), 1u);
     const QString& told = t.host.problems[0].text;
@@ -290,8 +247,6 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheCutJournalIsOfferedAsWhatItIs) {
     EXPECT_GT(t.state.LapCount[1], 5);  // the race went on
 
     const QByteArray bytes = test::fileBytes(t.journal());
-    EXPECT_GT(bytes.size(), 80);
-    EXPECT_TRUE(bytes.endsWith("\r\n"));
     const std::vector<JournalEntry> kept = parseJournal(bytes, nullptr);
     EXPECT_EQ(kept.size(), static_cast<size_t>(bytes.count('\n')));
     // The cut is noted at the first report lost, and told.
@@ -304,8 +259,7 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheCutJournalIsOfferedAsWhatItIs) {
     test::ScriptedPrompter organiser;
     RaceState recovered;
     ASSERT_TRUE(offerRecovery(t.recorder.archive(), organiser, recovered));
-    ASSERT_EQ(organiser.prompts.size(), 1u);
-    const QString asked = organiser.prompts[0].text;
+    const QString asked = organiser.prompts.at(0).text;
     EXPECT_TRUE(asked.contains(qs("Its journal ends early, at race time ") + raceTimeText(lost)))
         << asked.toStdString();
     EXPECT_TRUE(asked.contains(qs("Results saved while the race ran are the ones to trust")));
@@ -313,7 +267,6 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheCutJournalIsOfferedAsWhatItIs) {
     // Finished afterwards, it keeps the note for whoever opens it again.
     EXPECT_FALSE(RaceArchive::markEnded(folder, RaceEnd::Finished));
     EXPECT_EQ(RaceArchive::record(folder).journalCutAt, lost);
-    EXPECT_EQ(RaceArchive::endOf(folder), RaceEnd::Finished);
 }
 
 TEST(RaceRecord, RecoveryAsksNewestFirstAndNeverTwice) {

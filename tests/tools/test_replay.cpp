@@ -2,19 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "EngineStubs.h"
 #include "FileSizeLimit.h"
-#include "Journal.h"
-#include "NoisyRace.h"
-#include "RaceArchive.h"
-#include "RaceRecovery.h"
-#include "RaceResultFiles.h"
-#include "RaceSummary.h"
 #include "TestHelpers.h"
 #include "TextFile.h"
 
@@ -45,49 +36,6 @@ TEST(ReplayFaults, AFullDiskWritesNoResultAndLeavesOldOnesWhole) {
 
     ASSERT_EQ(runReplay(options, message), kReplayOk);
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
-}
-
-// The four files of a replay, one after the other.
-QByteArray replayed(const QString& dataDir, const QString& journal) {
-    QTemporaryDir out;
-    QString message;
-    EXPECT_EQ(runReplay({false, dataDir, journal, out.path()}, message), kReplayOk)
-        << message.toStdString();
-    QByteArray bytes;
-    for (const char* file : {"laps.lap", "laps.txt", "summary.sum", "summary.txt"}) {
-        bytes += fileBytes(out.filePath(QLatin1String(file)));
-    }
-    return bytes;
-}
-
-// Twenty minutes of the longest race in noise, journaled as earlier versions did (a
-// line a report), recover and replay as the same race without the noise. (The
-// benchmark bench_replay runs all four hours in 210 MB of noise.)
-TEST(ReplayFaults, ANoisyJournalRecoversAndReplaysAsTheRaceWithoutTheNoise) {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("Races/2026-12-05 16-07-42"));
-    ASSERT_TRUE(QDir().mkpath(folder));
-    writeLongRaceData(folder);
-    std::vector<JournalEntry> race = longRaceJournal();
-    race.erase(std::find_if(race.begin(), race.end(),
-                            [](const JournalEntry& e) { return e.clock > 20 * 60000; }),
-               race.end());
-    const QString clean = dir.filePath(QStringLiteral("clean.txt"));
-    const QString noisy = QDir(folder).filePath(QStringLiteral("journal.txt"));
-    ASSERT_TRUE(writeNoisyJournal(clean, race, 10, 0));
-    ASSERT_TRUE(writeNoisyJournal(noisy, race, 10, 1));
-
-    const QByteArray expected = replayed(folder, clean);
-    EXPECT_EQ(replayed(folder, noisy), expected);
-    ScriptedPrompter organiser;
-    RaceState recovered;
-    ASSERT_TRUE(offerRecovery(RaceArchive(dir.path()), organiser, recovered));
-    SummaryStats stats;
-    const auto files = buildRaceResultFiles(recovered, stats, QDateTime());
-    ASSERT_TRUE(files.ok());
-    const RaceResultFiles& f = files.value();
-    EXPECT_EQ(f.lapFile + f.lapText + f.summaryFile + f.summaryText, expected);
-    EXPECT_EQ(recovered.LapCount[1], 250);
 }
 
 TEST(ReplayFaults, AJournalPathWithPercentSignsIsNamedAsItIs) {

@@ -1,8 +1,8 @@
 #pragma once
 
-// The longest race for the journal's tests and benchmarks: six cars of about 3000 laps
-// each in a 240-minute timed race, bare or in a flood of noise journaled as earlier
-// versions did it, one line a report.
+// The longest race for the journal's benchmarks: six cars of about 3000 laps each in a
+// 240-minute timed race, bare or in a flood of noise journaled as earlier versions did
+// it, one line a report.
 
 #include <vector>
 
