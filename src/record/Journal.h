@@ -52,7 +52,7 @@ public:
     QString textString() const { return QString::fromLatin1(m_text); }
 
     const std::optional<JournalError>& error() const { return m_error; }
-    // Told after every chunk read; a long read can show a progress bar.
+    // Told after every chunk read (a mebibyte), so a long read can show a progress bar.
     void setProgress(ReadProgress progress) { m_progress = std::move(progress); }
 
 private:
