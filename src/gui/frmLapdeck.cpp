@@ -518,10 +518,9 @@ void frmLapdeck::mnuOpenRace_Click() {
     if (journal.isEmpty()) {
         return;
     }
-    const QString folder = QFileInfo(journal).absolutePath();
+    const RaceRecord record = RaceArchive::record(QFileInfo(journal).absolutePath());
     auto race = std::make_unique<RaceState>();
-    if (const auto problem =
-            loadRecordedRace(RaceRecord{folder, {}, RaceArchive::endOf(folder)}, *race)) {
+    if (const auto problem = loadRecordedRace(record, *race)) {
         m_prompter->inform(QStringLiteral("Open Race"),
                            QStringLiteral("The race cannot be opened.") + kCrLf + *problem,
                            Icon::Exclamation);
@@ -531,6 +530,9 @@ void frmLapdeck::mnuOpenRace_Click() {
     race->LapsUnsaved = race->SummaryUnsaved = false;
     // The results on screen were given up by the answer above.
     showRecordProblem(m_recorder->raceEnded());
+    if (const QString cut = journalCutText(record); !cut.isEmpty()) {
+        m_prompter->inform(QStringLiteral("Open Race"), cut, Icon::Exclamation);
+    }
     showRecordedRace(*race);
 }
 

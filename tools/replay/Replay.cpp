@@ -31,9 +31,10 @@ bool parseReplayArguments(const QStringList& arguments, ReplayOptions& options, 
     return true;
 }
 
-int runReplay(const ReplayOptions& options, QString& message) {
+int runReplay(const ReplayOptions& options, QString& message, const ReadProgress& progress) {
     RaceState state;
-    if (const auto problem = rescoreRecordedRace(options.dataDir, options.journal, state)) {
+    if (const auto problem =
+            rescoreRecordedRace(options.dataDir, options.journal, state, progress)) {
         message = *problem;
         return kReplayFailed;
     }

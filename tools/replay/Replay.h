@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "Journal.h"
+
 namespace lapdeck {
 
 struct ReplayOptions {
@@ -21,7 +23,8 @@ bool parseReplayArguments(const QStringList& arguments, ReplayOptions& options, 
 
 // Re-scores a recorded race and writes laps.lap, laps.txt, summary.sum and
 // summary.txt into the output folder. On any problem nothing is written, `message`
-// says what (naming the file and line) and the result is kReplayFailed.
-int runReplay(const ReplayOptions& options, QString& message);
+// says what (naming the file and line) and the result is kReplayFailed. `progress`
+// is told as the journal is read.
+int runReplay(const ReplayOptions& options, QString& message, const ReadProgress& progress = {});
 
 }  // namespace lapdeck

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -24,6 +25,8 @@ public:
     // line that reached the file and closes the journal, so it stays a clean record
     // of the race up to there; a report after a gap would tell a false race.
     std::optional<QString> append(int32_t clock, const QString& text);
+    // The same for a whole line: a report's or a comment's.
+    std::optional<QString> appendLine(const QByteArray& line);
 
 private:
     QFile m_file;

@@ -12,15 +12,26 @@ namespace lapdeck {
 
 class RaceEngine;
 
+// Ways to replay a race faster that give exactly what the plain replay gives (tests
+// run both ways).
+struct ReplayShortcuts {
+    // A quiet stretch between reports runs as one tick.
+    bool jumpQuietStretches = true;
+    // A report that is no flag number changes nothing but the screen, and the screen
+    // only at the race's first report: after that the engine is not asked. A noisy
+    // line of hours costs no more than its ticks.
+    bool skipNoise = true;
+};
+
 // Runs the ticks of a recorded race through an engine whose race has just been
 // started (green light at race clock 0). Ticks fall on every positive multiple of
 // 10 ms and on every journal clock; the reports of a clock are read at its tick.
 // After the last report the ticks go on while a timed race has not reached its
-// length, or while the checkered flag is out and the race is not over.
-// `allowJumps` lets quiet stretches between reports run as one tick; the results are
-// the same (tests compare both ways).
+// length, or while the checkered flag is out and the race is not over. The journal is
+// read as far as the race goes.
+void runJournal(RaceEngine& engine, JournalReader& journal, ReplayShortcuts shortcuts = {});
 void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
-                bool allowJumps = true);
+                ReplayShortcuts shortcuts = {});
 
 // Re-scores a recorded race: starts on `state` (its settings, race format and speed
 // multiplier already applied) the race the Start button starts, as an organiser who
@@ -29,7 +40,6 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
 // demo race's crossings are in the journal, so they are read back as reports.
 // Returns why the race did not start.
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
-                                      const QString& lagMode,
-                                      const std::vector<JournalEntry>& entries);
+                                      const QString& lagMode, JournalReader& journal);
 
 }  // namespace lapdeck

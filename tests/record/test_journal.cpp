@@ -2,22 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QTemporaryDir>
+#include <QBuffer>
 
 #include "EngineStubs.h"
-#include "FileSizeLimit.h"
 #include "Journal.h"
 #include "RaceEngine.h"
-#include "Replay.h"
+#include "ReportParser.h"
 #include "SummaryFile.h"
 #include "TestHelpers.h"
-#include "TextFile.h"
 
 namespace lapdeck::test {
 namespace {
 
-// A race started as the replay tool starts it: race clock 0 is the green light.
+// A race started as a re-scoring starts it: race clock 0 is the green light.
 struct RaceRun {
     RaceState state;
     RecordingHost host;
@@ -54,7 +51,8 @@ TEST(ReplayRun, TimedRaceRunsOnAfterTheJournalUntilItIsOver) {
     EXPECT_EQ(race.host.count("10seconds.wav") + race.host.count("CheckeredFlag.wav"), 2);
 }
 
-// Quiet stretches run as one tick must give exactly what every 10 ms tick gives.
+// Quiet stretches run as one tick and noise passed over must give exactly what every
+// 10 ms tick with every report handled gives.
 std::vector<JournalEntry> randomRace(unsigned seed) {
     std::vector<JournalEntry> entries;
     uint32_t x = seed * 2654435761u + 1;
@@ -72,15 +70,15 @@ std::vector<JournalEntry> randomRace(unsigned seed) {
     return entries;
 }
 
-TEST(ReplayRun, QuietStretchesGiveWhatEveryTickGives) {
+TEST(ReplayRun, ShortcutsGiveWhatThePlainReplayGives) {
     for (unsigned seed = 1; seed <= 12; ++seed) {
         for (bool timed : {false, true}) {
             SCOPED_TRACE(testing::Message() << "seed " << seed << (timed ? " timed" : " laps"));
             const auto entries = randomRace(seed);
             RaceRun a(timed, seed % 2 == 0 ? -1 : 0);
             RaceRun b(timed, seed % 2 == 0 ? -1 : 0);
-            runJournal(a.engine, entries, false);
-            runJournal(b.engine, entries, true);
+            runJournal(a.engine, entries, {false, false});
+            runJournal(b.engine, entries);
             const RaceState& x = a.state;
             const RaceState& y = b.state;
             EXPECT_EQ(std::tie(x.RaceOver, x.RaceClock, x.FinishDeadline, x.FinishLap, x.LapTimes),
@@ -126,6 +124,8 @@ TEST(Journal, ReadsLinesInEitherLineEndKeepingTheTextAfterTheFirstComma) {
 }
 
 TEST(Journal, RejectsMalformedLinesNamingTheLine) {
+    const QByteArray tooLong = "10,1\n20," + QByteArray(70000, '1') + "\n";
+    EXPECT_EQ(parsed(tooLong), "error at line 2");
     const std::pair<const char*, int> cases[] = {{"10,1\n20\n", 2},      // no comma
                                                  {"10,1\n\n-5,1\n", 3},  // a sign is not a digit
                                                  {"10,1\n 20,1\n", 2},   // blank before the clock
@@ -140,41 +140,40 @@ TEST(Journal, RejectsMalformedLinesNamingTheLine) {
     }
 }
 
-const QString kRace = QStringLiteral(LAPDECK_RACES_DIR "/lap3_crash");
-
-TEST(ReplayFaults, AFullDiskWritesNoResultAndLeavesOldOnesWhole) {
-    QTemporaryDir out;
-    const QString old = out.filePath(QStringLiteral("laps.lap"));
-    ASSERT_FALSE(writeWholeFile(old, "an earlier race\r\n"));
-
-    ReplayOptions options{false, kRace + QStringLiteral("/data"),
-                          kRace + QStringLiteral("/journal.txt"), out.path()};
-    QString message;
-    int result = kReplayOk;
-    {
-        // The lap files would fit, the summary files not.
-        FileSizeLimit full(400);
-        result = runReplay(options, message);
+// Read from a file in chunks, a journal gives what it gives whole: lines across chunk
+// ends, a comment line longer than any report, and the progress up to the last byte.
+TEST(Journal, ReadsAStreamAsAWhole) {
+    QByteArray bytes = "# " + QByteArray(200000, '#') + "\r\n";
+    for (int32_t clock = 0; bytes.size() < 2200 * 1024; clock += 7) {
+        bytes += QByteArray::number(clock) + ',' + QByteArray(clock % 199, 'x') +
+                 (clock % 3 == 0 ? "\n" : "\r\n");
     }
-
-    EXPECT_EQ(result, kReplayFailed);
-    EXPECT_TRUE(message.contains(QStringLiteral("cannot be written"))) << message.toStdString();
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("laps.lap")});
-    EXPECT_EQ(readWholeFile(old, 100).bytes, QByteArray("an earlier race\r\n"));
-
-    ASSERT_EQ(runReplay(options, message), kReplayOk);
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
+    bytes += "99999999,6";  // no line end
+    QBuffer device(&bytes);
+    ASSERT_TRUE(device.open(QIODevice::ReadOnly));
+    JournalReader reader(device);
+    qint64 done = 0;
+    reader.setProgress([&](qint64 read, qint64 total) {
+        EXPECT_TRUE(read > done && total == bytes.size());
+        done = read;
+    });
+    std::string streamed;
+    while (reader.next()) {
+        streamed += std::to_string(reader.clock()) + ":" + reader.textString().toStdString() + "\n";
+    }
+    EXPECT_TRUE(streamed == parsed(bytes));
+    EXPECT_TRUE(streamed.ends_with("99999999:6\n"));
+    EXPECT_EQ(done, bytes.size());
 }
 
-TEST(ReplayFaults, AJournalPathWithPercentSignsIsNamedAsItIs) {
-    QTemporaryDir dir;
-    const QString journal = dir.filePath(QStringLiteral("heat %2 of %1.txt"));
-    ASSERT_FALSE(writeWholeFile(journal, "10,1\n5,2\n"));
-    ReplayOptions options{false, kRace + QStringLiteral("/data"), journal,
-                          dir.filePath(QStringLiteral("out"))};
-    QString message;
-    EXPECT_EQ(runReplay(options, message), kReplayFailed);
-    EXPECT_EQ(message, journal + QStringLiteral(", line 2: the race clock goes back from 10 to 5"));
+// The recorder keeps a report as a line when it reads as a flag, as the race reads it.
+TEST(Journal, AReportReadsAsAFlagAsTheRaceReadsIt) {
+    for (int c = 0; c < 256; ++c) {
+        const QString text(QChar(static_cast<char16_t>(c)));
+        const int16_t flag = parseReport(text);
+        EXPECT_EQ(readsAsFlag(text), flag >= 1 && flag <= 6) << c;
+        EXPECT_EQ(readsAsFlag(text.toLatin1()), readsAsFlag(text)) << c;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "NumberFormat.h"
@@ -32,9 +33,8 @@ void showAsOver(RaceState& s, const QDateTime& ended) {
     s.SummaryUnsaved = true;
     RaceScreen& sc = s.screen;
     sc.raceOverVisible = !s.IsPractice;
-    // A race cut short was stopped, not finished.
-    sc.picture = s.CheckeredShown ? QStringLiteral("CheckeredFlagblack.bmp")
-                                  : QStringLiteral("YellowFlagblack.bmp");
+    // The race is over, however it ended: a yellow flag would say it is paused.
+    sc.picture = QStringLiteral("CheckeredFlagblack.bmp");
     sc.startEnabled = true;
     sc.abortEnabled = false;
     sc.menuFile = true;
@@ -52,24 +52,64 @@ void noteEnd(const RaceRecord& race, RaceEnd end, Prompter& prompter, const QStr
     }
 }
 
+// Whether the journal holds a report that could have counted a lap. A journal that
+// cannot be read says yes: the attempt to recover it tells what is wrong.
+bool holdsACrossing(const RaceRecord& race) {
+    QFile file(race.journal());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return true;
+    }
+    JournalReader journal(file);
+    while (journal.next()) {
+        if (readsAsFlag(journal.text())) {
+            return true;
+        }
+    }
+    return journal.error().has_value();
+}
+
 }  // namespace
 
-std::optional<QString> loadRecordedRace(const RaceRecord& race, RaceState& state) {
-    if (auto problem = rescoreRecordedRace(race.folder, race.journal(), state)) {
+QString journalCutText(const RaceRecord& race) {
+    if (!race.journalCutAt) {
+        return {};
+    }
+    return QStringLiteral("Its journal ends early, at race time ") +
+           raceTimeText(*race.journalCutAt) +
+           QStringLiteral(
+               ": from there on it could not be written (a full disk, say), so the "
+               "laps after that are missing. Results saved while the race ran are "
+               "the ones to trust.");
+}
+
+std::optional<QString> loadRecordedRace(const RaceRecord& race, RaceState& state,
+                                        const ReadProgress& progress) {
+    if (auto problem = rescoreRecordedRace(race.folder, race.journal(), state, progress)) {
         return problem;
     }
     showAsOver(state, QFileInfo(race.journal()).lastModified());
     return std::nullopt;
 }
 
-bool offerRecovery(const RaceArchive& archive, Prompter& prompter, RaceState& recovered) {
+bool offerRecovery(const RaceArchive& archive, Prompter& prompter, RaceState& recovered,
+                   const ReadProgress& progress) {
     for (const RaceRecord& race : archive.races()) {
         if (race.end != RaceEnd::Unfinished) {
             continue;
         }
-        const QString text = QStringLiteral("Lapdeck stopped during the race that started ") +
-                             startText(race) + QStringLiteral(".") + kCrLf +
-                             QStringLiteral("Its laps were kept. Do you want to recover it?");
+        if (!holdsACrossing(race)) {
+            // Killed during the start lights, say: kept in the archive, never asked about.
+            // A mark that cannot be written costs nothing: the next start passes it over too.
+            RaceArchive::markEnded(race.folder, RaceEnd::NoCrossings);
+            continue;
+        }
+        const QString cut = journalCutText(race);
+        const QString text =
+            QStringLiteral("Lapdeck stopped during the race that started ") + startText(race) +
+            QStringLiteral(".") + kCrLf +
+            (cut.isEmpty()
+                 ? QStringLiteral("Its laps were kept. Do you want to recover it?")
+                 : cut + kCrLf + QStringLiteral("Do you want to recover what the journal holds?"));
         if (prompter.ask(kTitle, text, Icon::Question, false) != Answer::Yes) {
             noteEnd(race, RaceEnd::NotRecovered, prompter,
                     QStringLiteral("Lapdeck cannot note your answer, so it will ask again next "
@@ -78,7 +118,7 @@ bool offerRecovery(const RaceArchive& archive, Prompter& prompter, RaceState& re
         }
         // A race that cannot be re-scored leaves nothing behind in the next attempt.
         auto fresh = std::make_unique<RaceState>();
-        if (const auto problem = loadRecordedRace(race, *fresh)) {
+        if (const auto problem = loadRecordedRace(race, *fresh, progress)) {
             // A journal that cannot be re-scored now never can be: do not ask again.
             RaceArchive::markEnded(race.folder, RaceEnd::NotRecovered);
             prompter.inform(kTitle,

@@ -22,10 +22,13 @@ void RaceJournal::close() {
 }
 
 std::optional<QString> RaceJournal::append(int32_t clock, const QString& text) {
+    return appendLine(journalLine(clock, text));
+}
+
+std::optional<QString> RaceJournal::appendLine(const QByteArray& line) {
     if (!m_file.isOpen()) {
         return std::nullopt;
     }
-    const QByteArray line = journalLine(clock, text);
     if (m_file.write(line) == line.size()) {
         m_size += line.size();
         return std::nullopt;

@@ -45,21 +45,56 @@ private:
     const QString& m_lagMode;
 };
 
-// The reports of one tick, in journal order.
-class TickReports : public ReportSource {
+// The journal as the engine reads it: the report waiting next, and which reports
+// of the current tick the engine is shown.
+class JournalReports : public ReportSource {
 public:
-    TickReports(const std::vector<JournalEntry>& entries, size_t& next, int32_t clock)
-        : m_entries(entries), m_next(next), m_clock(clock) {}
+    JournalReports(JournalReader& journal, bool skipNoise)
+        : m_journal(journal), m_skipNoise(skipNoise), m_waiting(journal.next()) {}
 
-    bool hasInput() override {
-        return m_next < m_entries.size() && m_entries[m_next].clock == m_clock;
+    bool waiting() const { return m_waiting; }
+    int64_t nextClock() const { return m_journal.clock(); }
+
+    void beginTick(int64_t clock) {
+        m_clock = clock;
+        m_taken = 0;
     }
-    QString read() override { return m_entries[m_next++].text; }
+    // Reports of the tick taken so far, read or skipped as noise.
+    qint64 taken() const { return m_taken; }
+    bool hasInput() override {
+        while (m_waiting && m_journal.clock() == m_clock) {
+            if (!m_skipNoise || !m_readOne || readsAsFlag(m_journal.text())) {
+                return true;
+            }
+            advance();
+        }
+        return false;
+    }
+    QString read() override {
+        QString text = m_journal.textString();
+        m_readOne = true;
+        advance();
+        return text;
+    }
+    // Passes over the reports of the current tick unread.
+    void dropTick() {
+        while (m_waiting && m_journal.clock() == m_clock) {
+            m_waiting = m_journal.next();
+        }
+    }
 
 private:
-    const std::vector<JournalEntry>& m_entries;
-    size_t& m_next;
-    int32_t m_clock;
+    void advance() {
+        ++m_taken;
+        m_waiting = m_journal.next();
+    }
+
+    JournalReader& m_journal;
+    bool m_skipNoise;
+    bool m_waiting;
+    bool m_readOne = false;
+    int64_t m_clock = -1;
+    qint64 m_taken = 0;
 };
 
 constexpr int64_t kTick = 10;
@@ -89,22 +124,19 @@ int64_t nextFinishThreshold(const RaceState& s) {
 
 }  // namespace
 
-void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries, bool allowJumps) {
+void runJournal(RaceEngine& engine, JournalReader& journal, ReplayShortcuts shortcuts) {
     RaceState& s = engine.state();
-    size_t next = 0;
+    JournalReports reports(journal, shortcuts.skipNoise);
     int64_t clock = s.RaceClock;
     bool lastTickRead = true;
 
     auto tickAt = [&](int64_t at) {
-        TickReports reports(entries, next, static_cast<int32_t>(at));
-        const size_t before = next;
+        reports.beginTick(at);
         engine.Timer1_Timer(static_cast<int32_t>(at - clock), reports);
         clock = at;
-        lastTickRead = next != before;
+        lastTickRead = reports.taken() != 0;
         // Reports of a tick after the race ended are never read.
-        while (reports.hasInput()) {
-            ++next;
-        }
+        reports.dropTick();
     };
 
     // The next tick: a multiple of 10 ms or the next journal clock, whichever comes
@@ -118,7 +150,7 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries, bo
             return;
         }
         int64_t to = nextMultiple;
-        if (allowJumps && !lastTickRead) {
+        if (shortcuts.jumpQuietStretches && !lastTickRead) {
             // Every skipped tick runs CheckFinish with a clock below the threshold.
             const int64_t threshold = nextFinishThreshold(s);
             const int64_t lastQuiet =
@@ -131,11 +163,11 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries, bo
         tickAt(to);
     };
 
-    if (!entries.empty() && entries.front().clock == 0) {
+    if (reports.waiting() && reports.nextClock() == 0) {
         tickAt(0);
     }
-    while (next < entries.size() && s.RaceOver == 0) {
-        step(entries[next].clock);
+    while (reports.waiting() && s.RaceOver == 0) {
+        step(reports.nextClock());
     }
     // After the last report the race runs on until it is over.
     auto goesOn = [&]() {
@@ -158,9 +190,18 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries, bo
     }
 }
 
+void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
+                ReplayShortcuts shortcuts) {
+    QByteArray bytes;
+    for (const JournalEntry& entry : entries) {
+        bytes += journalLine(entry.clock, entry.text);
+    }
+    JournalReader journal(std::move(bytes));
+    runJournal(engine, journal, shortcuts);
+}
+
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
-                                      const QString& lagMode,
-                                      const std::vector<JournalEntry>& entries) {
+                                      const QString& lagMode, JournalReader& journal) {
     ReplayHost host(racerNames, lagMode);
     ReplayPrompter prompter;
     NoRandom random;
@@ -177,7 +218,7 @@ std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& 
         }
         return message;
     }
-    runJournal(engine, entries);
+    runJournal(engine, journal);
     return std::nullopt;
 }
 
