@@ -23,7 +23,7 @@ QStringList resultCells(const std::optional<RacerResult>& result) {
     if (!result) {
         return {QString(), QString(), QString()};
     }
-    return {lapsText(result->laps), raceTimeText(result->timeMs), bestLapText(result->bestLapMs)};
+    return {lapsText(result->laps), resultTimeText(result->timeMs), bestLapText(result->bestLapMs)};
 }
 
 QString csvField(const QString& text) {
@@ -98,7 +98,7 @@ QString statusText(HeatStatus status) {
     return QStringLiteral("Replaced");
 }
 
-QString raceTimeText(int32_t ms) {
+QString resultTimeText(int32_t ms) {
     if (ms <= 0) {
         return QString();
     }

@@ -28,7 +28,7 @@ QByteArray csvText(const TextTable& table);
 QString statusText(HeatStatus status);
 // The race clock of a last crossing as the summary's Total Time ("3:07.250"); empty
 // for none.
-QString raceTimeText(int32_t ms);
+QString resultTimeText(int32_t ms);
 
 // Every line of the schedule: the heat, the racer (or what fills the seat) on
 // each flag, the status.
