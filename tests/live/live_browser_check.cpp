@@ -155,58 +155,94 @@ void recordFinishedRace(const QString& dataDir) {
     recorder.raceEnded();
 }
 
+// A race of six cars on a 10 ms tick that takes its milliseconds from a clock, as the
+// program runs it; flag 1 crosses when told, the others on their own rhythm.
+struct FedRace {
+    RaceState state;
+    test::RecordingHost host;
+    test::ScriptedPrompter prompter;
+    test::ScriptedRandom random;
+    test::QueuedReports port;
+    RaceEngine engine{state, host, prompter, random};
+    QElapsedTimer clock;
+    qint64 ticked = 0;
+    qint64 lastNs = 0;
+    QTimer tick;
+    std::vector<double> gapsMs;
+
+    FedRace() {
+        host.engine = &engine;
+        const char* names[] = {"", "Ann", "<script>alert(1)</script>", "Cy", "Dee", "Eve", "Flo"};
+        const int32_t colours[] = {0, 65535, 40960, 255, 16711680, 16777215, 36095};
+        const char* colourNames[] = {"", "Yellow", "Green", "Red", "Blue", "White", "Orange"};
+        for (int f = 1; f <= kFlags; ++f) {
+            host.names[f] = QString::fromUtf8(names[f]);
+            state.FlagColor[f] = state.live.swatchColour[f] = colours[f];
+            state.LaneColorName[f] = QString::fromUtf8(colourNames[f]);
+        }
+        state.IsLapRace = state.live.optLapRace = true;
+        state.RaceLaps = 500;
+        engine.ReSet();
+        engine.cmdStart_Click();
+    }
+    void run(LiveResults& live) {
+        clock.start();
+        tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&tick, &QTimer::timeout, [this, &live] {
+            const qint64 now = clock.elapsed();
+            for (int f = 2; f <= kFlags; ++f) {
+                const qint64 every = 2500 + 350 * f;
+                if (now / every != ticked / every) {
+                    port.pending.push_back(QString::number(f));
+                }
+            }
+            engine.Timer1_Timer(static_cast<int32_t>(now - ticked), port);
+            live.publish();
+            const qint64 nowNs = clock.nsecsElapsed();
+            gapsMs.push_back(static_cast<double>(nowNs - lastNs) / 1e6);
+            lastNs = nowNs;
+            ticked = now;
+        });
+        tick.start(10);
+    }
+};
+
+// --serve SECONDS: the race served on 127.0.0.1 with nobody driving a browser, for the
+// load script; prints the port at once and the tick gaps at the end.
+int serve(int seconds) {
+    QTemporaryDir data;
+    FedRace race;
+    LiveResults live(race.state, data.path());
+    if (live.start(0, QHostAddress::LocalHost)) {
+        return 1;
+    }
+    std::printf("port=%d\n", live.port());
+    std::fflush(stdout);
+    race.run(live);
+    waitUntil([] { return false; }, seconds * 1000);
+    std::vector<double> gaps(race.gapsMs.begin() + 1, race.gapsMs.end());
+    std::sort(gaps.begin(), gaps.end());
+    std::printf("ticks=%zu\ntick_gap_p99_ms=%.2f\ntick_gap_max_ms=%.2f\nwatchers_at_end=%d\n",
+                gaps.size(), gaps[gaps.size() * 99 / 100], gaps.back(), live.watchers());
+    return 0;
+}
+
 int run(const QString& outDir) {
     QDir().mkpath(outDir);
     QTemporaryDir data;
     QTemporaryDir profile;
     recordFinishedRace(data.path());
 
-    // The race: six cars, a 10 ms tick taking its milliseconds from a clock.
-    RaceState state;
-    test::RecordingHost host;
-    test::ScriptedPrompter prompter;
-    test::ScriptedRandom random;
-    test::QueuedReports port;
-    RaceEngine engine(state, host, prompter, random);
-    host.engine = &engine;
-    const char* names[] = {"", "Ann", "<script>alert(1)</script>", "Cy", "Dee", "Eve", "Flo"};
-    const int32_t colours[] = {0, 65535, 40960, 255, 16711680, 16777215, 36095};
-    const char* colourNames[] = {"", "Yellow", "Green", "Red", "Blue", "White", "Orange"};
-    for (int f = 1; f <= kFlags; ++f) {
-        host.names[f] = QString::fromUtf8(names[f]);
-        state.FlagColor[f] = state.live.swatchColour[f] = colours[f];
-        state.LaneColorName[f] = QString::fromUtf8(colourNames[f]);
-    }
-    state.IsLapRace = state.live.optLapRace = true;
-    state.RaceLaps = 50;
-    engine.ReSet();
-    engine.cmdStart_Click();
-
+    FedRace race;
+    RaceState& state = race.state;
+    test::QueuedReports& port = race.port;
     LiveResults live(state, data.path());
     if (const auto problem = live.start(0, QHostAddress::LocalHost)) {
         std::printf("FAIL live results: %s\n", qPrintable(problem->text));
         return 1;
     }
     const quint16 livePort = live.port();
-    QElapsedTimer raceClock;
-    raceClock.start();
-    qint64 ticked = 0;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = raceClock.elapsed();
-        // The other five cars lap on their own rhythm; flag 1 crosses when told.
-        for (int f = 2; f <= kFlags; ++f) {
-            const qint64 every = 2500 + 350 * f;
-            if (now / every != ticked / every) {
-                port.pending.push_back(QString::number(f));
-            }
-        }
-        engine.Timer1_Timer(static_cast<int32_t>(now - ticked), port);
-        ticked = now;
-        live.publish();
-    });
-    tick.start(10);
+    race.run(live);
 
     QProcess chromium;
     chromium.start(
@@ -335,8 +371,11 @@ int run(const QString& outDir) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    if (argc == 3 && QByteArray(argv[1]) == "--serve") {
+        return lapdeck::serve(std::max(1, std::min(3600, QByteArray(argv[2]).toInt())));
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: live_browser_check OUT_DIR\n");
+        std::fprintf(stderr, "usage: live_browser_check OUT_DIR | --serve SECONDS\n");
         return 2;
     }
     return lapdeck::run(QString::fromLocal8Bit(argv[1]));
