@@ -8,7 +8,9 @@
 #include <QTest>
 
 #include "ConfigStore.h"
+#include "DayResults.h"
 #include "EngineHarness.h"
+#include "LiveJson.h"
 #include "LiveResults.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
@@ -64,6 +66,10 @@ Reply readReply(QTcpSocket& socket) {
     reply.body = end < 0 ? QByteArray() : data.mid(end + 4);
     reply.status = reply.head.split(' ').value(1).toInt();
     return reply;
+}
+
+QJsonArray rowsOf(const QByteArray& state) {
+    return QJsonDocument::fromJson(state).object()[QStringLiteral("rows")].toArray();
 }
 
 QByteArray get(const char* path, const char* method = "GET") {
@@ -143,33 +149,15 @@ TEST_F(LiveServerTest, PushesEveryCrossingAndServesTheRaceAsTheScreenShowsIt) {
     for (const auto& step : crossings) {
         run(step);
         live.publish();
-        // Other changes may be pushed too (the clock, the results); the crossing's
-        // rows come in one of the next events.
-        const QString shown = row(1).section(u'|', 0, 4) + u'\n' + row(2).section(u'|', 0, 4);
-        QString pushed;
-        QJsonArray rows;
-        while (pushed != shown) {
-            const QByteArray event = nextEvent(*stream, buffer);
-            ASSERT_FALSE(event.isEmpty()) << "not pushed: " << shown.toStdString();
-            rows = QJsonDocument::fromJson(event).object()[QStringLiteral("rows")].toArray();
-            ASSERT_EQ(rows.size(), kFlags) << event.toStdString();
-            QStringList texts;
-            for (int r = 0; r < 2; ++r) {
-                const QJsonObject o = rows[r].toObject();
-                texts << QStringList{o[QStringLiteral("name")].toString(),
-                                     o[QStringLiteral("laps")].toString(),
-                                     o[QStringLiteral("lastLap")].toString(),
-                                     o[QStringLiteral("best")].toString(),
-                                     o[QStringLiteral("gap")].toString()}
-                             .join(u'|');
-            }
-            pushed = texts.join(u'\n');
-        }
-        // What a page fetches is what was pushed.
-        EXPECT_EQ(QJsonDocument::fromJson(ask(get("/state.json")).body)
-                      .object()[QStringLiteral("rows")]
-                      .toArray(),
-                  rows);
+        // Other changes may be pushed too (the clock, the results); the crossing comes
+        // in one of the next events, and a page fetching the state then gets the same.
+        const QJsonArray expected = rowsOf(stateJson(readLiveRace(state, {}), 0, 0));
+        QByteArray event;
+        do {
+            event = nextEvent(*stream, buffer);
+        } while (!event.isEmpty() && rowsOf(event) != expected);
+        ASSERT_FALSE(event.isEmpty()) << "not pushed: " << row(1).toStdString();
+        EXPECT_EQ(rowsOf(ask(get("/state.json")).body), expected);
     }
 
     const Reply racer = ask(get("/racer/2.json"));
@@ -300,17 +288,15 @@ TEST_F(LiveServerTest, ServesTheDaysResultsWithTheirCsv) {
         },
         kWaitMs));
     ASSERT_EQ(list.size(), 1);
-    const QByteArray id = list[0][QStringLiteral("id")].toString().toUtf8();
-    EXPECT_EQ(id, "2026-12-05_16-07-42");
+    EXPECT_EQ(list[0][QStringLiteral("id")].toString(), qs("2026-12-05_16-07-42"));
+    const auto race = DayResults(dir.path())
+                          .refresh(started.date())
+                          ->byId.at(list[0][QStringLiteral("id")].toString());
     const Reply laps = ask(get("/results/2026-12-05_16-07-42/laps.csv"));
     EXPECT_EQ(laps.header("Content-Type"), "text/csv; charset=utf-8");
-    const QStringList lines = crlfLines(laps.body);
-    ASSERT_EQ(lines.size(), 12);
-    EXPECT_TRUE(lines[0].startsWith(qs("Lap,Bob ("))) << lines[0].toStdString();
-    EXPECT_EQ(lines[1], qs("1,3.00,,,,,"));
-    const Reply summary = ask(get("/results/2026-12-05_16-07-42/summary.csv"));
-    EXPECT_TRUE(summary.body.startsWith("Pos,Name,Flag Color,Total Laps,Total Time,"));
-    EXPECT_TRUE(summary.body.contains("\r\n1,Bob,")) << summary.body.toStdString();
+    EXPECT_EQ(laps.body, race->lapsCsv);
+    EXPECT_TRUE(laps.body.startsWith("Lap,Bob (")) << laps.body.toStdString();
+    EXPECT_EQ(ask(get("/results/2026-12-05_16-07-42/summary.csv")).body, race->summaryCsv);
     EXPECT_EQ(ask(get("/results/2026-12-05_16-07-43.json")).status, 404);
 }
 
