@@ -226,6 +226,7 @@ TEST_F(LiveServerTest, KeepsItsLimitsOnASharedNetwork) {
     limits.maxConnections = 6;
     limits.maxHeadBytes = 2048;
     limits.idleMs = 300;
+    limits.heartbeatMs = 100;
     configure(Format::LapRace, 10);
     ASSERT_NO_FATAL_FAILURE(serve(limits));
 
@@ -257,6 +258,8 @@ TEST_F(LiveServerTest, KeepsItsLimitsOnASharedNetwork) {
     EXPECT_EQ(ask(get("/state.json")).status, 200) << "the data stays readable";
     QTest::qWait(limits.idleMs * 2);
     EXPECT_EQ(first.socket->state(), QAbstractSocket::ConnectedState) << "closed as idle";
+    EXPECT_TRUE(first.socket->readAll().contains("event: ping\n"))
+        << "a quiet race is not a lost one";
     second.socket.reset();
     EXPECT_TRUE(QTest::qWaitFor([&] { return ask(get("/")).status == 200; }, kWaitMs));
 
@@ -307,7 +310,13 @@ TEST_F(LiveServerTest, ServesTheDaysFinishedRacesNewestFirstWithTheirCsv) {
                         R"(,"title":"10 Lap Race"},{"id":"2026-12-05_14-00-00")"))
         << "newest first: " << list.data();
     const QJsonObject race = parsed(ask(get("/results/2026-12-05_14-00-00.json")).body);
+    // The results tab's tables: the lap table's columns by flag, the summary's two head rows.
+    EXPECT_EQ(race[qs("lapTable")][qs("columns")][0].toObject(),
+              parsed(R"({"colour":"#00ff00","colourName":"Green","name":"Smith, Bo"})"));
     EXPECT_EQ(race[qs("lapTable")][qs("rows")].toArray().size(), 10);
+    EXPECT_EQ(race[qs("summary")][qs("head")][1][0].toString() +
+                  race[qs("summary")][qs("head")][0][2].toString(),
+              qs("Pos Flag"));
     EXPECT_EQ(race[qs("summary")][qs("rows")].toArray().size(), 6);
     const Reply laps = ask(get("/results/2026-12-05_14-00-00/laps.csv"));
     EXPECT_EQ(laps.header("Content-Type"), "text/csv; charset=utf-8");
