@@ -132,6 +132,8 @@ TEST_F(LiveServerTest, ShowsTheRaceScreenAndTheFlagOutAfterEveryCrossing) {
     const Reply page = ask(get("/"));
     EXPECT_TRUE(page.status == 200 && page.body.contains("/live.js"));
     EXPECT_TRUE(page.header("Content-Security-Policy").contains("default-src 'self'"));
+    EXPECT_EQ(ask(get("/live.js")).header("Content-Type"), "text/javascript; charset=utf-8");
+    EXPECT_EQ(ask(get("/live.css")).header("Content-Type"), "text/css; charset=utf-8");
     Watcher watcher = watch();
     EXPECT_TRUE(QTest::qWaitFor([&] { return live.watchers() == 1; }, kWaitMs));
     EXPECT_EQ(live.statusLine(),
