@@ -1,6 +1,6 @@
 // Live results: the server on 127.0.0.1 over an engine race (what a phone gets after
 // crossings, the day's results and their CSV, what a stranger on the network cannot
-// do), and what is worked out without a network (CSV, the choice file, the QR code).
+// do); off until started, the choice file and the QR code.
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,7 +16,6 @@
 #include "LiveSettings.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
-#include "ResultCsv.h"
 
 namespace lapdeck::test {
 namespace {
