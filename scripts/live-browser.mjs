@@ -16,6 +16,10 @@ import path from 'node:path';
 const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '..');
 const program = process.env.LAPDECK_MEASURE ?? `${root}/build/dev/tools/measure/lapdeck-measure`;
 const out = path.resolve(process.argv[2] ?? `${root}/build/live-shots`);
+if (!fs.existsSync(program)) {
+  console.error('live-browser: build lapdeck-measure first (cmake --build build/dev --target lapdeck-measure)');
+  process.exit(2);
+}
 const temp = fs.mkdtempSync(path.join(os.tmpdir(), 'lapdeck-live-'));
 const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 let failed = 0;
@@ -63,6 +67,7 @@ const chromium = spawn('chromium', ['--headless', '--no-sandbox', '--disable-gpu
   '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
   `--user-data-dir=${temp}/profile`, '--remote-debugging-pipe', 'about:blank'],
 { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
+chromium.on('error', () => { console.error("live-browser: needs Debian's chromium"); process.exit(2); });
 const replies = new Map();
 let lastId = 0;
 let received = '';
