@@ -6,6 +6,7 @@ set -euo pipefail
 PACKAGES=(
     build-essential cmake ninja-build pkg-config clang-format dpkg-dev file
     qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
+    qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth socat pulseaudio espeak-ng sox imagemagick poppler-utils xdotool
     fonts-dejavu-core locales
