@@ -24,11 +24,9 @@ struct FullRace {
 
     explicit FullRace(int32_t fastestMs) {
         state.IsTimedRace = true;
-        state.live.optTimedRace = true;
-        state.live.optLapRace = false;
         state.RaceMinutes = 240;
         state.FirstLapIndex = 0;
-        state.live.minLapText = QStringLiteral("1");
+        state.MinLapTime = 1.0f;
         state.screen.lagHeader = QStringLiteral("Median");
         state.screen.bestHeader = QStringLiteral("Best Lap");
         state.SpeedMultiplier = 340.9091f;

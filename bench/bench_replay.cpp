@@ -42,9 +42,7 @@ void BM_ReplayLongTimedRace(benchmark::State& bench) {
     const std::vector<JournalEntry> journal = longRaceJournal();
     for (auto _ : bench) {
         RaceState state;
-        state.live.minLapText = QStringLiteral("2");
-        state.live.optTimedRace = true;
-        state.live.optLapRace = false;
+        state.MinLapTime = 2.0f;
         state.IsTimedRace = true;
         state.RaceMinutes = 240;
         state.SpeedMultiplier = 818.1818f;

@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include "ApplyConfig.h"
 #include "DataFile.h"
 #include "ProgramFiles.h"
 

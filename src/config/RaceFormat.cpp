@@ -126,4 +126,14 @@ std::optional<ConfigError> saveRaceFormat(const QString& path, const RaceFormat&
     return DataFile::write(path, serializeRaceFormat(format));
 }
 
+void applyRaceFormat(const RaceFormat& format, RaceState& state) {
+    state.RaceLaps = format.raceLaps();
+    state.RaceMinutes = format.raceMinutes();
+    const RaceOption option = format.option();
+    state.IsPractice = option == RaceOption::Practice;
+    state.IsLapRace = option == RaceOption::LapRace;
+    state.IsTimedRace = option == RaceOption::TimedRace;
+    state.Demo = format.demo;
+}
+
 }  // namespace lapdeck

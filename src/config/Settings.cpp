@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include <algorithm>
+
 #include "DataFile.h"
 #include "FieldReader.h"
 #include "FieldWriter.h"
@@ -34,6 +36,11 @@ void readMark(FieldReader& reader, bool& target) {
         return;
     }
     target = *mark == 1;
+}
+
+int16_t wholeNumberOf(const QString& text) {
+    const double value = roundHalfEven(leadingNumber(text));
+    return static_cast<int16_t>(std::clamp(value, -32768.0, 32767.0));
 }
 
 }  // namespace
@@ -163,6 +170,23 @@ float speedMultiplierOf(const Settings& settings) {
         return 0.0f;
     }
     return speedMultiplier(static_cast<int>(leadingNumber(feet)), *factor);
+}
+
+void applySettings(const Settings& settings, RaceState& state) {
+    state.TrackLength = wholeNumberOf(settings.trackLengthText());
+    state.ModelScale = settings.scaleText();
+    if (const auto factor = convertScale(state.ModelScale)) {
+        state.ScaleFactor = *factor;
+    }
+    state.MinLapTime = static_cast<float>(leadingNumber(settings.minLapText()));
+    state.StartDelay = wholeNumberOf(settings.delayText());
+    state.CommPort = wholeNumberOf(settings.portText());
+    state.FirstLapIndex = static_cast<int16_t>(wholeNumberOf(settings.firstLapText()) - 1);
+    for (int i = 1; i <= kFlags; ++i) {
+        state.LaneColorName[i] = settings.colourName[i];
+        state.FlagColor[i] = settings.swatchColour[i];
+        state.Disabled[i] = settings.disabled[i];
+    }
 }
 
 }  // namespace lapdeck

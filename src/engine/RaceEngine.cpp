@@ -56,7 +56,7 @@ RaceEngine::RaceEngine(RaceState& state, RaceHost& host, Prompter& prompter, Ran
 void RaceEngine::showClock() {
     const RaceState& s = m_state;
     int64_t seconds = 0;
-    if (s.live.optTimedRace) {
+    if (s.IsTimedRace) {
         seconds = (static_cast<int64_t>(s.RaceMinutes) * 60000 - s.RaceClock) / 1000;
         seconds = std::max<int64_t>(seconds, 0);
     } else {
@@ -80,7 +80,7 @@ void RaceEngine::Timer1_Timer(int32_t milliseconds, ReportSource& source) {
     if (m_state.RaceOver != 0) {
         return;
     }
-    if (!m_state.live.demo) {
+    if (!m_state.Demo) {
         while (source.hasInput()) {
             const QString text = source.read();
             m_host.reportRead(m_state.RaceClock, text);
@@ -122,7 +122,7 @@ void RaceEngine::runDemo() {
 void RaceEngine::drawDemoParameters(int f) {
     RaceState& s = m_state;
     // The list offers 1 to 60 s; a hand-edited settings file must not overflow a lap.
-    const double m = std::clamp(leadingNumber(s.live.minLapText), 0.0, 3600.0);
+    const double m = std::clamp(static_cast<double>(s.MinLapTime), 0.0, 3600.0);
     s.DemoNextLap[f] = static_cast<int32_t>(std::floor(600 * m_random.next() + 100));
     s.DemoLapSpread[f] = static_cast<int32_t>(std::floor(m * 1000 / 10 + 250 * m_random.next()));
     s.DemoLapBase[f] = static_cast<int32_t>(std::floor(m * 1000 + 750 * m_random.next() + 1000));
@@ -150,7 +150,8 @@ void RaceEngine::CountLap(int16_t flag) {
     }
     s.NewLapTime[f] = s.RaceClock - s.LastCrossTime[f];
 
-    const double minimumSeconds = roundHalfEven(leadingNumber(s.live.minLapText));
+    // Whole seconds, halves to the even neighbour: 2.5 s lets laps over 2 s count.
+    const double minimumSeconds = roundHalfEven(static_cast<double>(s.MinLapTime));
     const bool longEnough = static_cast<double>(s.NewLapTime[f]) > minimumSeconds * 1000.0;
     if (!longEnough && s.LapCount[f] != s.FirstLapIndex) {
         return;
@@ -254,7 +255,7 @@ void RaceEngine::CheckFinish() {
         return;
     }
     if (!s.IsTimedRace) {
-        if (!s.live.optLapRace) {
+        if (!s.IsLapRace) {
             return;
         }
         if (!(leadingNumber(s.screen.row[1].lapNum) >= 1.0)) {
@@ -272,9 +273,6 @@ void RaceEngine::CheckFinish() {
             s.CheckeredShown = true;
         }
         finishPhase(QStringLiteral("Raceover.wav"));
-        return;
-    }
-    if (!s.live.optTimedRace) {
         return;
     }
     const int64_t length = static_cast<int64_t>(s.RaceMinutes) * 60000;
@@ -442,11 +440,8 @@ void RaceEngine::LoadNames() {
 
 void RaceEngine::ShowRaceTitle() {
     RaceState& s = m_state;
-    s.MinLapTime = static_cast<float>(leadingNumber(s.live.minLapText));
-    s.StartDelay = static_cast<int16_t>(
-        std::clamp(roundHalfEven(leadingNumber(s.live.delayText)), -32768.0, 32767.0));
     s.LagMode = m_host.readLagMode();
-    if (s.live.optPractice) {
+    if (s.IsPractice) {
         s.screen.windowCaption = QStringLiteral("Vx9 Timer - Practice");
         s.RaceTitle = QStringLiteral("Practice");
         s.screen.lagHeader = kMedian;
@@ -456,13 +451,13 @@ void RaceEngine::ShowRaceTitle() {
                                  shortestSingle(s.MinLapTime) +
                                  QStringLiteral(" seconds minimum lap time");
         s.screen.lagHeader = s.LagMode;
-        if (s.live.optLapRace) {
+        if (s.IsLapRace) {
             s.RaceTitle = QString::number(s.RaceLaps) + QStringLiteral(" Lap Race");
-        } else if (s.live.optTimedRace) {
+        } else if (s.IsTimedRace) {
             s.RaceTitle = QString::number(s.RaceMinutes) + QStringLiteral(" Minute Race");
         }
     }
-    if (s.live.demo) {
+    if (s.Demo) {
         s.RaceTitle = QStringLiteral("Demo - ") + s.RaceTitle;
     }
     s.screen.raceFormat = s.RaceTitle;
@@ -478,7 +473,7 @@ void RaceEngine::ReSet() {
         row.lapNum.clear();
         row.best.clear();
         row.lagTime.clear();
-        row.colour = s.live.swatchColour[r];
+        row.colour = s.FlagColor[r];
     }
     s.screen.raceOverVisible = false;
     s.CheckeredShown = false;
@@ -537,8 +532,6 @@ void RaceEngine::cmdStart_Click() {
             disableMenus();
             s.SummaryUnsaved = true;
             s.LapsUnsaved = true;
-            s.StartDelay = static_cast<int16_t>(
-                std::clamp(roundHalfEven(leadingNumber(s.live.delayText)), -32768.0, 32767.0));
             for (int i = 1; i <= kFlags; ++i) {
                 if (s.screen.row[i].name.trimmed() == QStringLiteral("Select Name")) {
                     m_prompter.inform(

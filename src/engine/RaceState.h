@@ -25,21 +25,6 @@ enum class RacePhase { Idle, Racing, Paused, Over };
 
 QString startCaption(RacePhase phase);
 
-// The live settings and race format the engine reads while racing. The app keeps
-// this in step with the stored settings and race format (and the dialogs' unsaved
-// choices while a dialog is open).
-struct LiveConfig {
-    PerFlag<bool> disabled{};         // the flag's "Disable" box is ticked
-    PerFlag<int32_t> swatchColour{};  // colour number of each flag's swatch
-    QString minLapText = QStringLiteral("2");
-    QString delayText = QStringLiteral("0");
-    QString firstLapText = QStringLiteral("1");
-    bool optPractice = false;
-    bool optLapRace = true;
-    bool optTimedRace = false;
-    bool demo = false;
-};
-
 // One row of the race screen; rows are indexed 1..6 top to bottom.
 struct ScreenRow {
     QString name = captions::kSelectName;
@@ -80,19 +65,24 @@ struct RaceState {
     int16_t ScaleFactor = 0;
     float SpeedMultiplier = 0.0f;
     int16_t CommPort = 1;
-    float MinLapTime = 0.0f;
+    // Every entry of the minimum lap list is a multiple of 0.25 s, so a Single holds
+    // the chosen number exactly: the lap rule, the demo laps and the title all start
+    // from this one value.
+    float MinLapTime = 2.0f;
     int16_t StartDelay = 0;
     int16_t FirstLapIndex = 0;
     PerFlag<QString> RacerName{};
     PerFlag<QString> LaneColorName{};
     PerFlag<int32_t> FlagColor{};
+    PerFlag<bool> Disabled{};  // the flag's "Disable" box
 
-    // Race format.
+    // Race format: at most one of the three kinds is true (none when none is chosen).
     int16_t RaceLaps = 0;
     int32_t RaceMinutes = 0;
     bool IsPractice = false;
     bool IsLapRace = false;
     bool IsTimedRace = false;
+    bool Demo = false;  // the demo generator makes up the crossings
 
     // Race clock and input.
     int32_t RaceClock = 0;
@@ -147,10 +137,9 @@ struct RaceState {
     RacePhase phase = RacePhase::Idle;
     bool timerRunning = false;
 
-    LiveConfig live;
     RaceScreen screen;
 
-    bool isDisabled(int flag) const { return flag >= 1 && flag <= kFlags && live.disabled[flag]; }
+    bool isDisabled(int flag) const { return flag >= 1 && flag <= kFlags && Disabled[flag]; }
 
     // Sets every lap time to 0.
     void ClearLapTimes();

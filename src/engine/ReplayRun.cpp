@@ -72,7 +72,7 @@ constexpr int64_t kLastClock = 2147483647;
 // report, which always runs.)
 int64_t nextFinishThreshold(const RaceState& s) {
     int64_t threshold = kNever;
-    if (s.IsTimedRace && s.live.optTimedRace) {
+    if (s.IsTimedRace) {
         const int64_t length = static_cast<int64_t>(s.RaceMinutes) * 60000;
         if (s.TenSecondWarned == 0) {
             threshold = std::min(threshold, length - 10000);
@@ -168,7 +168,7 @@ std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& 
     host.engine = &engine;
     engine.ReSet();
     // The title keeps its "Demo - ".
-    state.live.demo = false;
+    state.Demo = false;
     engine.cmdStart_Click();
     if (state.phase != RacePhase::Racing) {
         QString message = QStringLiteral("the race does not start");

@@ -58,7 +58,6 @@ void NameSelection::LoadRacerLists() {
     const QStringList entries = namePickerEntries(roster.value);
     for (int i = 1; i <= kFlags; ++i) {
         m_controls.Select_Name[i]->setEntries(entries);
-        m_state.FlagColor[i] = m_state.live.swatchColour[i];
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "NumberFormat.h"
 #include "RaceEngine.h"
 #include "frmFormula1.h"
 #include "frmVx9Countdown.h"
@@ -21,9 +20,7 @@ ModalStartSequence::ModalStartSequence(RaceEngine& engine, SoundPlayer& sound, R
 
 void ModalStartSequence::run(bool withCountdown) {
     if (withCountdown) {
-        // The delay is read again from the settings when the window opens.
-        const double delay = roundHalfEven(leadingNumber(m_engine.state().live.delayText));
-        frmVx9Countdown countdown(static_cast<int>(std::clamp(delay, 0.0, 32767.0)), m_parent);
+        frmVx9Countdown countdown(std::max<int>(m_engine.state().StartDelay, 0), m_parent);
         countdown.exec();
     }
     frmFormula1 lights(m_engine, m_sound, m_random, m_port ? m_port() : nullptr, m_changed,

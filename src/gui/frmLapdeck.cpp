@@ -14,7 +14,6 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "ApplyConfig.h"
 #include "ClickLabel.h"
 #include "ClockRandom.h"
 #include "ConfigStore.h"
@@ -154,7 +153,7 @@ public:
             m_window.ApplyFlagColors();
         }
     }
-    bool demoMode() const override { return m_window.m_state.live.demo; }
+    bool demoMode() const override { return m_window.m_state.Demo; }
 
 private:
     frmLapdeck& m_window;
@@ -409,7 +408,7 @@ bool frmLapdeck::OpenRacePort(int port) {
     if (answer == Answer::No) {
         // A race under way cannot switch to made-up laps.
         if (!raceOn()) {
-            m_state.live.demo = true;
+            m_state.Demo = true;
             m_engine->ShowRaceTitle();
             showPortStatus();
             drawScreen();
@@ -424,7 +423,7 @@ bool frmLapdeck::OpenRacePort(int port) {
 
 QString frmLapdeck::portStatus() const {
     const QString number = QString::number(m_state.CommPort);
-    if (m_state.live.demo) {
+    if (m_state.Demo) {
         return m_port->isOpen()
                    ? QStringLiteral("Demo mode: the laps are made up; port ") + number +
                          QStringLiteral(" (") + m_openedDevice +
@@ -539,7 +538,7 @@ void frmLapdeck::mnuOpenRace_Click() {
 void frmLapdeck::showRecordedRace(RaceState& race) {
     race.SortByLapTime = m_state.SortByLapTime;
     if (!m_recordedShown) {
-        m_demoBeforeRecorded = m_state.live.demo;
+        m_demoBeforeRecorded = m_state.Demo;
     }
     m_state = std::move(race);
     m_recordedShown = true;
@@ -565,11 +564,11 @@ void frmLapdeck::raceClosed() {
         return;
     }
     // Back to the data folder's settings after the race's own.
-    const bool demo = m_recordedShown ? m_demoBeforeRecorded : m_state.live.demo;
+    const bool demo = m_recordedShown ? m_demoBeforeRecorded : m_state.Demo;
     m_recordedShown = m_settingsWaiting = false;
     loadConfiguration();
     // Demo mode chosen at a port failure is in no file.
-    m_state.live.demo = m_state.live.demo || demo;
+    m_state.Demo = m_state.Demo || demo;
     LoadRacerLists();
     m_engine->ReSet();
     ApplyFlagColors();
@@ -729,7 +728,7 @@ void frmLapdeck::LoadRacerLists() {
 
 void frmLapdeck::ApplyFlagColors() {
     for (int i = 1; i <= kFlags; ++i) {
-        m_state.screen.row[static_cast<size_t>(i)].colour = m_state.live.swatchColour[i];
+        m_state.screen.row[static_cast<size_t>(i)].colour = m_state.FlagColor[i];
     }
     drawScreen();
 }
@@ -892,17 +891,15 @@ void frmLapdeck::mnuDiagnostic_Click() {
     const bool open = m_port->isOpen() || m_reconnect->waiting();
     const QString noPort =
         QStringLiteral("No port is open, so no hits can be counted.\n\n") +
-        (m_state.live.demo
-             ? QStringLiteral("Demo mode is on and port ") + QString::number(m_state.CommPort) +
-                   QStringLiteral(" was not opened. ")
-             : QStringLiteral("Port ") + QString::number(m_state.CommPort) +
-                   QStringLiteral(" could not be opened or was lost. ")) +
+        (m_state.Demo ? QStringLiteral("Demo mode is on and port ") +
+                            QString::number(m_state.CommPort) + QStringLiteral(" was not opened. ")
+                      : QStringLiteral("Port ") + QString::number(m_state.CommPort) +
+                            QStringLiteral(" could not be opened or was lost. ")) +
         QStringLiteral(
             "Choose the port of the Lapvane unit in Settings, then open Diagnostic "
             "again.");
     frmVx9Diag dialog(
-        open ? m_port : nullptr, noPort, m_state.live.swatchColour, [this]() { m_host->beep(); },
-        this);
+        open ? m_port : nullptr, noPort, m_state.FlagColor, [this]() { m_host->beep(); }, this);
     showModal(dialog);
 }
 

@@ -167,7 +167,7 @@ Expected<RaceSummary> buildRaceSummary(RaceState& state, SummaryStats& stats,
         grid.cell(row, 0).text = withBlank(wholeText(i));
         grid.cell(row, 1).text = disabled ? QStringLiteral("Disabled") : state.RacerName[fi];
         grid.cell(row, 2).text = state.LaneColorName[fi];
-        grid.cell(row, 2).background = state.live.swatchColour[fi];
+        grid.cell(row, 2).background = state.FlagColor[fi];
 
         if (state.LapCount[fi] < 3) {
             grid.cell(row, 4).text = QStringLiteral("Insufficent");

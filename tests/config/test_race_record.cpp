@@ -69,7 +69,7 @@ struct Track {
 
 TEST(RaceRecord, AFullDiskIsReportedOnceAndTheJournalKeepsWholeLines) {
     Track t;
-    t.state.live.demo = true;
+    t.state.Demo = true;
     {
         test::FileSizeLimit full(16);  // too small for the settings copy
         ASSERT_NO_FATAL_FAILURE(t.start());
@@ -104,7 +104,7 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheJournalKeepsWholeLines) {
 
 TEST(RaceRecord, RecoveryAsksNewestFirstAndNeverTwice) {
     Track t;
-    t.state.live.demo = true;  // chosen when the port failed: in force but in no file
+    t.state.Demo = true;  // chosen when the port failed: in force but in no file
     QStringList folders;
     for (int i = 0; i < 4; ++i) {
         ASSERT_FALSE(t.recorder.raceStarting(t.state, t.host.start.addSecs(600 * i)));

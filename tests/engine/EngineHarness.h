@@ -37,24 +37,22 @@ protected:
         for (int f = 1; f <= kFlags; ++f) {
             host.names[f] = qs(names[f]);
             state.FlagColor[f] = 1000 + f;
-            state.live.swatchColour[f] = 2000 + f;
         }
     }
 
     // Chooses the race format and settings and resets the window to idle.
     // `firstLap` is the "Race Begins With Lap" setting (0 or 1).
-    void configure(Format format, int length = 10, int firstLap = 1, const char* minLap = "2") {
-        state.IsPractice = state.live.optPractice = format == Format::Practice;
-        state.IsLapRace = state.live.optLapRace = format == Format::LapRace;
-        state.IsTimedRace = state.live.optTimedRace = format == Format::TimedRace;
+    void configure(Format format, int length = 10, int firstLap = 1, float minLap = 2.0f) {
+        state.IsPractice = format == Format::Practice;
+        state.IsLapRace = format == Format::LapRace;
+        state.IsTimedRace = format == Format::TimedRace;
         if (format == Format::LapRace) {
             state.RaceLaps = static_cast<int16_t>(length);
         } else if (format == Format::TimedRace) {
             state.RaceMinutes = length;
         }
         state.FirstLapIndex = static_cast<int16_t>(firstLap - 1);
-        state.live.firstLapText = QString::number(firstLap);
-        state.live.minLapText = qs(minLap);
+        state.MinLapTime = minLap;
         engine.ReSet();
     }
 

@@ -62,7 +62,7 @@ TEST_F(FinishTest, TimedRaceDeadlineFromTheBestLap) {
     for (const auto& [bestLap, deadline] : {std::pair{1015, 66928}, {1025, 66948}}) {
         SCOPED_TRACE(bestLap);
         state.RaceLaps = 2;  // left from a lap race; a timed race ignores it
-        configure(Format::TimedRace, 1, 1, "1");
+        configure(Format::TimedRace, 1, 1, 1.0f);
         host.sounds.clear();
         start();
         run({{1000, 1}, {1500, 2}, {1000 + bestLap, 1}, {1000 + 2 * bestLap, 1}, {60000, 0}});

@@ -27,7 +27,7 @@ TEST_F(EngineTest, NamesAreCheckedBeforeTheStartLights) {
          true},
         {"Bob,Bob,Bob,Ann,Cy,Dee", "YN", sameNames(1, 2) + sameNames(1, 3), false},
         {"Empty,Ann,Empty,Flo,ann,Flo", "", "", true}};  // not compared: empty, disabled
-    state.live.disabled[6] = true;
+    state.Disabled[6] = true;
     for (const auto& [names, answers, shown, started] : cases) {
         const QStringList list = qs(names).split(u',');
         for (int f = 1; f <= kFlags; ++f) {
@@ -49,7 +49,7 @@ TEST_F(EngineTest, NamesAreCheckedBeforeTheStartLights) {
         EXPECT_EQ(controls(), started ? "Start LVLogo.gif []" : kIdle) << names;
         EXPECT_EQ(state.SummaryUnsaved && !state.LapsUnsaved, !started) << names;
     }
-    state.live.disabled[6] = false;  // the last flag is checked too
+    state.Disabled[6] = false;  // the last flag is checked too
     host.names[6] = QString();
     configure(Format::LapRace);
     prompter.prompts.clear();
@@ -58,15 +58,12 @@ TEST_F(EngineTest, NamesAreCheckedBeforeTheStartLights) {
 }
 
 TEST_F(EngineTest, CountdownOnlyForADelayOfOneSecondOrMore) {
-    const std::tuple<const char*, int, bool> cases[] = {
-        {"0", 0, false}, {"1", 1, true}, {"0.5", 0, false}, {"1.5", 2, true}, {"2.5", 2, true}};
-    for (const auto& [text, delay, countdown] : cases) {
-        state.live.delayText = qs(text);
+    for (const int delay : {0, 1, 30}) {
+        state.StartDelay = static_cast<int16_t>(delay);
         configure(Format::LapRace);
         host.startSequences.clear();
         engine.cmdStart_Click();
-        EXPECT_EQ(state.StartDelay, delay) << text;
-        EXPECT_EQ(host.startSequences, std::vector<bool>{countdown}) << text;
+        EXPECT_EQ(host.startSequences, std::vector<bool>{delay >= 1}) << delay;
     }
 }
 
@@ -114,7 +111,7 @@ TEST_F(EngineTest, PauseContinueAndAbortOnlyWhenPausedAndConfirmed) {
     EXPECT_EQ(controls(), kIdle);
     EXPECT_FALSE(state.LapsUnsaved || state.SummaryUnsaved);
     EXPECT_EQ(QString::number(state.RaceClock) + state.screen.clock, qs("000:00"));
-    EXPECT_EQ(row(1), qs(" Ann|||||2001"));
+    EXPECT_EQ(row(1), qs(" Ann|||||1001"));
 }
 
 TEST_F(EngineTest, ResetAsksAboutUnsavedResultsThenClearsEverything) {
@@ -151,7 +148,7 @@ TEST_F(EngineTest, ResetAsksAboutUnsavedResultsThenClearsEverything) {
         for (int f = 1; f <= kFlags; ++f) {
             EXPECT_EQ(state.LapCount[f] + state.LapTimes[f][1] + state.SortedLapTimes[f][1], 0.0f);
             EXPECT_EQ(state.BestLapTime[f], kNoBestLap);
-            EXPECT_EQ(row(f), u' ' + host.names[f] + QStringLiteral("|||||200%1").arg(f));
+            EXPECT_EQ(row(f), u' ' + host.names[f] + QStringLiteral("|||||100%1").arg(f));
         }
     }
     // The clock of the next race, now a timed one, counts from its own length.

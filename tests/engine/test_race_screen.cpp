@@ -59,7 +59,7 @@ TEST_F(EngineTest, MedianInEitherColumnFromTwoLapsOn) {
 }
 
 TEST_F(EngineTest, PracticeRowsStayWithTheirFlags) {
-    state.live.disabled[5] = true;
+    state.Disabled[5] = true;
     configure(Format::Practice, 0, 0);
     start();
     state.SpeedMultiplier = 340.9091f;
@@ -71,8 +71,8 @@ TEST_F(EngineTest, PracticeRowsStayWithTheirFlags) {
     // cells keep what they showed. The lag column is the median; lap 1 is never best.
     run({{1000, 3}, {2000, 6}, {6000, 3}, {6500, 6}, {12000, 3}});
     EXPECT_EQ(rows({1, 2, 3, 4, 5, 6}),
-              " Ann|old|old|||2001\n Picked|||||2002\n Cy|2|6.00|6.00 |6.00|2003\n"
-              " Dee|||||77\n Disabled|||||2005\n Flo|1|4.50|||2006\n");
+              " Ann|old|old|||1001\n Picked|||||1002\n Cy|2|6.00|6.00 |6.00|1003\n"
+              " Dee|||||77\n Disabled|||||1005\n Flo|1|4.50|||1006\n");
     EXPECT_EQ(state.screen.lagHeader, qs("Median"));
     // The best column has the best lap or the speed only; a "Median" left from a race
     // reads as speed until the header is clicked.

@@ -113,7 +113,7 @@ TEST_F(SetupWindows, SettingsCancelDropsEveryChangeAndOkStoresAndApplies) {
     };
     onModal<frmVx9SettingsNew>(change(false), [&]() { w.mnuSettings->trigger(); });
     EXPECT_EQ(fileBytes(data.path(FileNames::settings)), before);
-    EXPECT_FALSE(rig->state.live.disabled[2]);
+    EXPECT_FALSE(rig->state.Disabled[2]);
     EXPECT_EQ(w.lblName[2]->text(), u" Bob"_s);
 
     rig->prompter.answers = {Answer::No};  // port 1 fails: demo mode
@@ -121,7 +121,7 @@ TEST_F(SetupWindows, SettingsCancelDropsEveryChangeAndOkStoresAndApplies) {
     data.store.reloadSettings();
     EXPECT_EQ(data.store.settings().colourName[1], u"Red"_s);
     EXPECT_EQ(data.store.settings().portPos, 0);
-    EXPECT_EQ(rig->state.live.minLapText, u"4.5"_s);
+    EXPECT_EQ(rig->state.MinLapTime, 4.5f);
     EXPECT_EQ(w.lblName[2]->text(), u" Disabled"_s);
     for (const QWidget* cell : std::initializer_list<const QWidget*>{
              w.lblName[1], w.lblLapNum[1], w.lblBest[1], w.lblLagTime[1]}) {
@@ -144,7 +144,7 @@ TEST_F(SetupWindows, DemoModeEndsInTheRaceFormatAndTheTypedPortIsRead) {
               "ask error: Com Port|Com Port ERROR!\r\nPort 1 (/nonexistent/lapdeck-tty): No such "
               "file or directory\r\nTo Select a Different PORT click \"Yes\"\r\nTo use Demo "
               "mode, click \"No\"\n");
-    ASSERT_TRUE(rig->state.live.demo);
+    ASSERT_TRUE(rig->state.Demo);
     EXPECT_EQ(w.lblRaceFormat->text(), u"Demo - Practice"_s);
     EXPECT_FALSE(w.portIsOpen());
 
@@ -196,7 +196,7 @@ TEST_F(SetupWindows, BadPortNumbersAreRefusedAndYesToAMissingDeviceOpensTheChose
         [&]() { EXPECT_FALSE(w.OpenRacePort(1)); });
     EXPECT_TRUE(w.portIsOpen());
     EXPECT_EQ(rig->state.CommPort, 5);
-    EXPECT_FALSE(rig->state.live.demo);
+    EXPECT_FALSE(rig->state.Demo);
 }
 
 TEST_F(SetupWindows, RaceFormatNeedsMinutesGreysItsListsAndCancelDropsTheChoice) {

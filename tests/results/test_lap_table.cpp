@@ -93,7 +93,7 @@ TEST(LapFile, ReadsBackWhatWasWrittenCellByCell) {
     auto state = makeState(false, -1);
     setLaps(*state, 2, {1.47f, 7.04f, 6.57f, 7.12f});
     setLaps(*state, 1, {0.75f, 6.47f, 6.87f});
-    state->live.disabled[4] = true;
+    state->Disabled[4] = true;
     setOrder(*state, {2, 1, 4, 3, 5, 6});
     const LapTable table = buildLapTable(*state).value();
     Expected<LapFileContent> read = readLapFile(lapFileBytes(table.header, table.grid));

@@ -30,8 +30,8 @@ struct RaceRun {
         host.engine = &engine;
         host.lagMode = qs("Lag Behind");
         state.FirstLapIndex = static_cast<int16_t>(firstLapIndex);
-        state.IsTimedRace = state.live.optTimedRace = timed;
-        state.IsLapRace = state.live.optLapRace = !timed;
+        state.IsTimedRace = timed;
+        state.IsLapRace = !timed;
         state.RaceMinutes = 2;
         state.RaceLaps = 12;
         engine.ReSet();
