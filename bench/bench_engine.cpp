@@ -27,8 +27,8 @@ struct FullRace {
         state.RaceMinutes = 240;
         state.FirstLapIndex = 0;
         state.MinLapTime = 1.0f;
-        state.screen.lagHeader = QStringLiteral("Median");
-        state.screen.bestHeader = QStringLiteral("Best Lap");
+        state.screen.lagColumn = LagColumn::Median;
+        state.screen.bestColumn = BestColumn::BestLap;
         state.SpeedMultiplier = 340.9091f;
         std::mt19937 gen(42);
         std::uniform_int_distribution<int32_t> lap(2500, 6000);

@@ -47,7 +47,7 @@ void BM_ReplayLongTimedRace(benchmark::State& bench) {
         state.RaceMinutes = 240;
         state.SpeedMultiplier = 818.1818f;
         stubs::InstantStartHost host;
-        host.lagMode = QStringLiteral("Median");
+        host.lagMode = LagColumn::Median;
         stubs::YesPrompter prompter;
         stubs::FixedRandom random;
         RaceEngine engine(state, host, prompter, random);

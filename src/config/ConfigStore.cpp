@@ -111,11 +111,11 @@ std::optional<ConfigError> ConfigStore::saveRacerNames(const PerFlag<QString>& n
     return lapdeck::saveRacerNames(path(FileNames::racerNames), names);
 }
 
-LoadResult<QString> ConfigStore::loadLagMode() const {
+LoadResult<LagColumn> ConfigStore::loadLagMode() const {
     return lapdeck::loadLagMode(path(FileNames::raceLag));
 }
 
-std::optional<ConfigError> ConfigStore::saveLagMode(const QString& lagMode) const {
+std::optional<ConfigError> ConfigStore::saveLagMode(LagColumn lagMode) const {
     return lapdeck::saveLagMode(path(FileNames::raceLag), lagMode);
 }
 
@@ -147,7 +147,7 @@ ConfigBundle ConfigStore::loadAll(std::vector<ConfigError>& errors) {
     LoadResult<QStringList> roster = loadRoster();
     note(roster.error);
     config.roster = roster.value;
-    LoadResult<QString> lag = loadLagMode();
+    LoadResult<LagColumn> lag = loadLagMode();
     note(lag.error);
     config.lagMode = lag.value;
     return config;
@@ -185,7 +185,7 @@ std::variant<ConfigBundle, ConfigError> ConfigStore::loadAllStrict() const {
         return *roster.error;
     }
     config.roster = roster.value;
-    LoadResult<QString> lag = loadLagMode();
+    LoadResult<LagColumn> lag = loadLagMode();
     if (!lag.ok()) {
         return *lag.error;
     }

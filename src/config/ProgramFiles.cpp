@@ -125,18 +125,14 @@ std::optional<ConfigError> saveRacerNames(const QString& path, const PerFlag<QSt
     return DataFile::write(path, serializeRacerNames(names));
 }
 
-bool isLagMode(const QString& text) {
-    return text == captions::kLagBehind || text == captions::kLagFirst || text == captions::kMedian;
-}
-
-LoadResult<QString> parseLagMode(const QByteArray& bytes, const QString& fileName) {
-    LoadResult<QString> result{kDefaultLagMode, std::nullopt};
+LoadResult<LagColumn> parseLagMode(const QByteArray& bytes, const QString& fileName) {
+    LoadResult<LagColumn> result{kDefaultLagMode, std::nullopt};
     FieldReader reader(fileName, bytes);
     if (!reader.atEnd()) {
         const auto text = reader.readText();
         if (text && !text->isEmpty()) {
-            if (isLagMode(*text)) {
-                result.value = *text;
+            if (const auto column = lagColumnNamed(*text)) {
+                result.value = *column;
             } else {
                 const QString shown = hasControlCharacter(*text)
                                           ? QStringLiteral("the text")
@@ -152,7 +148,7 @@ LoadResult<QString> parseLagMode(const QByteArray& bytes, const QString& fileNam
     return result;
 }
 
-LoadResult<QString> loadLagMode(const QString& path) {
+LoadResult<LagColumn> loadLagMode(const QString& path) {
     if (!DataFile::exists(path)) {
         return {kDefaultLagMode, std::nullopt};
     }
@@ -163,9 +159,8 @@ LoadResult<QString> loadLagMode(const QString& path) {
     return parseLagMode(bytes.value, path);
 }
 
-std::optional<ConfigError> saveLagMode(const QString& path, const QString& lagMode) {
-    return DataFile::write(
-        path, FieldWriter().text(lagMode.isEmpty() ? kDefaultLagMode : lagMode).endLine().bytes());
+std::optional<ConfigError> saveLagMode(const QString& path, LagColumn lagMode) {
+    return DataFile::write(path, FieldWriter().text(columnCaption(lagMode)).endLine().bytes());
 }
 
 LoadResult<float> parseSpeedMultiplier(const QByteArray& bytes, const QString& fileName) {

@@ -258,7 +258,8 @@ void RaceEngine::CheckFinish() {
         if (!s.IsLapRace) {
             return;
         }
-        if (!(leadingNumber(s.screen.row[1].lapNum) >= 1.0)) {
+        // Lap 0 on top (a race beginning with lap 0) is not yet running.
+        if (s.LapCount[leader] < 1) {
             return;
         }
         if (s.LapCount[leader] == s.RaceLaps - 1 && !s.WhiteFlagShown) {
@@ -374,27 +375,32 @@ void RaceEngine::UpdateRaceScreen() {
     ComputeInterval();
     for (int f = 1; f <= kFlags; ++f) {
         ScreenRow& row = s.screen.row[s.Position[f]];
+        row.flag = static_cast<int16_t>(f);
         row.colour = s.FlagColor[f];
-        row.name = s.isDisabled(f) ? kDisabled : QLatin1Char(' ') + s.RacerName[f];
         row.lapNum = s.LapCount[f] != s.FirstLapIndex ? QString::number(s.LapCount[f]) : QString();
-        row.lapTime = row.name == kDisabled ? QString() : lapTimeText(f);
+        row.lapTime = s.isDisabled(f) ? QString() : lapTimeText(f);
 
-        const QString& bestMode = s.screen.bestHeader;
-        if (bestMode == kBestLap) {
-            row.best = bestText(f);
-        } else if (bestMode == kMph) {
-            row.best = speedText(f);
-        } else if (bestMode == kMedian) {
-            row.best = medianText(f);
+        switch (s.screen.bestColumn) {
+            case BestColumn::BestLap:
+                row.best = bestText(f);
+                break;
+            case BestColumn::Mph:
+                row.best = speedText(f);
+                break;
+            case BestColumn::Median:
+                row.best = medianText(f);
+                break;
         }
-
-        const QString& lagMode = s.screen.lagHeader;
-        if (lagMode == kLagBehind) {
-            row.lagTime = s.LapCount[f] < 1 ? QString() : s.LagBehind[f];
-        } else if (lagMode == kLagFirst) {
-            row.lagTime = s.LagFirst[f];
-        } else if (lagMode == kMedian) {
-            row.lagTime = medianText(f);
+        switch (s.screen.lagColumn) {
+            case LagColumn::LagBehind:
+                row.lagTime = s.LapCount[f] < 1 ? QString() : s.LagBehind[f];
+                break;
+            case LagColumn::LagFirst:
+                row.lagTime = s.LagFirst[f];
+                break;
+            case LagColumn::Median:
+                row.lagTime = medianText(f);
+                break;
         }
     }
 }
@@ -403,14 +409,14 @@ void RaceEngine::UpdatePracticeScreen() {
     RaceState& s = m_state;
     for (int i = 1; i <= kFlags; ++i) {
         ScreenRow& row = s.screen.row[i];
-        if (row.name == kDisabled) {
+        if (s.isDisabled(row.flag)) {
             row.lapTime.clear();
         } else if (s.LapCount[i] != s.FirstLapIndex) {
             row.lapNum = QString::number(s.LapCount[i]);
             row.lapTime = lapTimeText(i);
         }
         row.lagTime = medianText(i);
-        row.best = s.screen.bestHeader == kBestLap ? bestText(i) : speedText(i);
+        row.best = s.screen.bestColumn == BestColumn::BestLap ? bestText(i) : speedText(i);
     }
 }
 
@@ -425,17 +431,7 @@ void RaceEngine::refreshScreen() {
 // ---------------------------------------------------------------- reset and title
 
 void RaceEngine::LoadNames() {
-    RaceState& s = m_state;
-    s.RacerName = m_host.loadRacerNames();
-    for (int i = 1; i <= kFlags; ++i) {
-        if (s.isDisabled(i)) {
-            s.screen.row[i].name = kDisabled;
-        } else if (s.RacerName[i].isEmpty()) {
-            s.screen.row[i].name = kSelectName;
-        } else {
-            s.screen.row[i].name = QLatin1Char(' ') + s.RacerName[i];
-        }
-    }
+    m_state.RacerName = m_host.loadRacerNames();
 }
 
 void RaceEngine::ShowRaceTitle() {
@@ -444,13 +440,13 @@ void RaceEngine::ShowRaceTitle() {
     if (s.IsPractice) {
         s.screen.windowCaption = QStringLiteral("Vx9 Timer - Practice");
         s.RaceTitle = QStringLiteral("Practice");
-        s.screen.lagHeader = kMedian;
+        s.screen.lagColumn = LagColumn::Median;
     } else {
         s.screen.windowCaption = QStringLiteral("Vx9 Timer - ") + QString::number(s.StartDelay) +
                                  QStringLiteral(" seconds delay before Formula 1 start - ") +
                                  shortestSingle(s.MinLapTime) +
                                  QStringLiteral(" seconds minimum lap time");
-        s.screen.lagHeader = s.LagMode;
+        s.screen.lagColumn = s.LagMode;
         if (s.IsLapRace) {
             s.RaceTitle = QString::number(s.RaceLaps) + QStringLiteral(" Lap Race");
         } else if (s.IsTimedRace) {
@@ -468,7 +464,9 @@ void RaceEngine::ReSet() {
     LoadNames();
     m_random.reseed();
     for (int r = 1; r <= kFlags; ++r) {
+        // Idle, row r is flag r.
         ScreenRow& row = s.screen.row[r];
+        row.flag = static_cast<int16_t>(r);
         row.lapTime.clear();
         row.lapNum.clear();
         row.best.clear();
@@ -533,9 +531,9 @@ void RaceEngine::cmdStart_Click() {
             s.SummaryUnsaved = true;
             s.LapsUnsaved = true;
             for (int i = 1; i <= kFlags; ++i) {
-                if (s.screen.row[i].name.trimmed() == QStringLiteral("Select Name")) {
+                if (s.flagName(i).state == NameState::SelectName) {
                     m_prompter.inform(
-                        QStringLiteral("Select Name"),
+                        kSelectName,
                         QStringLiteral("Please select name for Flag ") + QString::number(i),
                         Icon::None);
                     refuse();
@@ -544,12 +542,12 @@ void RaceEngine::cmdStart_Click() {
             }
             s.RaceDateTime.clear();
             for (int i = 1; i <= kFlags - 1; ++i) {
-                const QString& a = s.screen.row[i].name;
-                if (a == kDisabled || a == kEmpty) {
+                const FlagName a = s.flagName(i);
+                if (a.state == NameState::Disabled || a.state == NameState::Empty) {
                     continue;
                 }
                 for (int j = i + 1; j <= kFlags; ++j) {
-                    if (s.screen.row[j].name != a) {
+                    if (s.flagName(j) != a) {
                         continue;
                     }
                     const QString text = QStringLiteral("Warning, names in Flags ") +
@@ -667,15 +665,15 @@ void RaceEngine::Form_KeyDown(int keyCode) {
 void RaceEngine::lblBestLap_Click() {
     RaceState& s = m_state;
     m_host.closeNamePickers();
-    QString& header = s.screen.bestHeader;
+    BestColumn& column = s.screen.bestColumn;
     if (s.IsPractice) {
-        header = header == kBestLap ? kMph : kBestLap;
-    } else if (header == kBestLap) {
-        header = kMph;
-    } else if (header == kMph) {
-        header = kMedian;
+        column = column == BestColumn::BestLap ? BestColumn::Mph : BestColumn::BestLap;
+    } else if (column == BestColumn::BestLap) {
+        column = BestColumn::Mph;
+    } else if (column == BestColumn::Mph) {
+        column = BestColumn::Median;
     } else {
-        header = kBestLap;
+        column = BestColumn::BestLap;
     }
     if (s.phase != RacePhase::Idle) {
         refreshScreen();
@@ -686,13 +684,13 @@ void RaceEngine::lblLag_Click() {
     RaceState& s = m_state;
     m_host.closeNamePickers();
     if (!s.IsPractice) {
-        QString& header = s.screen.lagHeader;
-        if (header == kLagBehind) {
-            header = kLagFirst;
-        } else if (header == kLagFirst) {
-            header = kMedian;
+        LagColumn& column = s.screen.lagColumn;
+        if (column == LagColumn::LagBehind) {
+            column = LagColumn::LagFirst;
+        } else if (column == LagColumn::LagFirst) {
+            column = LagColumn::Median;
         } else {
-            header = kLagBehind;
+            column = LagColumn::LagBehind;
         }
     }
     if (s.phase != RacePhase::Idle) {
@@ -705,12 +703,12 @@ void RaceEngine::lblBest_Click(int row) {
     if (row < 1 || row > kFlags) {
         return;
     }
-    const QString& header = s.screen.bestHeader;
-    if (s.IsPractice && header == kBestLap) {
+    const BestColumn column = s.screen.bestColumn;
+    if (s.IsPractice && column == BestColumn::BestLap) {
         s.BestLapTime[row] = kNoBestLap;
         s.screen.row[row].best.clear();
     }
-    if (header != kMph && header != kMedian) {
+    if (column == BestColumn::BestLap) {
         const int f = s.RunningOrder[row];
         if (f >= 1 && f <= kFlags && s.timerRunning) {
             s.BestLapTime[f] = kNoBestLap;

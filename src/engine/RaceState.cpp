@@ -16,6 +16,13 @@ QString startCaption(RacePhase phase) {
     return QStringLiteral("Start");
 }
 
+FlagName RaceState::flagName(int flag) const {
+    if (flag < 1 || flag > kFlags) {
+        return {};
+    }
+    return flagNameOf(isDisabled(flag), RacerName[flag]);
+}
+
 void RaceState::ClearLapTimes() {
     for (auto& laps : LapTimes) {
         laps.fill(0.0f);

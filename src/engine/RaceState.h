@@ -25,9 +25,10 @@ enum class RacePhase { Idle, Racing, Paused, Over };
 
 QString startCaption(RacePhase phase);
 
-// One row of the race screen; rows are indexed 1..6 top to bottom.
+// One row of the race screen; rows are indexed 1..6 top to bottom. The name cell
+// shows the flag's name (RaceState::flagName), so a name always stays with its laps.
 struct ScreenRow {
-    QString name = captions::kSelectName;
+    int16_t flag = 0;  // the flag the row shows; 0 before the first reset
     QString lapNum;
     QString lapTime;
     QString best;
@@ -38,8 +39,8 @@ struct ScreenRow {
 // Everything the race screen shows, as data. The main window draws it.
 struct RaceScreen {
     std::array<ScreenRow, kFlags + 1> row{};
-    QString bestHeader = captions::kBestLap;
-    QString lagHeader = captions::kLagBehind;
+    BestColumn bestColumn = BestColumn::BestLap;
+    LagColumn lagColumn = LagColumn::LagBehind;
     QString clock = QStringLiteral("00:00");
     QString raceFormat;
     QString windowCaption;
@@ -119,7 +120,7 @@ struct RaceState {
     QString FlagPicture;
     QString RaceDateTime;
     QString RaceTitle;
-    QString LagMode = captions::kLagFirst;
+    LagColumn LagMode = LagColumn::LagFirst;  // as RaceLag.dat holds it
     bool LapsUnsaved = false;
     bool SummaryUnsaved = false;
     bool PortErrorInSettings = false;
@@ -140,6 +141,8 @@ struct RaceState {
     RaceScreen screen;
 
     bool isDisabled(int flag) const { return flag >= 1 && flag <= kFlags && Disabled[flag]; }
+    // The flag's name as its name cell, the lap file and the checks before a start see it.
+    FlagName flagName(int flag) const;
 
     // Sets every lap time to 0.
     void ClearLapTimes();

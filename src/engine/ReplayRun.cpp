@@ -28,7 +28,7 @@ public:
 
 class ReplayHost : public RaceHost {
 public:
-    ReplayHost(const PerFlag<QString>& names, const QString& lagMode)
+    ReplayHost(const PerFlag<QString>& names, LagColumn lagMode)
         : m_names(names), m_lagMode(lagMode) {}
     RaceEngine* engine = nullptr;
 
@@ -38,11 +38,11 @@ public:
         engine->startSequenceClosed();
     }
     PerFlag<QString> loadRacerNames() override { return m_names; }
-    QString readLagMode() override { return m_lagMode; }
+    LagColumn readLagMode() override { return m_lagMode; }
 
 private:
     const PerFlag<QString>& m_names;
-    const QString& m_lagMode;
+    LagColumn m_lagMode;
 };
 
 // The reports of one tick, in journal order.
@@ -159,8 +159,7 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries, bo
 }
 
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
-                                      const QString& lagMode,
-                                      const std::vector<JournalEntry>& entries) {
+                                      LagColumn lagMode, const std::vector<JournalEntry>& entries) {
     ReplayHost host(racerNames, lagMode);
     ReplayPrompter prompter;
     NoRandom random;

@@ -95,7 +95,7 @@ FormScaler* RaceScreenControls::setupRaceScreen(QWidget* form) {
         lblName[r] = new NameCell(form);
         lblName[r]->setObjectName(QStringLiteral("lblName") + n);
         cell(lblName[r], kNameColumn, top, Qt::AlignLeft);
-        lblName[r]->setText(captions::kSelectName);
+        lblName[r]->setText(FlagName{}.caption());
         lblName[r]->setToolTip(QStringLiteral("Click to change name."));
         lblLapNum[r] = new QLabel(form);
         lblLapNum[r]->setObjectName(QStringLiteral("lblLapNum") + n);

@@ -57,7 +57,6 @@ namespace lapdeck {
 namespace {
 
 using captions::kCrLf;
-using captions::kDisabled;
 const QString kHand = QStringLiteral("handred.ico");
 const QString kRacer = QStringLiteral("racer.ico");
 
@@ -84,8 +83,8 @@ public:
         }
         return names.value;
     }
-    QString readLagMode() override {
-        const LoadResult<QString> lag = m_window.m_config.loadLagMode();
+    LagColumn readLagMode() override {
+        const LoadResult<LagColumn> lag = m_window.m_config.loadLagMode();
         if (!lag.ok()) {
             m_window.showError(lag.error->message());
         }
@@ -612,7 +611,7 @@ void frmLapdeck::drawScreen() {
     const RaceScreen& sc = m_state.screen;
     for (int r = 1; r <= kFlags; ++r) {
         const ScreenRow& row = sc.row[static_cast<size_t>(r)];
-        setTextIfChanged(lblName[r], row.name);
+        setTextIfChanged(lblName[r], m_state.flagName(row.flag).caption());
         setTextIfChanged(lblLapNum[r], row.lapNum);
         setTextIfChanged(lblLapTime[r], row.lapTime);
         setTextIfChanged(lblBest[r], row.best);
@@ -628,8 +627,8 @@ void frmLapdeck::drawScreen() {
             }
         }
     }
-    setTextIfChanged(lblBestLap, sc.bestHeader);
-    setTextIfChanged(lblLag, sc.lagHeader);
+    setTextIfChanged(lblBestLap, columnCaption(sc.bestColumn));
+    setTextIfChanged(lblLag, columnCaption(sc.lagColumn));
     setTextIfChanged(lblClock, sc.clock);
     setTextIfChanged(lblRaceFormat, sc.raceFormat);
     if (windowTitle() != sc.windowCaption) {
@@ -772,8 +771,8 @@ void frmLapdeck::lblBest_MouseMove(int row) {
         cell->setToolTip(QString());
         return;
     }
-    if (m_state.screen.bestHeader == captions::kBestLap &&
-        m_state.screen.row[static_cast<size_t>(row)].name != kDisabled) {
+    if (m_state.screen.bestColumn == BestColumn::BestLap &&
+        !m_state.isDisabled(m_state.screen.row[static_cast<size_t>(row)].flag)) {
         setPointer(cell, kHand);
         cell->setToolTip(QStringLiteral("Click to reset \"Best Lap\""));
     } else {
@@ -951,13 +950,13 @@ void frmLapdeck::Form_Unload() {
     m_timer->setRunning(false);
     m_reconnect->stop();
     m_port->close();
-    QString lag = m_state.screen.lagHeader;
-    if (lag.isEmpty()) {
-        lag = captions::kLagFirst;
-    }
-    m_state.LagMode = lag;
-    if (const auto error = m_config.saveLagMode(lag)) {
-        showError(error->message());
+    // Written only when the choice changed: the file stays as the organiser left it.
+    const LagColumn lag = m_state.screen.lagColumn;
+    if (lag != m_state.LagMode) {
+        m_state.LagMode = lag;
+        if (const auto error = m_config.saveLagMode(lag)) {
+            showError(error->message());
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "NumberFormat.h"
+#include "ScreenTexts.h"
 #include "SpeechEngine.h"
 
 namespace lapdeck {
@@ -90,10 +91,10 @@ void LapCallouts::lapCounted(int flag, const QString& racerName, int lap, int32_
 }
 
 QString LapCallouts::text(int flag, const QString& racerName, int32_t lapMs, bool best) {
-    QString who = racerName.trimmed();
-    if (who.isEmpty() || who == u"Select Name" || who == u"Empty") {
-        who = QStringLiteral("Flag ") + QString::number(flag);
-    }
+    const FlagName name = flagNameOf(false, racerName);
+    const QString who = name.state == NameState::Named
+                            ? name.name.trimmed()
+                            : QStringLiteral("Flag ") + QString::number(flag);
     const QString time = formatNumber(lapMs / 1000.0, lapMs >= 60000 ? u"00" : u"0.00");
     return who + (best ? QStringLiteral(", best lap, ") : QStringLiteral(", ")) +
            spokenNumber(time);

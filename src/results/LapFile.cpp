@@ -60,7 +60,7 @@ Expected<QByteArray> lapTextBytes(const RaceState& state) {
         const size_t fi = static_cast<size_t>(f);
         colours += padRight(state.LaneColorName[fi], kTimeWidth);
         // Practice lists the name captions of the screen rows (row f shows flag f).
-        names += padRight(state.IsPractice ? state.screen.row[fi].name : state.RacerName[fi],
+        names += padRight(state.IsPractice ? state.flagName(f).caption() : state.RacerName[fi],
                           kTimeWidth);
     }
     QString text = state.RaceTitle + kCrLf + colours + kCrLf + names + kCrLf;

@@ -38,8 +38,7 @@ void writeHeaders(const RaceState& state, ResultGrid& grid) {
         nameCell.align = CellAlign::LeftCentre;
         if (f >= 1 && f <= kFlags) {
             colourCell.text = state.LaneColorName[static_cast<size_t>(f)];
-            nameCell.text = state.isDisabled(f) ? QStringLiteral("Disabled")
-                                                : state.RacerName[static_cast<size_t>(f)];
+            nameCell.text = results_detail::resultName(state, f);
         }
     }
 }

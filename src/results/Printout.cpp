@@ -7,6 +7,7 @@
 
 #include "NumberFormat.h"
 #include "RaceSummary.h"
+#include "TextColumns.h"
 
 namespace lapdeck {
 namespace {
@@ -106,8 +107,7 @@ Printout lapPrintout(const RaceState& state) {
         flags[k] = f >= 1 && f <= kFlags ? f : 0;
         if (flags[k] != 0) {
             colours[k] = state.LaneColorName[static_cast<size_t>(f)];
-            names[k] = state.isDisabled(f) ? QStringLiteral("Disabled")
-                                           : state.RacerName[static_cast<size_t>(f)];
+            names[k] = results_detail::resultName(state, f);
         }
     }
     Printout p = lapHeader(colours, names);

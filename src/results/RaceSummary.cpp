@@ -9,6 +9,7 @@
 namespace lapdeck {
 namespace {
 
+using results_detail::resultName;
 using results_detail::wholeText;
 
 QString withBlank(const QString& text) {
@@ -165,7 +166,7 @@ Expected<RaceSummary> buildRaceSummary(RaceState& state, SummaryStats& stats,
         const size_t fi = static_cast<size_t>(f);
         const bool disabled = state.isDisabled(f);
         grid.cell(row, 0).text = withBlank(wholeText(i));
-        grid.cell(row, 1).text = disabled ? QStringLiteral("Disabled") : state.RacerName[fi];
+        grid.cell(row, 1).text = resultName(state, f);
         grid.cell(row, 2).text = state.LaneColorName[fi];
         grid.cell(row, 2).background = state.FlagColor[fi];
 

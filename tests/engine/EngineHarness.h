@@ -111,8 +111,8 @@ protected:
     // One screen row as "name|lap|lap time|best|gap|colour".
     QString row(int r) const {
         const ScreenRow& x = state.screen.row[r];
-        return QStringList{x.name, x.lapNum,  x.lapTime,
-                           x.best, x.lagTime, QString::number(x.colour)}
+        return QStringList{state.flagName(x.flag).caption(), x.lapNum, x.lapTime, x.best, x.lagTime,
+                           QString::number(x.colour)}
             .join(u'|');
     }
     // Several rows, one a line.

@@ -159,21 +159,28 @@ TEST_F(EngineTest, ResetAsksAboutUnsavedResultsThenClearsEverything) {
 }
 
 TEST_F(EngineTest, HeadersCycleThroughTheirModes) {
-    // best column?, practice?, from, to
-    const std::tuple<bool, bool, const char*, const char*> cases[] = {
-        {true, false, "Best Lap", "MPH"},          {true, false, "MPH", "Median"},
-        {true, false, "Median", "Best Lap"},       {true, false, "Lap", "Best Lap"},
-        {true, true, "MPH", "Best Lap"},           {true, true, "Median", "Best Lap"},
-        {false, false, "Lag Behind", "Lag First"}, {false, false, "Lag First", "Median"},
-        {false, false, "Median", "Lag Behind"},    {false, false, "", "Lag Behind"},
-        {false, true, "Lag First", "Lag First"}};
-    for (const auto& [best, practice, from, to] : cases) {
+    using B = BestColumn;
+    using L = LagColumn;
+    // practice?, from, to
+    const std::tuple<bool, B, B> best[] = {
+        {false, B::BestLap, B::Mph}, {false, B::Mph, B::Median}, {false, B::Median, B::BestLap},
+        {true, B::BestLap, B::Mph},  {true, B::Mph, B::BestLap}, {true, B::Median, B::BestLap}};
+    const std::tuple<bool, L, L> lag[] = {{false, L::LagBehind, L::LagFirst},
+                                          {false, L::LagFirst, L::Median},
+                                          {false, L::Median, L::LagBehind},
+                                          {true, L::LagFirst, L::LagFirst}};
+    for (const auto& [practice, from, to] : best) {
         configure(practice ? Format::Practice : Format::LapRace);
-        QString& header = best ? state.screen.bestHeader : state.screen.lagHeader;
-        header = qs(from);
+        state.screen.bestColumn = from;
+        engine.lblBestLap_Click();
+        EXPECT_EQ(columnCaption(state.screen.bestColumn), columnCaption(to)) << practice;
+    }
+    for (const auto& [practice, from, to] : lag) {
+        configure(practice ? Format::Practice : Format::LapRace);
+        state.screen.lagColumn = from;
         const int closes = host.pickerCloses;
-        best ? engine.lblBestLap_Click() : engine.lblLag_Click();
-        EXPECT_EQ(header, qs(to)) << from;
+        engine.lblLag_Click();
+        EXPECT_EQ(columnCaption(state.screen.lagColumn), columnCaption(to)) << practice;
         EXPECT_EQ(host.pickerCloses, closes + 1);
     }
 }
@@ -213,15 +220,16 @@ TEST_F(EngineTest, KeysNameScreenRowsOrToggleTheHeaders) {
 }
 
 TEST_F(EngineTest, ClickOnABestCellResetsThatBestLapWhileTheClockRuns) {
-    // practice?, paused?, header, resets?, beeps?
-    const std::tuple<bool, bool, const char*, bool, bool> cases[] = {
-        {false, false, "Best Lap", true, true}, {false, true, "Best Lap", false, false},
-        {false, false, "MPH", false, false},    {false, false, "Median", false, false},
-        {true, false, "Best Lap", true, true},  {true, true, "Best Lap", true, false},
-        {true, false, "MPH", false, false}};
+    using B = BestColumn;
+    // practice?, paused?, column, resets?, beeps?
+    const std::tuple<bool, bool, B, bool, bool> cases[] = {
+        {false, false, B::BestLap, true, true}, {false, true, B::BestLap, false, false},
+        {false, false, B::Mph, false, false},   {false, false, B::Median, false, false},
+        {true, false, B::BestLap, true, true},  {true, true, B::BestLap, true, false},
+        {true, false, B::Mph, false, false}};
     for (const auto& [practice, paused, header, resets, beeps] : cases) {
         SCOPED_TRACE(std::string(practice ? "practice " : "race ") + (paused ? "paused " : "") +
-                     header);
+                     columnCaption(header).toStdString());
         configure(practice ? Format::Practice : Format::LapRace);
         start();
         host.beeps = 0;
@@ -230,7 +238,7 @@ TEST_F(EngineTest, ClickOnABestCellResetsThatBestLapWhileTheClockRuns) {
         if (paused) {
             engine.cmdStart_Click();
         }
-        state.screen.bestHeader = qs(header);
+        state.screen.bestColumn = header;
         state.screen.row[2].best = qs("cell");
         const int flag = practice ? 2 : 1;
         engine.lblBest_Click(2);

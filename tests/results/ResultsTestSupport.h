@@ -31,7 +31,6 @@ inline std::unique_ptr<RaceState> makeState(bool practice, int firstLapIndex) {
         state->RacerName[f] = kNames[f];
         state->LaneColorName[f] = kColours[f];
         state->FlagColor[f] = state->screen.row[f].colour = 1000 + f;
-        state->screen.row[f].name = u' ' + kNames[f];
         state->LapCount[f] = static_cast<int16_t>(firstLapIndex);
         state->BestLapTime[f] = kNoBestLap;
     }

@@ -28,7 +28,7 @@ struct RaceRun {
     // A 12-lap race or a 2-minute one.
     explicit RaceRun(bool timed, int firstLapIndex = 0) {
         host.engine = &engine;
-        host.lagMode = qs("Lag Behind");
+        host.lagMode = LagColumn::LagBehind;
         state.FirstLapIndex = static_cast<int16_t>(firstLapIndex);
         state.IsTimedRace = timed;
         state.IsLapRace = !timed;

@@ -94,7 +94,6 @@ void MeasureHook::startRace() {
     for (int f = 1; f <= kFlags; ++f) {
         m_state.Disabled[f] = false;
         m_state.RacerName[f] = QStringLiteral("Car ") + QString::number(f);
-        m_state.screen.row[static_cast<size_t>(f)].name = QLatin1Char(' ') + m_state.RacerName[f];
     }
     m_window.engine().ShowRaceTitle();
     QObject::connect(&m_window, &frmLapdeck::ticked, &m_window, [this]() { onTick(); });
