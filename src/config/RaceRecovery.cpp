@@ -35,11 +35,6 @@ void showAsOver(RaceState& s, const QDateTime& ended) {
     // A race cut short was stopped, not finished.
     sc.picture = s.CheckeredShown ? QStringLiteral("CheckeredFlagblack.bmp")
                                   : QStringLiteral("YellowFlagblack.bmp");
-    sc.startEnabled = true;
-    sc.abortEnabled = false;
-    sc.menuFile = true;
-    sc.menuViewData = true;
-    sc.menuRaceFormat = sc.menuRacers = sc.menuSound = sc.menuSettings = sc.menuHelp = false;
 }
 
 // Marks the race; a mark that cannot be written is told with what follows from it.

@@ -311,8 +311,6 @@ void RaceEngine::finishPhase(const QString& endCue) {
     m_host.playSound(endCue, 100, 50);
     s.screen.raceOverVisible = true;
     s.phase = RacePhase::Over;
-    s.screen.menuViewData = true;
-    s.screen.menuFile = true;
     UpdateRaceScreen();
 }
 
@@ -477,19 +475,10 @@ void RaceEngine::ReSet() {
     s.CheckeredShown = false;
     s.WhiteFlagShown = false;
     s.screen.picture = kLogo;
-    s.screen.menuHelp = true;
     s.RaceClock = 0;
     s.screen.clock = QStringLiteral("00:00");
     m_clockSeconds = 0;
-    s.screen.startEnabled = true;
     s.phase = RacePhase::Idle;
-    s.screen.abortEnabled = false;
-    s.screen.menuFile = true;
-    s.screen.menuRaceFormat = true;
-    s.screen.menuSettings = true;
-    s.screen.menuRacers = true;
-    s.screen.menuViewData = false;
-    s.screen.menuSound = true;
     ShowRaceTitle();
 }
 
@@ -500,34 +489,18 @@ void RaceEngine::setTimer(bool running) {
     m_host.setTimerRunning(running);
 }
 
-void RaceEngine::disableMenus() {
-    RaceScreen& sc = m_state.screen;
-    sc.menuFile = sc.menuRaceFormat = sc.menuViewData = sc.menuRacers = false;
-    sc.menuSound = sc.menuSettings = sc.menuHelp = false;
-}
-
 void RaceEngine::cmdStart_Click() {
     RaceState& s = m_state;
     switch (s.phase) {
         case RacePhase::Idle: {
-            // A refused start gives the organiser back the window as it was, so the
-            // settings can still be changed (an unnamed lane disabled, say).
-            const RaceScreen before = s.screen;
+            // A refused start gives the organiser back the window as it was (still
+            // idle), so the settings can still be changed (an unnamed lane disabled, say).
             const bool summaryUnsaved = s.SummaryUnsaved;
             const bool lapsUnsaved = s.LapsUnsaved;
-            auto refuse = [&s, &before, summaryUnsaved, lapsUnsaved]() {
-                RaceScreen& sc = s.screen;
-                sc.menuFile = before.menuFile;
-                sc.menuRaceFormat = before.menuRaceFormat;
-                sc.menuViewData = before.menuViewData;
-                sc.menuRacers = before.menuRacers;
-                sc.menuSound = before.menuSound;
-                sc.menuSettings = before.menuSettings;
-                sc.menuHelp = before.menuHelp;
+            auto refuse = [&s, summaryUnsaved, lapsUnsaved]() {
                 s.SummaryUnsaved = summaryUnsaved;
                 s.LapsUnsaved = lapsUnsaved;
             };
-            disableMenus();
             s.SummaryUnsaved = true;
             s.LapsUnsaved = true;
             for (int i = 1; i <= kFlags; ++i) {
@@ -571,24 +544,21 @@ void RaceEngine::cmdStart_Click() {
                 s.phase = RacePhase::Racing;
                 setTimer(true);
             } else {
+                s.phase = RacePhase::Starting;
                 m_host.runStartSequence(s.StartDelay >= 1);
             }
             return;
         }
+        case RacePhase::Starting:
+            return;  // the lights decide when the race runs
         case RacePhase::Racing:
             s.phase = RacePhase::Paused;
             s.screen.picture = QStringLiteral("YellowFlagblack.bmp");
             setTimer(false);
-            s.screen.abortEnabled = true;
-            s.screen.menuViewData = true;
-            // Another port for a lost lap unit; the race keeps its own settings.
-            s.screen.menuSettings = true;
             return;
         case RacePhase::Paused:
-            disableMenus();
             s.phase = RacePhase::Racing;
             s.RaceOver = 0;
-            s.screen.abortEnabled = false;
             s.screen.picture = s.FlagPicture;
             setTimer(true);
             return;
@@ -615,7 +585,8 @@ void RaceEngine::cmdStart_Click() {
 
 void RaceEngine::cmdAbort_Click() {
     RaceState& s = m_state;
-    if (!s.screen.abortEnabled) {
+    // Abort belongs to a paused race.
+    if (s.phase != RacePhase::Paused) {
         return;
     }
     if (s.RaceOver == 0) {
@@ -675,7 +646,8 @@ void RaceEngine::lblBestLap_Click() {
     } else {
         column = BestColumn::BestLap;
     }
-    if (s.phase != RacePhase::Idle) {
+    // Idle (or under the start lights) only the heading changes.
+    if (s.phase != RacePhase::Idle && s.phase != RacePhase::Starting) {
         refreshScreen();
     }
 }
@@ -693,7 +665,8 @@ void RaceEngine::lblLag_Click() {
             column = LagColumn::LagBehind;
         }
     }
-    if (s.phase != RacePhase::Idle) {
+    // Idle (or under the start lights) only the heading changes.
+    if (s.phase != RacePhase::Idle && s.phase != RacePhase::Starting) {
         refreshScreen();
     }
 }

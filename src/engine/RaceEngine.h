@@ -72,7 +72,6 @@ private:
     void drawDemoParameters(int flag);
     void runDemo();
     void setTimer(bool running);
-    void disableMenus();
     void finishPhase(const QString& endCue);
     void giveCheckeredFlag(const QString& cue);
     QString speedText(int flag) const;

@@ -5,6 +5,7 @@ namespace lapdeck {
 QString startCaption(RacePhase phase) {
     switch (phase) {
         case RacePhase::Idle:
+        case RacePhase::Starting:
             return QStringLiteral("Start");
         case RacePhase::Racing:
             return QStringLiteral("Pause");

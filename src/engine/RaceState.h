@@ -20,8 +20,10 @@ using PerFlag = std::array<T, kFlags + 1>;
 
 using LapStore = std::array<std::array<float, kMaxLap + 1>, kFlags + 1>;
 
-// What the race phase is; the start button shows it as its caption.
-enum class RacePhase { Idle, Racing, Paused, Over };
+// What the race phase is; the start button shows it as its caption, and the main
+// window's menus and buttons follow it. Starting: the start checks passed and the
+// start lights run (the caption still reads "Start").
+enum class RacePhase { Idle, Starting, Racing, Paused, Over };
 
 QString startCaption(RacePhase phase);
 
@@ -46,15 +48,6 @@ struct RaceScreen {
     QString windowCaption;
     QString picture = QStringLiteral("LVLogo.gif");
     bool raceOverVisible = false;
-    bool startEnabled = true;
-    bool abortEnabled = false;
-    bool menuFile = true;
-    bool menuRaceFormat = true;
-    bool menuViewData = false;
-    bool menuRacers = true;
-    bool menuSound = true;
-    bool menuSettings = true;
-    bool menuHelp = true;
 };
 
 // The program-wide race state: settings in force, race format, and everything a

@@ -204,7 +204,8 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, LapdeckServices se
     m_racerCursor = m_pictures->pointer(kRacer);
 
     buildScreen();
-    buildMenus();
+    buildMenus(menuBar());
+    connectMenus();
     Form_Load();
 }
 
@@ -243,53 +244,25 @@ void frmLapdeck::buildScreen() {
     cmdStart->setFocus();
 }
 
-void frmLapdeck::buildMenus() {
-    QMenuBar* bar = menuBar();
-    auto menu = [bar](const char* name, const QString& caption) {
-        QMenu* m = bar->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        m->menuAction()->setObjectName(QString::fromLatin1(name));
-        return m;
-    };
-    auto item = [this](QMenu* m, const char* name, const QString& caption, auto slot) {
-        QAction* a = m->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    mnuFile = menu("mnuFile", QStringLiteral("&File"));
-    mnuOpen = item(mnuFile, "mnuOpen", QStringLiteral("&Open"), [this]() { mnuOpen_Click(); });
-    mnuOpenRace = item(mnuFile, "mnuOpenRace", QStringLiteral("Open &Race..."),
-                       [this]() { mnuOpenRace_Click(); });
-    mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit"), [this]() { mnuExit_Click(); });
-    mnuRaceFormat = menu("mnuRaceFormat", QStringLiteral("R&ace Format"));
-    mnuRace = item(mnuRaceFormat, "mnuRace", QStringLiteral("Race Format"),
-                   [this]() { mnuRace_Click(); });
-    mnuViewData = menu("mnuViewData", QStringLiteral("&View Data"));
-    mnuLapTimes = item(mnuViewData, "mnuLapTimes", QStringLiteral("Lap Times"),
-                       [this]() { mnuLapTimes_Click(); });
-    mnuSummary = item(mnuViewData, "mnuSummary", QStringLiteral("Summary"),
-                      [this]() { mnuSummary_Click(); });
-    mnuRacer = menu("mnuRacer", QStringLiteral("&Racers"));
-    mnuAddRacer =
-        item(mnuRacer, "mnuAddRacer", QStringLiteral("Racers"), [this]() { mnuAddRacer_Click(); });
-    mnuSound = bar->addAction(QStringLiteral("S&ound"));
-    mnuSound->setObjectName(QStringLiteral("mnuSound"));
-    connect(mnuSound, &QAction::triggered, this, [this]() { mnuSound_Click(); });
-    mnuRaceSetting = menu("mnuRaceSetting", QStringLiteral("&Settings"));
-    mnuSettings = item(mnuRaceSetting, "mnuSettings", QStringLiteral("Settings"),
-                       [this]() { mnuSettings_Click(); });
-    mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
-    mnuHelpContent = item(mnuHelp, "mnuHelpContent", QStringLiteral("Help"),
-                          [this]() { mnuHelpContent_Click(); });
-    mnuHelpContent->setShortcut(QKeySequence::HelpContents);
-    mnuDiagnostic = item(mnuHelp, "mnuDiagnostic", QStringLiteral("Diagnostic..."),
-                         [this]() { mnuDiagnostic_Click(); });
-    mnuHelp->addSeparator();
-    mnuWebSite = item(mnuHelp, "mnuWebSite", QStringLiteral("Lapvane Web site..."),
-                      [this]() { mnuWebSite_Click(); });
-    mnuAbout =
-        item(mnuHelp, "mnuAbout", QStringLiteral("About..."), [this]() { mnuAbout_Click(); });
+void frmLapdeck::connectMenus() {
+    const std::pair<QAction*, void (frmLapdeck::*)()> items[] = {
+        {mnuOpen, &frmLapdeck::mnuOpen_Click},
+        {mnuOpenRace, &frmLapdeck::mnuOpenRace_Click},
+        {mnuExit, &frmLapdeck::mnuExit_Click},
+        {mnuRace, &frmLapdeck::mnuRace_Click},
+        {mnuLapTimes, &frmLapdeck::mnuLapTimes_Click},
+        {mnuSummary, &frmLapdeck::mnuSummary_Click},
+        {mnuAddRacer, &frmLapdeck::mnuAddRacer_Click},
+        {mnuSound, &frmLapdeck::mnuSound_Click},
+        {mnuSettings, &frmLapdeck::mnuSettings_Click},
+        {mnuHelpContent, &frmLapdeck::mnuHelpContent_Click},
+        {mnuDiagnostic, &frmLapdeck::mnuDiagnostic_Click},
+        {mnuWebSite, &frmLapdeck::mnuWebSite_Click},
+        {mnuAbout, &frmLapdeck::mnuAbout_Click}};
+    for (const auto& [action, handler] : items) {
+        connect(action, &QAction::triggered, this,
+                [this, handler = handler]() { (this->*handler)(); });
+    }
 }
 
 // ---------------------------------------------------------------- start-up
@@ -648,15 +621,8 @@ void frmLapdeck::drawScreen() {
     if (cmdStart->text() != caption) {
         cmdStart->setText(caption);
     }
-    cmdStart->setEnabled(sc.startEnabled);
-    cmdAbort->setEnabled(sc.abortEnabled);
-    mnuFile->menuAction()->setEnabled(sc.menuFile);
-    mnuRaceFormat->menuAction()->setEnabled(sc.menuRaceFormat);
-    mnuViewData->menuAction()->setEnabled(sc.menuViewData);
-    mnuRacer->menuAction()->setEnabled(sc.menuRacers);
-    mnuSound->setEnabled(sc.menuSound);
-    mnuRaceSetting->menuAction()->setEnabled(sc.menuSettings);
-    mnuHelp->menuAction()->setEnabled(sc.menuHelp);
+    cmdAbort->setEnabled(m_state.phase == RacePhase::Paused);
+    followPhase(m_state.phase);
 }
 
 // ---------------------------------------------------------------- race control
@@ -866,10 +832,6 @@ void frmLapdeck::mnuSound_Click() {
 }
 
 void frmLapdeck::mnuHelpContent_Click() {
-    // F1 follows the Help menu: shut while a race runs.
-    if (!mnuHelp->menuAction()->isEnabled()) {
-        return;
-    }
     if (!m_help) {
         m_help = new HelpViewer(m_assets.help(), *m_opener, this);
     }

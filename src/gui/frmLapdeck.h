@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include "AssetFolders.h"
+#include "MainMenus.h"
 #include "PortMap.h"
 #include "RaceHost.h"
 #include "RaceScreenControls.h"
@@ -73,7 +74,7 @@ struct LapdeckServices {
 // The main window: the race screen, the menus, the port and the race timer. It
 // draws the race state's screen model after every engine call and every tick and
 // forwards clicks and keys to the engine; the rules live in the engine.
-class frmLapdeck : public QMainWindow, public RaceScreenControls {
+class frmLapdeck : public QMainWindow, public RaceScreenControls, public MainMenus {
     Q_OBJECT
 
 public:
@@ -133,26 +134,6 @@ public:
     void lblLag_MouseMove();
     void lblRaceFormat_MouseMove();
 
-    // Menus (a top-level menu is enabled through its menuAction()).
-    QMenu* mnuFile = nullptr;
-    QAction* mnuOpen = nullptr;
-    QAction* mnuOpenRace = nullptr;  // a race of the archive, by its journal
-    QAction* mnuExit = nullptr;
-    QMenu* mnuRaceFormat = nullptr;
-    QAction* mnuRace = nullptr;
-    QMenu* mnuViewData = nullptr;
-    QAction* mnuLapTimes = nullptr;
-    QAction* mnuSummary = nullptr;
-    QMenu* mnuRacer = nullptr;
-    QAction* mnuAddRacer = nullptr;
-    QAction* mnuSound = nullptr;
-    QMenu* mnuRaceSetting = nullptr;
-    QAction* mnuSettings = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpContent = nullptr;
-    QAction* mnuDiagnostic = nullptr;
-    QAction* mnuWebSite = nullptr;
-    QAction* mnuAbout = nullptr;
     QLabel* lblPortDevice = nullptr;
 
     // The picture file name the picture box shows.
@@ -171,7 +152,7 @@ private:
     class Steps;
 
     void buildScreen();
-    void buildMenus();
+    void connectMenus();
     void Form_Load();
     void Form_Unload();
     void loadConfiguration();

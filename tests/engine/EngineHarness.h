@@ -89,20 +89,12 @@ protected:
         }
     }
 
-    // The start caption, the flag picture, the enabled menus and whether Abort and
-    // the race timer are on, as one line: "Continue YellowFlagblack.bmp [ViewData] abort".
+    // The race phase (what the window's buttons and menus follow), the flag picture and
+    // whether the race timer runs, as one line: "Paused YellowFlagblack.bmp".
     std::string controls() const {
-        const RaceScreen& sc = state.screen;
-        const std::pair<bool, const char*> menus[] = {
-            {sc.menuFile, "File"},         {sc.menuRaceFormat, "RaceFormat"},
-            {sc.menuViewData, "ViewData"}, {sc.menuRacers, "Racers"},
-            {sc.menuSound, "Sound"},       {sc.menuSettings, "Settings"},
-            {sc.menuHelp, "Help"}};
-        std::string out = (startCaption(state.phase) + u' ' + sc.picture).toStdString() + " [";
-        for (const auto& [on, name] : menus) {
-            out += on ? std::string(out.back() == '[' ? "" : " ") + name : "";
-        }
-        out += sc.abortEnabled ? "] abort" : "]";
+        static const char* const phases[] = {"Idle", "Starting", "Racing", "Paused", "Over"};
+        std::string out =
+            phases[static_cast<int>(state.phase)] + (u' ' + state.screen.picture).toStdString();
         const bool told = !host.timerCalls.empty() && host.timerCalls.back();
         out += told ? " timer" : "";
         return out + (told != state.timerRunning ? " (timer state differs)" : "");

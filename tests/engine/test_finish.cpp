@@ -5,7 +5,7 @@
 namespace lapdeck::test {
 namespace {
 
-const char* const kOver = "Reset CheckeredFlagblack.bmp [File ViewData]";
+const char* const kOver = "Over CheckeredFlagblack.bmp";
 
 class FinishTest : public EngineTest {
 protected:
@@ -46,7 +46,7 @@ TEST_F(FinishTest, WhiteFlagCheckeredFlagAndEndOfATenLapRace) {
     engine.cmdStart_Click();
     EXPECT_EQ(state.screen.picture, qs("YellowFlagblack.bmp"));
     engine.cmdStart_Click();
-    EXPECT_EQ(controls(), "Pause CheckeredFlagblack.bmp [] timer");
+    EXPECT_EQ(controls(), "Racing CheckeredFlagblack.bmp timer");
     tickAt(31000, {"2"});
     EXPECT_EQ(state.LapCount[2], 10);
     EXPECT_EQ(state.RaceOver, 0) << "over at the next tick's finish test";

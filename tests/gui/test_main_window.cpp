@@ -58,6 +58,7 @@ TEST_F(MainWindow, ControlsPicturesAndRowsFollowTheRace) {
     w.cmdStart_Click();
     EXPECT_TRUE(rig->start.lastWithCountdown);  // default delay 3 s
     EXPECT_EQ(controls(w), "Pause GreenFlagblack.bmp [] timer");
+    EXPECT_FALSE(w.mnuHelpContent->isEnabled());
     rig->cross(1000, "1");
     w.cmdStart_Click();
     EXPECT_EQ(controls(w), "Continue YellowFlagblack.bmp [ViewData Settings] abort");
@@ -68,7 +69,9 @@ TEST_F(MainWindow, ControlsPicturesAndRowsFollowTheRace) {
               u"00:03|2|3.00|3.00 "_s);
     rig->cross(7000, "1");
     rig->advanceTo(7010);
-    EXPECT_EQ(controls(w), "Reset CheckeredFlagblack.bmp [File ViewData]");
+    // F1 opens the help once the race is over, as the Help menu does.
+    EXPECT_EQ(controls(w), "Reset CheckeredFlagblack.bmp [File ViewData Help]");
+    EXPECT_TRUE(w.mnuHelpContent->isEnabled());
     EXPECT_FALSE(w.lblRaceOver->isHidden());
 
     w.cmdStart_Click();  // Yes to the unsaved results
