@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "LapSort.h"
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "ReportParser.h"
 #include "ScreenTexts.h"
@@ -338,18 +339,6 @@ void RaceEngine::StartReset() {
 
 // ---------------------------------------------------------------- screen
 
-QString RaceEngine::lapTimeText(int f) const {
-    const int32_t ms = m_state.ShownLapTime[f];
-    return formatNumber(ms / 1000.0, ms >= 60000 ? u"00" : u"0.00");
-}
-
-QString RaceEngine::bestText(int f) const {
-    if (m_state.BestLapTime[f] == kNoBestLap) {
-        return {};
-    }
-    return formatNumber(m_state.BestLapTime[f] / 1000.0, u"0.00") + QLatin1Char(' ');
-}
-
 QString RaceEngine::speedText(int f) const {
     if (m_state.LapCount[f] < 2 || m_state.ShownLapTime[f] <= 0) {
         return {};
@@ -376,11 +365,11 @@ void RaceEngine::UpdateRaceScreen() {
         row.flag = static_cast<int16_t>(f);
         row.colour = s.FlagColor[f];
         row.lapNum = s.LapCount[f] != s.FirstLapIndex ? QString::number(s.LapCount[f]) : QString();
-        row.lapTime = s.isDisabled(f) ? QString() : lapTimeText(f);
+        row.lapTime = s.isDisabled(f) ? QString() : screenLapTime(s.ShownLapTime[f]);
 
         switch (s.screen.bestColumn) {
             case BestColumn::BestLap:
-                row.best = bestText(f);
+                row.best = screenBestLap(s.BestLapTime[f]);
                 break;
             case BestColumn::Mph:
                 row.best = speedText(f);
@@ -411,10 +400,11 @@ void RaceEngine::UpdatePracticeScreen() {
             row.lapTime.clear();
         } else if (s.LapCount[i] != s.FirstLapIndex) {
             row.lapNum = QString::number(s.LapCount[i]);
-            row.lapTime = lapTimeText(i);
+            row.lapTime = screenLapTime(s.ShownLapTime[i]);
         }
         row.lagTime = medianText(i);
-        row.best = s.screen.bestColumn == BestColumn::BestLap ? bestText(i) : speedText(i);
+        row.best = s.screen.bestColumn == BestColumn::BestLap ? screenBestLap(s.BestLapTime[i])
+                                                              : speedText(i);
     }
 }
 

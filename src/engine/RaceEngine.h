@@ -75,8 +75,6 @@ private:
     void finishPhase(const QString& endCue);
     void giveCheckeredFlag(const QString& cue);
     QString speedText(int flag) const;
-    QString bestText(int flag) const;
-    QString lapTimeText(int flag) const;
     QString medianText(int flag);
 
     RaceState& m_state;

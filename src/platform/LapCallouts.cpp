@@ -5,7 +5,7 @@
 
 #include <QStringList>
 
-#include "NumberFormat.h"
+#include "LapTimeText.h"
 #include "ScreenTexts.h"
 #include "SpeechEngine.h"
 
@@ -95,7 +95,7 @@ QString LapCallouts::text(int flag, const QString& racerName, int32_t lapMs, boo
     const QString who = name.state == NameState::Named
                             ? name.name.trimmed()
                             : QStringLiteral("Flag ") + QString::number(flag);
-    const QString time = formatNumber(lapMs / 1000.0, lapMs >= 60000 ? u"00" : u"0.00");
+    const QString time = calloutLapTime(lapMs);
     return who + (best ? QStringLiteral(", best lap, ") : QStringLiteral(", ")) +
            spokenNumber(time);
 }

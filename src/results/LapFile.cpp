@@ -1,6 +1,7 @@
 #include "LapFile.h"
 
 #include "LapTable.h"
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "ResultFieldReader.h"
 #include "TextColumns.h"
@@ -79,7 +80,7 @@ Expected<QByteArray> lapTextBytes(const RaceState& state) {
     for (int n = std::max(state.FirstLapIndex + 1, 0); n <= kMaxLap && hasLap(n); ++n) {
         QString line = padRight(u' ' + wholeText(n), kLabelWidth);
         for (int f : flags) {
-            line += padRight(formatSingle(lapTime(state, f, n), u"0.00"), kTimeWidth);
+            line += padRight(storedLapTime(lapTime(state, f, n)), kTimeWidth);
         }
         text += line;
         text += kCrLf;

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "LapSort.h"
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "TextColumns.h"
 
@@ -69,14 +70,6 @@ int lapTableFlag(const RaceState& state, int column) {
 
 QString lapLabel(int lapIndex) {
     return lapIndex == 0 ? QStringLiteral("RT") : u' ' + results_detail::wholeText(lapIndex);
-}
-
-QString lapCellText(float seconds) {
-    QString text = formatSingle(seconds, u"0.00");
-    if (leadingNumber(text) == 0.0) {
-        text.clear();
-    }
-    return text;
 }
 
 Expected<LapTable> buildLapTable(RaceState& state) {

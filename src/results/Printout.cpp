@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "RaceSummary.h"
 #include "TextColumns.h"
@@ -19,12 +20,6 @@ constexpr int kLapLabelColumn = 7;
 QString printedNumber(double value) {
     const QString digits = shortestNumber(std::fabs(value));
     return (value < 0 ? u'-' : u' ') + digits + u' ';
-}
-
-// A lap time as the printout shows it: rounded to two decimals, as a Single.
-QString printedLapTime(float seconds) {
-    const float rounded = static_cast<float>(leadingNumber(formatSingle(seconds, u"0.00")));
-    return (rounded < 0 ? u'-' : u' ') + shortestSingle(std::fabs(rounded)) + u' ';
 }
 
 PrintLine line(int points, std::vector<PrintItem> items = {}) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "LapSort.h"
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "TextColumns.h"
 
@@ -137,7 +138,7 @@ QString bestLapText(const RaceState& state, int flag) {
     if (flag < 1 || flag > kFlags) {
         return {};
     }
-    return formatNumber(state.BestLapTime[static_cast<size_t>(flag)] / 1000.0, u"0.00");
+    return summaryBestLap(state.BestLapTime[static_cast<size_t>(flag)]);
 }
 
 Expected<RaceSummary> buildRaceSummary(RaceState& state, SummaryStats& stats,
@@ -188,7 +189,7 @@ Expected<RaceSummary> buildRaceSummary(RaceState& state, SummaryStats& stats,
         grid.cell(row, 8).text = bestLapText(state, f);
         // An average not computed now is left empty rather than shown from an earlier race.
         if (computeAverageLap(state, f, stats)) {
-            grid.cell(row, 9).text = formatSingle(stats.AverageLap[fi], u"0.00");
+            grid.cell(row, 9).text = storedLapTime(stats.AverageLap[fi]);
         }
         subSortLapTimes(state);
         grid.cell(row, 10).text = state.MedianLap[fi];
