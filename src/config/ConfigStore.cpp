@@ -96,11 +96,8 @@ std::optional<ConfigError> ConfigStore::reloadRaceFormat() {
 }
 
 LoadResult<float> ConfigStore::loadSpeedMultiplier() const {
-    const QString file = path(FileNames::speedMultiplier);
-    if (!DataFile::exists(file)) {
-        return {speedMultiplierOf(m_settings), std::nullopt};
-    }
-    return lapdeck::loadSpeedMultiplier(file);
+    return DataFile::load(path(FileNames::speedMultiplier), parseSpeedMultiplier,
+                          speedMultiplierOf(m_settings), DataFile::Missing::GivesDefault);
 }
 
 LoadResult<PerFlag<QString>> ConfigStore::loadRacerNames() const {
@@ -120,11 +117,8 @@ std::optional<ConfigError> ConfigStore::saveLagMode(LagColumn lagMode) const {
 }
 
 LoadResult<QStringList> ConfigStore::loadRoster() const {
-    const QString file = path(FileNames::roster);
-    if (!DataFile::exists(file)) {
-        return {};
-    }
-    return lapdeck::loadRoster(file);
+    return DataFile::load(path(FileNames::roster), parseRoster, QStringList(),
+                          DataFile::Missing::GivesDefault);
 }
 
 ConfigBundle ConfigStore::loadAll(std::vector<ConfigError>& errors) {
@@ -165,16 +159,13 @@ std::variant<ConfigBundle, ConfigError> ConfigStore::loadAllStrict() const {
         return *format.error;
     }
     config.raceFormat = format.value;
-    const QString multiplierFile = path(FileNames::speedMultiplier);
-    if (DataFile::exists(multiplierFile)) {
-        LoadResult<float> multiplier = lapdeck::loadSpeedMultiplier(multiplierFile);
-        if (!multiplier.ok()) {
-            return *multiplier.error;
-        }
-        config.speedMultiplier = multiplier.value;
-    } else {
-        config.speedMultiplier = speedMultiplierOf(config.settings);
+    LoadResult<float> multiplier =
+        DataFile::load(path(FileNames::speedMultiplier), parseSpeedMultiplier,
+                       speedMultiplierOf(config.settings), DataFile::Missing::GivesDefault);
+    if (!multiplier.ok()) {
+        return *multiplier.error;
     }
+    config.speedMultiplier = multiplier.value;
     LoadResult<PerFlag<QString>> names = loadRacerNames();
     if (!names.ok()) {
         return *names.error;

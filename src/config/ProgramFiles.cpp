@@ -48,11 +48,7 @@ LoadResult<QStringList> parseRoster(const QByteArray& bytes, const QString& file
 }
 
 LoadResult<QStringList> loadRoster(const QString& path) {
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {{}, bytes.error};
-    }
-    return parseRoster(bytes.value, path);
+    return DataFile::load(path, parseRoster, QStringList(), DataFile::Missing::IsError);
 }
 
 QByteArray serializeRoster(const QStringList& names) {
@@ -102,14 +98,8 @@ LoadResult<PerFlag<QString>> parseRacerNames(const QByteArray& bytes, const QStr
 }
 
 LoadResult<PerFlag<QString>> loadRacerNames(const QString& path) {
-    if (!DataFile::exists(path)) {
-        return {};
-    }
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {{}, bytes.error};
-    }
-    return parseRacerNames(bytes.value, path);
+    return DataFile::load(path, parseRacerNames, PerFlag<QString>{},
+                          DataFile::Missing::GivesDefault);
 }
 
 QByteArray serializeRacerNames(const PerFlag<QString>& names) {
@@ -149,14 +139,7 @@ LoadResult<LagColumn> parseLagMode(const QByteArray& bytes, const QString& fileN
 }
 
 LoadResult<LagColumn> loadLagMode(const QString& path) {
-    if (!DataFile::exists(path)) {
-        return {kDefaultLagMode, std::nullopt};
-    }
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {kDefaultLagMode, bytes.error};
-    }
-    return parseLagMode(bytes.value, path);
+    return DataFile::load(path, parseLagMode, kDefaultLagMode, DataFile::Missing::GivesDefault);
 }
 
 std::optional<ConfigError> saveLagMode(const QString& path, LagColumn lagMode) {
@@ -178,11 +161,7 @@ LoadResult<float> parseSpeedMultiplier(const QByteArray& bytes, const QString& f
 }
 
 LoadResult<float> loadSpeedMultiplier(const QString& path) {
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {0.0f, bytes.error};
-    }
-    return parseSpeedMultiplier(bytes.value, path);
+    return DataFile::load(path, parseSpeedMultiplier, 0.0f, DataFile::Missing::IsError);
 }
 
 QByteArray serializeSpeedMultiplier(float multiplier) {

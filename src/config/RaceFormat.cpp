@@ -103,11 +103,7 @@ LoadResult<RaceFormat> parseRaceFormat(const QByteArray& bytes, const QString& f
 }
 
 LoadResult<RaceFormat> loadRaceFormat(const QString& path) {
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {defaultRaceFormat(), bytes.error};
-    }
-    return parseRaceFormat(bytes.value, path);
+    return DataFile::load(path, parseRaceFormat, defaultRaceFormat(), DataFile::Missing::IsError);
 }
 
 QByteArray serializeRaceFormat(const RaceFormat& f) {

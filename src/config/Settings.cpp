@@ -132,11 +132,7 @@ LoadResult<Settings> parseSettings(const QByteArray& bytes, const QString& fileN
 }
 
 LoadResult<Settings> loadSettings(const QString& path) {
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {defaultSettings(), bytes.error};
-    }
-    return parseSettings(bytes.value, path);
+    return DataFile::load(path, parseSettings, defaultSettings(), DataFile::Missing::IsError);
 }
 
 QByteArray serializeSettings(const Settings& s) {
