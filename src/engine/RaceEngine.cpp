@@ -284,7 +284,11 @@ void RaceEngine::CheckFinish() {
     }
     if (s.RaceClock >= length && !s.CheckeredShown) {
         giveCheckeredFlag(QStringLiteral("CheckeredFlag.wav"));
-        s.FinishDeadline = roundToLong(s.RaceClock + 1.9 * s.BestLapTime[leader] + 5000);
+        // A leader whose best lap was reset has none (999999), which would hold the
+        // race open for half an hour: its last lap stands in.
+        const int32_t lap =
+            s.BestLapTime[leader] != kNoBestLap ? s.BestLapTime[leader] : s.ShownLapTime[leader];
+        s.FinishDeadline = roundToLong(s.RaceClock + 1.9 * lap + 5000);
         s.CheckeredShown = true;
     }
     finishPhase(QStringLiteral("RaceOver.wav"));
@@ -555,7 +559,8 @@ void RaceEngine::cmdStart_Click() {
         case RacePhase::Over: {
             if (const auto question =
                     unsavedResultsQuestion(s, QStringLiteral("Do you want to Reset?"))) {
-                if (m_prompter.ask(question->title, question->text, Icon::Exclamation, false) !=
+                // Yes gives up the results: Enter must not.
+                if (m_prompter.ask(question->title, question->text, Icon::Exclamation, true) !=
                     Answer::Yes) {
                     return;
                 }
@@ -582,7 +587,7 @@ void RaceEngine::cmdAbort_Click() {
     if (s.RaceOver == 0) {
         const QString text = QStringLiteral("All Data will be lost") + kCrLf +
                              QStringLiteral("Are you sure you want to abort?");
-        if (m_prompter.ask(QStringLiteral("Abort"), text, Icon::Question, false) != Answer::Yes) {
+        if (m_prompter.ask(QStringLiteral("Abort"), text, Icon::Question, true) != Answer::Yes) {
             return;
         }
     }

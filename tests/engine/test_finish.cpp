@@ -56,16 +56,23 @@ TEST_F(FinishTest, WhiteFlagCheckeredFlagAndEndOfATenLapRace) {
 }
 
 // Timed race: 1.9 best laps + 5 s from time up, halves to even (1928.5 and 1947.5); every
-// other car runs one more lap. The lap race's 1.5 best laps are in the races lap3_crash
-// and lap5_rt_deadline.
+// other car runs one more lap. A leader whose best lap was reset has its last lap in its
+// place. The lap race's 1.5 best laps are in the races lap3_crash and lap5_rt_deadline.
 TEST_F(FinishTest, TimedRaceDeadlineFromTheBestLap) {
-    for (const auto& [bestLap, deadline] : {std::pair{1015, 66928}, {1025, 66948}}) {
-        SCOPED_TRACE(bestLap);
+    // laps 2 and 3 of the leader, its best lap reset?, deadline
+    const std::tuple<int32_t, int32_t, bool, int32_t> cases[] = {
+        {1015, 1015, false, 66928}, {1025, 1025, false, 66948}, {1015, 1025, true, 66948}};
+    for (const auto& [second, third, reset, deadline] : cases) {
+        SCOPED_TRACE(third);
         state.RaceLaps = 2;  // left from a lap race; a timed race ignores it
         configure(Format::TimedRace, 1, 1, 1.0f);
         host.sounds.clear();
         start();
-        run({{1000, 1}, {1500, 2}, {1000 + bestLap, 1}, {1000 + 2 * bestLap, 1}, {60000, 0}});
+        run({{1000, 1}, {1500, 2}, {1000 + second, 1}, {1000 + second + third, 1}});
+        if (reset) {
+            engine.lblBest_Click(1);
+        }
+        run({{60000, 0}});
         tick();
         EXPECT_EQ(state.FinishDeadline, deadline);
         EXPECT_EQ(finishLaps(), "3 2 1 1 1 1");

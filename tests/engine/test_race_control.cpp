@@ -104,7 +104,7 @@ TEST_F(EngineTest, PauseContinueAndAbortOnlyWhenPausedAndConfirmed) {
     prompter.answers = {Answer::No};
     engine.cmdAbort_Click();
     EXPECT_EQ(prompter.shown(),
-              "ask question: Abort|All Data will be lost\r\nAre you sure you want to abort?\n");
+              "ask question no: Abort|All Data will be lost\r\nAre you sure you want to abort?\n");
     EXPECT_EQ(controls(), kPaused);
     EXPECT_TRUE(state.LapsUnsaved && state.SummaryUnsaved);
     engine.cmdAbort_Click();  // Yes
@@ -133,7 +133,7 @@ TEST_F(EngineTest, ResetAsksAboutUnsavedResultsThenClearsEverything) {
         if (!question.empty()) {
             prompter.answers = {Answer::No};
             engine.cmdStart_Click();
-            EXPECT_EQ(prompter.shown(), "ask excl: " + question + "\r\nDo you want to Reset?\n");
+            EXPECT_EQ(prompter.shown(), "ask excl no: " + question + "\r\nDo you want to Reset?\n");
             EXPECT_EQ(controls(), kOver);
             EXPECT_EQ(state.LapCount[1] + state.SummaryUnsaved * 10 + state.LapsUnsaved * 100,
                       3 + summary * 10 + laps * 100);
