@@ -7,12 +7,13 @@ class QApplication;
 namespace lapdeck {
 
 class ConfigStore;
+class ProgramServices;
 class frmLapdeck;
 struct RaceState;
 
-// The program's objects: the data folder (found and seeded), the one race state
-// and the main window loaded over them. LAPDECK_DATA_DIR names another data
-// folder (tests and scripts use their own).
+// The program's objects: the data folder (found and seeded), the one race state,
+// the program's services and the main window loaded over them. LAPDECK_DATA_DIR
+// names another data folder (tests and scripts use their own).
 class LapdeckApp {
 public:
     LapdeckApp();
@@ -24,6 +25,7 @@ public:
 private:
     std::unique_ptr<ConfigStore> m_config;
     std::unique_ptr<RaceState> m_state;
+    std::unique_ptr<ProgramServices> m_services;
     std::unique_ptr<frmLapdeck> m_window;
 };
 

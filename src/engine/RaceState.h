@@ -116,7 +116,6 @@ struct RaceState {
     LagColumn LagMode = LagColumn::LagFirst;  // as RaceLag.dat holds it
     bool LapsUnsaved = false;
     bool SummaryUnsaved = false;
-    bool PortErrorInSettings = false;
 
     // Demo generator.
     PerFlag<int32_t> DemoNextLap{};

@@ -54,8 +54,12 @@ void NameSelection::LoadRacerLists() {
     if (!roster.ok()) {
         m_reportError(roster.error->message());
     }
-    // The roster is read and sorted once; all six lists take the same entries.
-    const QStringList entries = namePickerEntries(roster.value);
+    showRoster(roster.value);
+}
+
+void NameSelection::showRoster(const QStringList& names) {
+    // The roster is sorted once; all six lists take the same entries.
+    const QStringList entries = namePickerEntries(names);
     for (int i = 1; i <= kFlags; ++i) {
         m_controls.Select_Name[i]->setEntries(entries);
     }

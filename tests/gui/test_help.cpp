@@ -39,7 +39,8 @@ QString page(const QString& file) {
 // links lead to one, or says where they were looked for.
 TEST(HelpPages, OpenFromTheMenuWithEveryPageListedOrSayWhereTheyAreMissing) {
     DataFolder data;
-    WindowRig missing(data, [&](LapdeckServices& s) { s.assets = u"/nonexistent"_s; });
+    WindowRig missing(data,
+                      [&](LapdeckServices& s) { s.assets = AssetFolders{u"/nonexistent"_s}; });
     missing.window->mnuHelpContent->trigger();
     EXPECT_EQ(missing.prompter.shown(),
               "tell excl: Help|The help pages cannot be found: "
@@ -49,7 +50,7 @@ TEST(HelpPages, OpenFromTheMenuWithEveryPageListedOrSayWhereTheyAreMissing) {
 
     RecordingOpener opener;
     WindowRig rig(data, [&](LapdeckServices& s) {
-        s.assets = QStringLiteral(LAPDECK_TEST_ASSETS);
+        s.assets = AssetFolders{QStringLiteral(LAPDECK_TEST_ASSETS)};
         s.opener = &opener;
     });
     rig.window->mnuHelpContent->trigger();

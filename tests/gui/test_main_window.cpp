@@ -13,6 +13,7 @@
 #include "FileSizeLimit.h"
 #include "GuiTestSupport.h"
 #include "NamePicker.h"
+#include "NameSelection.h"
 #include "PictureBox.h"
 #include "RaceTimer.h"
 #include "TextFile.h"
@@ -99,7 +100,7 @@ TEST_F(MainWindow, KeysReachTheEngine) {
     press(w, Qt::Key_F4);
     press(w, Qt::Key_F5);
     EXPECT_EQ(w.lblLag->text() + u'|' + w.lblBestLap->text(), u"Median|MPH"_s);
-    w.lblName_Click(1);  // racing: no name list
+    w.names().lblName_Click(1);  // racing: no name list
     EXPECT_TRUE(w.Select_Name[1]->isHidden());
 }
 
@@ -110,14 +111,14 @@ TEST_F(MainWindow, NamePickerOpensOnTheNameWarnsOnDuplicatesAndStoresRacersDat) 
     data.names(u"Ann,,Ann,,,Old"_s);
     frmLapdeck& w = open();
     EXPECT_EQ(w.Select_Name[2]->entries(), (QStringList{u"Ann"_s, u"bob"_s, u"Empty"_s, u"Zoe"_s}));
-    w.lblName_Click(1);
+    w.names().lblName_Click(1);
     EXPECT_FALSE(w.Select_Name[1]->isHidden());
     EXPECT_EQ(w.Select_Name[1]->currentText(), u"Ann"_s);
-    w.lblName_Click(2);  // closes the first list; no name yet: the last entry
+    w.names().lblName_Click(2);  // closes the first list; no name yet: the last entry
     EXPECT_TRUE(w.Select_Name[1]->isHidden());
     EXPECT_EQ(w.Select_Name[2]->currentText(), u"Zoe"_s);
     w.Select_Name[2]->setCurrentIndex(0);  // "Ann", already on rows 1 and 3
-    w.Select_Name_Click(2);
+    w.names().Select_Name_Click(2);
     const std::string warning = "tell excl: Racer's Name|Warning, name already exists.\n";
     EXPECT_EQ(rig->prompter.shown(), warning + warning);
     EXPECT_EQ(w.lblName[2]->text(), u" Ann"_s);
@@ -126,7 +127,7 @@ TEST_F(MainWindow, NamePickerOpensOnTheNameWarnsOnDuplicatesAndStoresRacersDat) 
               QByteArray("\"Ann\",\"Ann\",\"Ann\",\"Select Name\",\"Select Name\",\"Old\"\r\n"));
 
     rig->prompter.prompts.clear();
-    w.lblName_Click(6);  // disabled: no list
+    w.names().lblName_Click(6);  // disabled: no list
     EXPECT_EQ(rig->prompter.shown(),
               "tell excl: Lane Disabled|This lane is disabled.\r\nGo to Settings to enable it.\n");
     EXPECT_TRUE(w.Select_Name[6]->isHidden());
