@@ -67,7 +67,8 @@ void RaceRecords::openRace() {
     if (m_state.phase == RacePhase::Over) {
         const auto question =
             unsavedResultsQuestion(m_state, QStringLiteral("Do you want to open another race?"));
-        if (question && m_prompter.ask(question->title, question->text, Icon::Exclamation, false) !=
+        // Yes gives up the results on screen: Enter must not.
+        if (question && m_prompter.ask(question->title, question->text, Icon::Exclamation, true) !=
                             Answer::Yes) {
             return;
         }

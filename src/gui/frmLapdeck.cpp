@@ -247,27 +247,33 @@ void frmLapdeck::keyPressEvent(QKeyEvent* event) {
 // ---------------------------------------------------------------- exit
 
 void frmLapdeck::mnuExit_Click() {
-    if (!leaveAsked()) {
+    if (leaveAsked()) {
+        close();
+    }
+}
+
+// Outside practice, unsaved results are given up only on Yes (Enter keeps them).
+// Leaving so is a choice about the results, as Reset is: the race needs no recovery.
+bool frmLapdeck::leaveAsked() {
+    const auto question = unsavedResultsQuestion(m_state, QStringLiteral("Do you want to exit?"));
+    if (!m_state.IsPractice && question &&
+        m_services.prompter->ask(question->title, question->text, Icon::Exclamation, true) !=
+            Answer::Yes) {
+        return false;
+    }
+    m_records->raceLeft();
+    m_leaving = true;
+    return true;
+}
+
+// The close box of a race running or paused asks as Exit does; after a race is
+// over it asks nothing, and a crash or a kill leaves the race to recover.
+void frmLapdeck::closeEvent(QCloseEvent* event) {
+    const bool raceOn = m_state.phase == RacePhase::Racing || m_state.phase == RacePhase::Paused;
+    if (!m_leaving && raceOn && !leaveAsked()) {
+        event->ignore();
         return;
     }
-    // Leaving by the menu is a choice about the results, as Reset is; only a crash
-    // or the close box leaves a race to recover.
-    m_records->raceLeft();
-    m_port->close();
-    close();
-}
-
-// Outside practice, unsaved results are given up only on Yes.
-bool frmLapdeck::leaveAsked() {
-    if (m_state.IsPractice) {
-        return true;
-    }
-    const auto question = unsavedResultsQuestion(m_state, QStringLiteral("Do you want to exit?"));
-    return !question || m_services.prompter->ask(question->title, question->text, Icon::Exclamation,
-                                                 false) == Answer::Yes;
-}
-
-void frmLapdeck::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
 }

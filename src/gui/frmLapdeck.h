@@ -119,6 +119,7 @@ private:
     NameSelection* m_names = nullptr;
     std::unique_ptr<MenuDialogs> m_dialogs;
     bool m_unloaded = false;
+    bool m_leaving = false;  // leaving was asked and answered
     // Messages shown while the window loads: one broken file is reported once, not
     // by every reader of it.
     std::optional<QStringList> m_loadMessages;

@@ -15,6 +15,8 @@
 #include "NamePicker.h"
 #include "NameSelection.h"
 #include "PictureBox.h"
+#include "RaceArchive.h"
+#include "RaceRecorder.h"
 #include "RaceTimer.h"
 #include "TextFile.h"
 #include "frmVx9SettingsNew.h"
@@ -133,28 +135,64 @@ TEST_F(MainWindow, NamePickerOpensOnTheNameWarnsOnDuplicatesAndStoresRacersDat) 
     EXPECT_TRUE(w.Select_Name[6]->isHidden());
 }
 
-// The question's wording is shared with Reset and tested with the engine.
-TEST_F(MainWindow, ExitAsksAboutUnsavedResultsOutsidePracticeAndTheCloseBoxDoesNot) {
-    // practice, unsaved, answer, by the close box, asks, closes
-    const std::tuple<bool, bool, Answer, bool, bool, bool> cases[] = {
-        {false, true, Answer::No, false, true, false},
-        {false, true, Answer::Yes, false, true, true},
-        {false, false, Answer::No, false, false, true},
-        {true, true, Answer::No, false, false, true},
-        {false, true, Answer::No, true, false, true}};
-    for (const auto& [practice, unsaved, answer, closeBox, asks, closes] : cases) {
-        data.format(practice ? RaceOption::Practice : RaceOption::LapRace);
+enum class Leave { Exit, CloseBox, OpenRace };
+
+// Exit, the close box in a race and Open Race ask before unsaved results are given
+// up, with No as the default (Enter keeps them); a race left so needs no recovery.
+// The close box of a race that is over asks nothing: the race is in its folder. The
+// question's wording is shared with Reset and tested with the engine.
+TEST_F(MainWindow, LeavingUnsavedResultsIsAskedWithNoAsTheDefault) {
+    using P = RacePhase;
+    // how, in what phase, practice?, the answer, asks?, closes?
+    const std::tuple<Leave, P, bool, Answer, bool, bool> cases[] = {
+        {Leave::Exit, P::Idle, false, Answer::No, true, false},
+        {Leave::Exit, P::Over, false, Answer::Yes, true, true},
+        {Leave::Exit, P::Idle, true, Answer::No, false, true},
+        {Leave::CloseBox, P::Idle, false, Answer::No, false, true},
+        {Leave::CloseBox, P::Racing, false, Answer::No, true, false},
+        {Leave::CloseBox, P::Paused, false, Answer::Yes, true, true},
+        {Leave::CloseBox, P::Racing, true, Answer::No, false, true},
+        {Leave::CloseBox, P::Over, false, Answer::No, false, true},
+        {Leave::OpenRace, P::Over, false, Answer::No, true, false}};
+    for (const auto& [how, phase, practice, answer, asks, closes] : cases) {
+        SCOPED_TRACE(static_cast<int>(how) * 10 + static_cast<int>(phase));
+        data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
+        data.format(practice ? RaceOption::Practice : RaceOption::LapRace, 3);
         frmLapdeck& w = open();
         w.show();
-        rig->state.LapsUnsaved = unsaved;
+        rig->state.LapsUnsaved = true;  // as if a race had been run
+        if (phase != P::Idle) {
+            w.cmdStart_Click();
+        }
+        if (phase == P::Over) {
+            for (const int32_t clock : {1000, 4000, 7000}) {
+                rig->cross(clock, "1");
+            }
+            rig->advanceTo(7010);
+        }
+        if (phase == P::Paused) {
+            w.cmdStart_Click();
+        }
+        ASSERT_EQ(rig->state.phase, phase);
+        const QString raceFolder = w.recorder().raceFolder();
         rig->prompter.answers = {answer};
-        if (closeBox) {
+        if (how == Leave::OpenRace) {
+            w.mnuOpenRace->trigger();
+        } else if (how == Leave::CloseBox) {
             w.close();
         } else {
             w.mnuExit->trigger();
         }
-        EXPECT_EQ(rig->prompter.prompts.size(), asks ? 1u : 0u);
+        ASSERT_EQ(rig->prompter.prompts.size(), asks ? 1u : 0u);
+        if (asks) {
+            EXPECT_TRUE(rig->prompter.prompts[0].defaultNo);
+        }
         EXPECT_EQ(w.isVisible(), !closes);
+        if (closes && phase != P::Idle) {
+            EXPECT_EQ(RaceArchive::endOf(raceFolder), how == Leave::CloseBox && phase == P::Over
+                                                          ? RaceEnd::Unfinished
+                                                          : RaceEnd::Finished);
+        }
     }
 }
 
