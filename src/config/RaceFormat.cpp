@@ -6,24 +6,6 @@
 #include "ValueLists.h"
 
 namespace lapdeck {
-namespace {
-
-void readPosition(FieldReader& reader, const QStringList& list, int16_t& target) {
-    const auto pos = reader.readInt16();
-    if (!pos) {
-        return;
-    }
-    if (*pos < -1 || *pos >= list.size()) {
-        reader.failLastField(QStringLiteral("position ") + QString::number(*pos) +
-                             QStringLiteral(" is outside its list of ") +
-                             QString::number(list.size()) + QStringLiteral(" entries"));
-        return;
-    }
-    target = *pos;
-}
-
-}  // namespace
-
 RaceOption RaceFormat::option() const {
     if (isPractice) {
         return RaceOption::Practice;
@@ -76,8 +58,8 @@ LoadResult<RaceFormat> parseRaceFormat(const QByteArray& bytes, const QString& f
     LoadResult<RaceFormat> result{defaultRaceFormat(), std::nullopt};
     RaceFormat& f = result.value;
     FieldReader reader(fileName, bytes);
-    readPosition(reader, ValueLists::lapCounts(), f.lapsPos);
-    readPosition(reader, ValueLists::minuteCounts(), f.minutesPos);
+    reader.readPosition(ValueLists::lapCounts(), f.lapsPos);
+    reader.readPosition(ValueLists::minuteCounts(), f.minutesPos);
     const auto timed = reader.readBool();
     const auto lap = reader.readBool();
     const auto practice = reader.readBool();

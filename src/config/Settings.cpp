@@ -11,20 +11,6 @@
 namespace lapdeck {
 namespace {
 
-void readPosition(FieldReader& reader, const QStringList& list, int16_t& target) {
-    const auto pos = reader.readInt16();
-    if (!pos) {
-        return;
-    }
-    if (*pos < -1 || *pos >= list.size()) {
-        reader.failLastField(QStringLiteral("position ") + QString::number(*pos) +
-                             QStringLiteral(" is outside its list of ") +
-                             QString::number(list.size()) + QStringLiteral(" entries"));
-        return;
-    }
-    target = *pos;
-}
-
 void readMark(FieldReader& reader, bool& target) {
     const auto mark = reader.readInt16();
     if (!mark) {
@@ -97,10 +83,10 @@ LoadResult<Settings> parseSettings(const QByteArray& bytes, const QString& fileN
     Settings& s = result.value;
     FieldReader reader(fileName, bytes);
 
-    readPosition(reader, ValueLists::trackLengths(), s.trackLengthPos);
-    readPosition(reader, ValueLists::scales(), s.scalePos);
-    readPosition(reader, ValueLists::minLapTimes(), s.minLapPos);
-    readPosition(reader, ValueLists::startDelays(), s.delayPos);
+    reader.readPosition(ValueLists::trackLengths(), s.trackLengthPos);
+    reader.readPosition(ValueLists::scales(), s.scalePos);
+    reader.readPosition(ValueLists::minLapTimes(), s.minLapPos);
+    reader.readPosition(ValueLists::startDelays(), s.delayPos);
     if (const auto port = reader.readInt16()) {
         // A port list that was once longer left positions past its end; they select
         // the first port.
@@ -126,7 +112,7 @@ LoadResult<Settings> parseSettings(const QByteArray& bytes, const QString& fileN
     for (int i = 1; i <= kFlags; ++i) {
         readMark(reader, s.disabled[i]);
     }
-    readPosition(reader, ValueLists::firstLaps(), s.firstLapPos);
+    reader.readPosition(ValueLists::firstLaps(), s.firstLapPos);
     result.error = reader.error();
     return result;
 }
