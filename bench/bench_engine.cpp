@@ -24,13 +24,11 @@ struct FullRace {
 
     explicit FullRace(int32_t fastestMs) {
         state.IsTimedRace = true;
-        state.live.optTimedRace = true;
-        state.live.optLapRace = false;
         state.RaceMinutes = 240;
         state.FirstLapIndex = 0;
-        state.live.minLapText = QStringLiteral("1");
-        state.screen.lagHeader = QStringLiteral("Median");
-        state.screen.bestHeader = QStringLiteral("Best Lap");
+        state.MinLapTime = 1.0f;
+        state.screen.lagColumn = LagColumn::Median;
+        state.screen.bestColumn = BestColumn::BestLap;
         state.SpeedMultiplier = 340.9091f;
         std::mt19937 gen(42);
         std::uniform_int_distribution<int32_t> lap(2500, 6000);

@@ -30,14 +30,12 @@ void BM_ReplayLongTimedRace(benchmark::State& bench) {
     const std::vector<JournalEntry> journal = test::longRaceJournal();
     for (auto _ : bench) {
         RaceState state;
-        state.live.minLapText = QStringLiteral("2");
-        state.live.optTimedRace = true;
-        state.live.optLapRace = false;
+        state.MinLapTime = 2.0f;
         state.IsTimedRace = true;
         state.RaceMinutes = 240;
         state.SpeedMultiplier = 818.1818f;
         stubs::InstantStartHost host;
-        host.lagMode = QStringLiteral("Median");
+        host.lagMode = LagColumn::Median;
         stubs::YesPrompter prompter;
         stubs::FixedRandom random;
         RaceEngine engine(state, host, prompter, random);

@@ -10,7 +10,9 @@
 #include "ConfigStore.h"
 #include "EngineStubs.h"
 #include "NamePicker.h"
+#include "NameSelection.h"
 #include "ProgramFiles.h"
+#include "ProgramServices.h"
 #include "RaceState.h"
 #include "frmLapdeck.h"
 
@@ -40,14 +42,22 @@ struct Club {
     lapdeck::ConfigStore store{dir.path()};
 };
 
-std::unique_ptr<lapdeck::frmLapdeck> load(Club& club, lapdeck::RaceState& state,
-                                          lapdeck::stubs::YesPrompter& prompter) {
-    lapdeck::LapdeckServices services;
-    services.prompter = &prompter;
-    auto window = std::make_unique<lapdeck::frmLapdeck>(state, club.store, services);
-    window->show();
+// The main window loaded, with the program's services but for the prompter.
+struct Loaded {
+    std::unique_ptr<lapdeck::ProgramServices> services;
+    std::unique_ptr<lapdeck::frmLapdeck> window;
+};
+
+Loaded load(Club& club, lapdeck::RaceState& state, lapdeck::stubs::YesPrompter& prompter) {
+    lapdeck::LapdeckServices given;
+    given.prompter = &prompter;
+    Loaded loaded;
+    loaded.services = std::make_unique<lapdeck::ProgramServices>(given, club.store.folder());
+    loaded.window =
+        std::make_unique<lapdeck::frmLapdeck>(state, club.store, loaded.services->services());
+    loaded.window->show();
     QCoreApplication::processEvents();
-    return window;
+    return loaded;
 }
 
 void BM_StartUp(benchmark::State& bench) {
@@ -55,8 +65,8 @@ void BM_StartUp(benchmark::State& bench) {
     lapdeck::stubs::YesPrompter prompter;
     for (auto _ : bench) {
         lapdeck::RaceState state;
-        auto window = load(club, state, prompter);
-        benchmark::DoNotOptimize(window->Select_Name[6]->count());
+        const Loaded loaded = load(club, state, prompter);
+        benchmark::DoNotOptimize(loaded.window->Select_Name[6]->count());
     }
 }
 // 50,000 names is a roster file of about 1 MiB.
@@ -66,9 +76,10 @@ void BM_OpenNameList(benchmark::State& bench) {
     Club club(10000);
     lapdeck::stubs::YesPrompter prompter;
     lapdeck::RaceState state;
-    auto window = load(club, state, prompter);
+    const Loaded loaded = load(club, state, prompter);
+    lapdeck::frmLapdeck* window = loaded.window.get();
     for (auto _ : bench) {
-        window->lblName_Click(3);
+        window->names().lblName_Click(3);
         QCoreApplication::processEvents();
         window->Select_Name[3]->hidePopup();
         QCoreApplication::processEvents();

@@ -9,11 +9,13 @@
 
 #include "AssetFolders.h"
 #include "ConfigStore.h"
+#include "ProgramServices.h"
 #include "RaceState.h"
 #include "SingleInstance.h"
 #include "frmLapdeck.h"
 
 namespace lapdeck {
+
 QString findDataFolder() {
     QString folder = qEnvironmentVariable("LAPDECK_DATA_DIR");
     if (folder.isEmpty()) {
@@ -37,13 +39,16 @@ QString findDataFolder() {
 }
 
 LapdeckApp::LapdeckApp(const QString& dataFolder)
-    : m_config(std::make_unique<ConfigStore>(dataFolder)), m_state(std::make_unique<RaceState>()) {
+    : m_config(std::make_unique<ConfigStore>(dataFolder)),
+      m_state(std::make_unique<RaceState>()),
+      m_services(std::make_unique<ProgramServices>(LapdeckServices{}, m_config->folder())) {
     if (const auto error = m_config->seedMissingFiles()) {
         QMessageBox::warning(nullptr, QCoreApplication::applicationName(),
                              error->message() + QStringLiteral("\nLapdeck starts with its default "
                                                                "settings."));
     }
-    m_window = std::make_unique<frmLapdeck>(*m_state, *m_config);
+    m_window = std::make_unique<frmLapdeck>(*m_state, *m_config, m_services->services());
+    m_services->showOver(m_window.get());
 }
 
 LapdeckApp::~LapdeckApp() = default;

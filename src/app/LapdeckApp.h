@@ -8,6 +8,7 @@ class QString;
 namespace lapdeck {
 
 class ConfigStore;
+class ProgramServices;
 class frmLapdeck;
 class SingleInstance;
 struct RaceState;
@@ -17,8 +18,8 @@ struct RaceState;
 // returned in any case.
 QString findDataFolder();
 
-// The program's objects: the data folder (seeded), the one race state and the
-// main window loaded over them.
+// The program's objects: the data folder (seeded), the one race state, the
+// program's services and the main window loaded over them.
 class LapdeckApp {
 public:
     explicit LapdeckApp(const QString& dataFolder);
@@ -30,6 +31,7 @@ public:
 private:
     std::unique_ptr<ConfigStore> m_config;
     std::unique_ptr<RaceState> m_state;
+    std::unique_ptr<ProgramServices> m_services;
     std::unique_ptr<frmLapdeck> m_window;
 };
 

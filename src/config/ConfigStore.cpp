@@ -5,7 +5,6 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include "ApplyConfig.h"
 #include "DataFile.h"
 #include "ProgramFiles.h"
 
@@ -97,11 +96,8 @@ std::optional<ConfigError> ConfigStore::reloadRaceFormat() {
 }
 
 LoadResult<float> ConfigStore::loadSpeedMultiplier() const {
-    const QString file = path(FileNames::speedMultiplier);
-    if (!DataFile::exists(file)) {
-        return {speedMultiplierOf(m_settings), std::nullopt};
-    }
-    return lapdeck::loadSpeedMultiplier(file);
+    return DataFile::load(path(FileNames::speedMultiplier), parseSpeedMultiplier,
+                          speedMultiplierOf(m_settings), DataFile::Missing::GivesDefault);
 }
 
 LoadResult<PerFlag<QString>> ConfigStore::loadRacerNames() const {
@@ -112,20 +108,17 @@ std::optional<ConfigError> ConfigStore::saveRacerNames(const PerFlag<QString>& n
     return lapdeck::saveRacerNames(path(FileNames::racerNames), names);
 }
 
-LoadResult<QString> ConfigStore::loadLagMode() const {
+LoadResult<LagColumn> ConfigStore::loadLagMode() const {
     return lapdeck::loadLagMode(path(FileNames::raceLag));
 }
 
-std::optional<ConfigError> ConfigStore::saveLagMode(const QString& lagMode) const {
+std::optional<ConfigError> ConfigStore::saveLagMode(LagColumn lagMode) const {
     return lapdeck::saveLagMode(path(FileNames::raceLag), lagMode);
 }
 
 LoadResult<QStringList> ConfigStore::loadRoster() const {
-    const QString file = path(FileNames::roster);
-    if (!DataFile::exists(file)) {
-        return {};
-    }
-    return lapdeck::loadRoster(file);
+    return DataFile::load(path(FileNames::roster), parseRoster, QStringList(),
+                          DataFile::Missing::GivesDefault);
 }
 
 ConfigBundle ConfigStore::loadAll(std::vector<ConfigError>& errors) {
@@ -148,7 +141,7 @@ ConfigBundle ConfigStore::loadAll(std::vector<ConfigError>& errors) {
     LoadResult<QStringList> roster = loadRoster();
     note(roster.error);
     config.roster = roster.value;
-    LoadResult<QString> lag = loadLagMode();
+    LoadResult<LagColumn> lag = loadLagMode();
     note(lag.error);
     config.lagMode = lag.value;
     return config;
@@ -166,16 +159,13 @@ std::variant<ConfigBundle, ConfigError> ConfigStore::loadAllStrict() const {
         return *format.error;
     }
     config.raceFormat = format.value;
-    const QString multiplierFile = path(FileNames::speedMultiplier);
-    if (DataFile::exists(multiplierFile)) {
-        LoadResult<float> multiplier = lapdeck::loadSpeedMultiplier(multiplierFile);
-        if (!multiplier.ok()) {
-            return *multiplier.error;
-        }
-        config.speedMultiplier = multiplier.value;
-    } else {
-        config.speedMultiplier = speedMultiplierOf(config.settings);
+    LoadResult<float> multiplier =
+        DataFile::load(path(FileNames::speedMultiplier), parseSpeedMultiplier,
+                       speedMultiplierOf(config.settings), DataFile::Missing::GivesDefault);
+    if (!multiplier.ok()) {
+        return *multiplier.error;
     }
+    config.speedMultiplier = multiplier.value;
     LoadResult<PerFlag<QString>> names = loadRacerNames();
     if (!names.ok()) {
         return *names.error;
@@ -186,7 +176,7 @@ std::variant<ConfigBundle, ConfigError> ConfigStore::loadAllStrict() const {
         return *roster.error;
     }
     config.roster = roster.value;
-    LoadResult<QString> lag = loadLagMode();
+    LoadResult<LagColumn> lag = loadLagMode();
     if (!lag.ok()) {
         return *lag.error;
     }

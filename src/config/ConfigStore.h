@@ -21,7 +21,7 @@ struct ConfigBundle {
     float speedMultiplier = 0.0f;
     PerFlag<QString> racerNames{};
     QStringList roster;
-    QString lagMode = QStringLiteral("Lag First");
+    LagColumn lagMode = LagColumn::LagFirst;
 };
 
 // Settings, race format, SpeedMultiplier, RacerName and LagMode into the state.
@@ -77,8 +77,8 @@ public:
     LoadResult<float> loadSpeedMultiplier() const;  // missing: the settings' own
     LoadResult<PerFlag<QString>> loadRacerNames() const;
     std::optional<ConfigError> saveRacerNames(const PerFlag<QString>& names) const;
-    LoadResult<QString> loadLagMode() const;
-    std::optional<ConfigError> saveLagMode(const QString& lagMode) const;
+    LoadResult<LagColumn> loadLagMode() const;
+    std::optional<ConfigError> saveLagMode(LagColumn lagMode) const;
     LoadResult<QStringList> loadRoster() const;  // missing: empty, no error
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 
 #include <QByteArray>
 #include <QString>
@@ -20,6 +21,23 @@ bool exists(const QString& path);
 
 // The whole file, or an error naming it (missing, unreadable, too large).
 LoadResult<QByteArray> read(const QString& path);
+
+// Whether a file that is not there is an error, or simply gives the default.
+enum class Missing { IsError, GivesDefault };
+
+// The one way a data-folder file is loaded: read whole, then parsed by
+// `parse(bytes, path)`. A file that cannot be read gives `fallback` with the error.
+template <typename T, typename Parse>
+LoadResult<T> load(const QString& path, Parse&& parse, T fallback, Missing missing) {
+    if (missing == Missing::GivesDefault && !exists(path)) {
+        return {std::move(fallback), std::nullopt};
+    }
+    LoadResult<QByteArray> bytes = read(path);
+    if (!bytes.ok()) {
+        return {std::move(fallback), bytes.error};
+    }
+    return parse(bytes.value, path);
+}
 
 // Writes the file whole to a temporary file beside it and renames it into place,
 // so a crash or a full disk never leaves half a file.

@@ -238,4 +238,18 @@ std::optional<bool> FieldReader::readBool() {
     return std::nullopt;
 }
 
+void FieldReader::readPosition(const QStringList& list, int16_t& target) {
+    const auto pos = readInt16();
+    if (!pos) {
+        return;
+    }
+    if (*pos < -1 || *pos >= list.size()) {
+        failLastField(QStringLiteral("position ") + QString::number(*pos) +
+                      QStringLiteral(" is outside its list of ") + QString::number(list.size()) +
+                      QStringLiteral(" entries"));
+        return;
+    }
+    target = *pos;
+}
+
 }  // namespace lapdeck

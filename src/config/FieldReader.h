@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include "ConfigError.h"
 
@@ -34,6 +35,9 @@ public:
     // Records a problem with the field just read (for example a position outside
     // its list), unless an earlier problem is already recorded.
     void failLastField(const QString& reason);
+    // A position in `list`, or -1 for none, into `target`; any other number is an
+    // error naming the field, and `target` keeps its value.
+    void readPosition(const QStringList& list, int16_t& target);
 
     const std::optional<ConfigError>& error() const { return m_error; }
     int lastLine() const { return m_lastLine; }

@@ -48,11 +48,7 @@ LoadResult<QStringList> parseRoster(const QByteArray& bytes, const QString& file
 }
 
 LoadResult<QStringList> loadRoster(const QString& path) {
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {{}, bytes.error};
-    }
-    return parseRoster(bytes.value, path);
+    return DataFile::load(path, parseRoster, QStringList(), DataFile::Missing::IsError);
 }
 
 QByteArray serializeRoster(const QStringList& names) {
@@ -102,14 +98,8 @@ LoadResult<PerFlag<QString>> parseRacerNames(const QByteArray& bytes, const QStr
 }
 
 LoadResult<PerFlag<QString>> loadRacerNames(const QString& path) {
-    if (!DataFile::exists(path)) {
-        return {};
-    }
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {{}, bytes.error};
-    }
-    return parseRacerNames(bytes.value, path);
+    return DataFile::load(path, parseRacerNames, PerFlag<QString>{},
+                          DataFile::Missing::GivesDefault);
 }
 
 QByteArray serializeRacerNames(const PerFlag<QString>& names) {
@@ -125,18 +115,14 @@ std::optional<ConfigError> saveRacerNames(const QString& path, const PerFlag<QSt
     return DataFile::write(path, serializeRacerNames(names));
 }
 
-bool isLagMode(const QString& text) {
-    return text == captions::kLagBehind || text == captions::kLagFirst || text == captions::kMedian;
-}
-
-LoadResult<QString> parseLagMode(const QByteArray& bytes, const QString& fileName) {
-    LoadResult<QString> result{kDefaultLagMode, std::nullopt};
+LoadResult<LagColumn> parseLagMode(const QByteArray& bytes, const QString& fileName) {
+    LoadResult<LagColumn> result{kDefaultLagMode, std::nullopt};
     FieldReader reader(fileName, bytes);
     if (!reader.atEnd()) {
         const auto text = reader.readText();
         if (text && !text->isEmpty()) {
-            if (isLagMode(*text)) {
-                result.value = *text;
+            if (const auto column = lagColumnNamed(*text)) {
+                result.value = *column;
             } else {
                 const QString shown = hasControlCharacter(*text)
                                           ? QStringLiteral("the text")
@@ -152,20 +138,12 @@ LoadResult<QString> parseLagMode(const QByteArray& bytes, const QString& fileNam
     return result;
 }
 
-LoadResult<QString> loadLagMode(const QString& path) {
-    if (!DataFile::exists(path)) {
-        return {kDefaultLagMode, std::nullopt};
-    }
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {kDefaultLagMode, bytes.error};
-    }
-    return parseLagMode(bytes.value, path);
+LoadResult<LagColumn> loadLagMode(const QString& path) {
+    return DataFile::load(path, parseLagMode, kDefaultLagMode, DataFile::Missing::GivesDefault);
 }
 
-std::optional<ConfigError> saveLagMode(const QString& path, const QString& lagMode) {
-    return DataFile::write(
-        path, FieldWriter().text(lagMode.isEmpty() ? kDefaultLagMode : lagMode).endLine().bytes());
+std::optional<ConfigError> saveLagMode(const QString& path, LagColumn lagMode) {
+    return DataFile::write(path, FieldWriter().text(columnCaption(lagMode)).endLine().bytes());
 }
 
 LoadResult<float> parseSpeedMultiplier(const QByteArray& bytes, const QString& fileName) {
@@ -183,11 +161,7 @@ LoadResult<float> parseSpeedMultiplier(const QByteArray& bytes, const QString& f
 }
 
 LoadResult<float> loadSpeedMultiplier(const QString& path) {
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {0.0f, bytes.error};
-    }
-    return parseSpeedMultiplier(bytes.value, path);
+    return DataFile::load(path, parseSpeedMultiplier, 0.0f, DataFile::Missing::IsError);
 }
 
 QByteArray serializeSpeedMultiplier(float multiplier) {

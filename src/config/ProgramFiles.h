@@ -41,13 +41,11 @@ QByteArray serializeRacerNames(const PerFlag<QString>& names);
 std::optional<ConfigError> saveRacerNames(const QString& path, const PerFlag<QString>& names);
 
 // RaceLag.dat: the lag column heading as one quoted text. Missing file or an empty
-// text: "Lag First" (what is written when the heading is empty); any text but the
-// three headings is an error and gives "Lag First".
-inline const QString kDefaultLagMode = captions::kLagFirst;
-bool isLagMode(const QString& text);
-LoadResult<QString> parseLagMode(const QByteArray& bytes, const QString& fileName);
-LoadResult<QString> loadLagMode(const QString& path);
-std::optional<ConfigError> saveLagMode(const QString& path, const QString& lagMode);
+// text: "Lag First"; any text but the three headings is an error and gives "Lag First".
+inline constexpr LagColumn kDefaultLagMode = LagColumn::LagFirst;
+LoadResult<LagColumn> parseLagMode(const QByteArray& bytes, const QString& fileName);
+LoadResult<LagColumn> loadLagMode(const QString& path);
+std::optional<ConfigError> saveLagMode(const QString& path, LagColumn lagMode);
 
 // RCSpeedMultiplier.dat: one number. A missing file is an error here; the caller
 // decides the fallback (the multiplier of the current settings).

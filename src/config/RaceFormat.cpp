@@ -6,24 +6,6 @@
 #include "ValueLists.h"
 
 namespace lapdeck {
-namespace {
-
-void readPosition(FieldReader& reader, const QStringList& list, int16_t& target) {
-    const auto pos = reader.readInt16();
-    if (!pos) {
-        return;
-    }
-    if (*pos < -1 || *pos >= list.size()) {
-        reader.failLastField(QStringLiteral("position ") + QString::number(*pos) +
-                             QStringLiteral(" is outside its list of ") +
-                             QString::number(list.size()) + QStringLiteral(" entries"));
-        return;
-    }
-    target = *pos;
-}
-
-}  // namespace
-
 RaceOption RaceFormat::option() const {
     if (isPractice) {
         return RaceOption::Practice;
@@ -76,8 +58,8 @@ LoadResult<RaceFormat> parseRaceFormat(const QByteArray& bytes, const QString& f
     LoadResult<RaceFormat> result{defaultRaceFormat(), std::nullopt};
     RaceFormat& f = result.value;
     FieldReader reader(fileName, bytes);
-    readPosition(reader, ValueLists::lapCounts(), f.lapsPos);
-    readPosition(reader, ValueLists::minuteCounts(), f.minutesPos);
+    reader.readPosition(ValueLists::lapCounts(), f.lapsPos);
+    reader.readPosition(ValueLists::minuteCounts(), f.minutesPos);
     const auto timed = reader.readBool();
     const auto lap = reader.readBool();
     const auto practice = reader.readBool();
@@ -103,11 +85,7 @@ LoadResult<RaceFormat> parseRaceFormat(const QByteArray& bytes, const QString& f
 }
 
 LoadResult<RaceFormat> loadRaceFormat(const QString& path) {
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {defaultRaceFormat(), bytes.error};
-    }
-    return parseRaceFormat(bytes.value, path);
+    return DataFile::load(path, parseRaceFormat, defaultRaceFormat(), DataFile::Missing::IsError);
 }
 
 QByteArray serializeRaceFormat(const RaceFormat& f) {
@@ -124,6 +102,16 @@ QByteArray serializeRaceFormat(const RaceFormat& f) {
 
 std::optional<ConfigError> saveRaceFormat(const QString& path, const RaceFormat& format) {
     return DataFile::write(path, serializeRaceFormat(format));
+}
+
+void applyRaceFormat(const RaceFormat& format, RaceState& state) {
+    state.RaceLaps = format.raceLaps();
+    state.RaceMinutes = format.raceMinutes();
+    const RaceOption option = format.option();
+    state.IsPractice = option == RaceOption::Practice;
+    state.IsLapRace = option == RaceOption::LapRace;
+    state.IsTimedRace = option == RaceOption::TimedRace;
+    state.Demo = format.demo;
 }
 
 }  // namespace lapdeck

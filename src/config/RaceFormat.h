@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "ConfigError.h"
+#include "RaceState.h"
 
 namespace lapdeck {
 
@@ -45,6 +46,9 @@ LoadResult<RaceFormat> parseRaceFormat(const QByteArray& bytes, const QString& f
 LoadResult<RaceFormat> loadRaceFormat(const QString& path);
 
 QByteArray serializeRaceFormat(const RaceFormat& format);
+// Puts the race format in force: RaceLaps, RaceMinutes (0 for nothing chosen), the
+// race kind and demo mode.
+void applyRaceFormat(const RaceFormat& format, RaceState& state);
 std::optional<ConfigError> saveRaceFormat(const QString& path, const RaceFormat& format);
 
 }  // namespace lapdeck

@@ -3,6 +3,7 @@
 #include "DataFile.h"
 #include "FieldWriter.h"
 #include "ProgramFiles.h"
+#include "ScreenTexts.h"
 
 namespace lapdeck {
 
@@ -24,8 +25,7 @@ QStringList namePickerEntries(const QStringList& rosterNames, const NameOrder& o
     // Sorting once gives what adding each name at its place gives, without the
     // square of the roster's size.
     QStringList entries = order.sorted(rosterNames);
-    const QString empty = QStringLiteral("Empty");
-    entries.insert(order.insertPlace(entries, empty), empty);
+    entries.insert(order.insertPlace(entries, captions::kEmpty), captions::kEmpty);
     return entries;
 }
 

@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include <algorithm>
+
 #include "DataFile.h"
 #include "FieldReader.h"
 #include "FieldWriter.h"
@@ -8,20 +10,6 @@
 
 namespace lapdeck {
 namespace {
-
-void readPosition(FieldReader& reader, const QStringList& list, int16_t& target) {
-    const auto pos = reader.readInt16();
-    if (!pos) {
-        return;
-    }
-    if (*pos < -1 || *pos >= list.size()) {
-        reader.failLastField(QStringLiteral("position ") + QString::number(*pos) +
-                             QStringLiteral(" is outside its list of ") +
-                             QString::number(list.size()) + QStringLiteral(" entries"));
-        return;
-    }
-    target = *pos;
-}
 
 void readMark(FieldReader& reader, bool& target) {
     const auto mark = reader.readInt16();
@@ -34,6 +22,11 @@ void readMark(FieldReader& reader, bool& target) {
         return;
     }
     target = *mark == 1;
+}
+
+int16_t wholeNumberOf(const QString& text) {
+    const double value = roundHalfEven(leadingNumber(text));
+    return static_cast<int16_t>(std::clamp(value, -32768.0, 32767.0));
 }
 
 }  // namespace
@@ -90,10 +83,10 @@ LoadResult<Settings> parseSettings(const QByteArray& bytes, const QString& fileN
     Settings& s = result.value;
     FieldReader reader(fileName, bytes);
 
-    readPosition(reader, ValueLists::trackLengths(), s.trackLengthPos);
-    readPosition(reader, ValueLists::scales(), s.scalePos);
-    readPosition(reader, ValueLists::minLapTimes(), s.minLapPos);
-    readPosition(reader, ValueLists::startDelays(), s.delayPos);
+    reader.readPosition(ValueLists::trackLengths(), s.trackLengthPos);
+    reader.readPosition(ValueLists::scales(), s.scalePos);
+    reader.readPosition(ValueLists::minLapTimes(), s.minLapPos);
+    reader.readPosition(ValueLists::startDelays(), s.delayPos);
     if (const auto port = reader.readInt16()) {
         // A port list that was once longer left positions past its end; they select
         // the first port.
@@ -119,17 +112,13 @@ LoadResult<Settings> parseSettings(const QByteArray& bytes, const QString& fileN
     for (int i = 1; i <= kFlags; ++i) {
         readMark(reader, s.disabled[i]);
     }
-    readPosition(reader, ValueLists::firstLaps(), s.firstLapPos);
+    reader.readPosition(ValueLists::firstLaps(), s.firstLapPos);
     result.error = reader.error();
     return result;
 }
 
 LoadResult<Settings> loadSettings(const QString& path) {
-    LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {defaultSettings(), bytes.error};
-    }
-    return parseSettings(bytes.value, path);
+    return DataFile::load(path, parseSettings, defaultSettings(), DataFile::Missing::IsError);
 }
 
 QByteArray serializeSettings(const Settings& s) {
@@ -163,6 +152,23 @@ float speedMultiplierOf(const Settings& settings) {
         return 0.0f;
     }
     return speedMultiplier(static_cast<int>(leadingNumber(feet)), *factor);
+}
+
+void applySettings(const Settings& settings, RaceState& state) {
+    state.TrackLength = wholeNumberOf(settings.trackLengthText());
+    state.ModelScale = settings.scaleText();
+    if (const auto factor = convertScale(state.ModelScale)) {
+        state.ScaleFactor = *factor;
+    }
+    state.MinLapTime = static_cast<float>(leadingNumber(settings.minLapText()));
+    state.StartDelay = wholeNumberOf(settings.delayText());
+    state.CommPort = wholeNumberOf(settings.portText());
+    state.FirstLapIndex = static_cast<int16_t>(wholeNumberOf(settings.firstLapText()) - 1);
+    for (int i = 1; i <= kFlags; ++i) {
+        state.LaneColorName[i] = settings.colourName[i];
+        state.FlagColor[i] = settings.swatchColour[i];
+        state.Disabled[i] = settings.disabled[i];
+    }
 }
 
 }  // namespace lapdeck

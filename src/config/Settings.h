@@ -55,4 +55,11 @@ std::optional<ConfigError> saveSettings(const QString& path, const Settings& set
 // SpeedMultiplier of the chosen track length and scale (0 when either is missing).
 float speedMultiplierOf(const Settings& settings);
 
+// Puts the settings in force: TrackLength, ModelScale, ScaleFactor (kept when no
+// scale is chosen), MinLapTime, StartDelay, CommPort, FirstLapIndex (first lap - 1),
+// LaneColorName, FlagColor and the disabled flags. A list with nothing chosen counts
+// as 0 (so FirstLapIndex -1, CommPort 0). SpeedMultiplier is not touched: the
+// program takes it from RCSpeedMultiplier.dat.
+void applySettings(const Settings& settings, RaceState& state);
+
 }  // namespace lapdeck

@@ -17,14 +17,7 @@ LoadResult<SoundChoices> parseSoundChoices(const QByteArray& bytes, const QStrin
 }
 
 LoadResult<SoundChoices> loadSoundChoices(const QString& path) {
-    if (!DataFile::exists(path)) {
-        return {};
-    }
-    const LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {{}, bytes.error};
-    }
-    return parseSoundChoices(bytes.value, path);
+    return DataFile::load(path, parseSoundChoices, SoundChoices{}, DataFile::Missing::GivesDefault);
 }
 
 std::optional<ConfigError> saveSoundChoices(const QString& path, const SoundChoices& choices) {

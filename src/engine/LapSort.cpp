@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 
 namespace lapdeck {
@@ -29,7 +30,7 @@ void subSortLapTimes(RaceState& s) {
     for (int f = 1; f <= kFlags; ++f) {
         const double index = roundHalfEven(s.LapCount[f] / 2.0 + 1.0);
         const int i = std::clamp(static_cast<int>(index), 0, kMaxLap);
-        s.MedianLap[f] = formatSingle(s.SortedLapTimes[f][static_cast<size_t>(i)], u"0.00");
+        s.MedianLap[f] = storedLapTime(s.SortedLapTimes[f][static_cast<size_t>(i)]);
     }
 }
 

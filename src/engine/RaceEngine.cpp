@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "LapSort.h"
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "ReportParser.h"
 #include "ScreenTexts.h"
@@ -56,7 +57,7 @@ RaceEngine::RaceEngine(RaceState& state, RaceHost& host, Prompter& prompter, Ran
 void RaceEngine::showClock() {
     const RaceState& s = m_state;
     int64_t seconds = 0;
-    if (s.live.optTimedRace) {
+    if (s.IsTimedRace) {
         seconds = (static_cast<int64_t>(s.RaceMinutes) * 60000 - s.RaceClock) / 1000;
         seconds = std::max<int64_t>(seconds, 0);
     } else {
@@ -80,7 +81,7 @@ void RaceEngine::Timer1_Timer(int32_t milliseconds, ReportSource& source) {
     if (m_state.RaceOver != 0) {
         return;
     }
-    if (!m_state.live.demo) {
+    if (!m_state.Demo) {
         while (source.hasInput()) {
             const QString text = source.read();
             m_host.reportRead(m_state.RaceClock, text);
@@ -122,7 +123,7 @@ void RaceEngine::runDemo() {
 void RaceEngine::drawDemoParameters(int f) {
     RaceState& s = m_state;
     // The list offers 1 to 60 s; a hand-edited settings file must not overflow a lap.
-    const double m = std::clamp(leadingNumber(s.live.minLapText), 0.0, 3600.0);
+    const double m = std::clamp(static_cast<double>(s.MinLapTime), 0.0, 3600.0);
     s.DemoNextLap[f] = static_cast<int32_t>(std::floor(600 * m_random.next() + 100));
     s.DemoLapSpread[f] = static_cast<int32_t>(std::floor(m * 1000 / 10 + 250 * m_random.next()));
     s.DemoLapBase[f] = static_cast<int32_t>(std::floor(m * 1000 + 750 * m_random.next() + 1000));
@@ -150,7 +151,8 @@ void RaceEngine::CountLap(int16_t flag) {
     }
     s.NewLapTime[f] = s.RaceClock - s.LastCrossTime[f];
 
-    const double minimumSeconds = roundHalfEven(leadingNumber(s.live.minLapText));
+    // Whole seconds, halves to the even neighbour: 2.5 s lets laps over 2 s count.
+    const double minimumSeconds = roundHalfEven(static_cast<double>(s.MinLapTime));
     const bool longEnough = static_cast<double>(s.NewLapTime[f]) > minimumSeconds * 1000.0;
     if (!longEnough && s.LapCount[f] != s.FirstLapIndex) {
         return;
@@ -254,10 +256,11 @@ void RaceEngine::CheckFinish() {
         return;
     }
     if (!s.IsTimedRace) {
-        if (!s.live.optLapRace) {
+        if (!s.IsLapRace) {
             return;
         }
-        if (!(leadingNumber(s.screen.row[1].lapNum) >= 1.0)) {
+        // Lap 0 on top (a race beginning with lap 0) is not yet running.
+        if (s.LapCount[leader] < 1) {
             return;
         }
         if (s.LapCount[leader] == s.RaceLaps - 1 && !s.WhiteFlagShown) {
@@ -274,9 +277,6 @@ void RaceEngine::CheckFinish() {
         finishPhase(QStringLiteral("Raceover.wav"));
         return;
     }
-    if (!s.live.optTimedRace) {
-        return;
-    }
     const int64_t length = static_cast<int64_t>(s.RaceMinutes) * 60000;
     if (s.RaceClock >= length - 10000 && s.TenSecondWarned == 0) {
         s.TenSecondWarned = 1;
@@ -284,7 +284,11 @@ void RaceEngine::CheckFinish() {
     }
     if (s.RaceClock >= length && !s.CheckeredShown) {
         giveCheckeredFlag(QStringLiteral("CheckeredFlag.wav"));
-        s.FinishDeadline = roundToLong(s.RaceClock + 1.9 * s.BestLapTime[leader] + 5000);
+        // A leader whose best lap was reset has none (999999), which would hold the
+        // race open for half an hour: its last lap stands in.
+        const int32_t lap =
+            s.BestLapTime[leader] != kNoBestLap ? s.BestLapTime[leader] : s.ShownLapTime[leader];
+        s.FinishDeadline = roundToLong(s.RaceClock + 1.9 * lap + 5000);
         s.CheckeredShown = true;
     }
     finishPhase(QStringLiteral("RaceOver.wav"));
@@ -312,8 +316,6 @@ void RaceEngine::finishPhase(const QString& endCue) {
     m_host.playSound(endCue, 100, 50);
     s.screen.raceOverVisible = true;
     s.phase = RacePhase::Over;
-    s.screen.menuViewData = true;
-    s.screen.menuFile = true;
     UpdateRaceScreen();
 }
 
@@ -341,18 +343,6 @@ void RaceEngine::StartReset() {
 
 // ---------------------------------------------------------------- screen
 
-QString RaceEngine::lapTimeText(int f) const {
-    const int32_t ms = m_state.ShownLapTime[f];
-    return formatNumber(ms / 1000.0, ms >= 60000 ? u"00" : u"0.00");
-}
-
-QString RaceEngine::bestText(int f) const {
-    if (m_state.BestLapTime[f] == kNoBestLap) {
-        return {};
-    }
-    return formatNumber(m_state.BestLapTime[f] / 1000.0, u"0.00") + QLatin1Char(' ');
-}
-
 QString RaceEngine::speedText(int f) const {
     if (m_state.LapCount[f] < 2 || m_state.ShownLapTime[f] <= 0) {
         return {};
@@ -376,27 +366,32 @@ void RaceEngine::UpdateRaceScreen() {
     ComputeInterval();
     for (int f = 1; f <= kFlags; ++f) {
         ScreenRow& row = s.screen.row[s.Position[f]];
+        row.flag = static_cast<int16_t>(f);
         row.colour = s.FlagColor[f];
-        row.name = s.isDisabled(f) ? kDisabled : QLatin1Char(' ') + s.RacerName[f];
         row.lapNum = s.LapCount[f] != s.FirstLapIndex ? QString::number(s.LapCount[f]) : QString();
-        row.lapTime = row.name == kDisabled ? QString() : lapTimeText(f);
+        row.lapTime = s.isDisabled(f) ? QString() : screenLapTime(s.ShownLapTime[f]);
 
-        const QString& bestMode = s.screen.bestHeader;
-        if (bestMode == kBestLap) {
-            row.best = bestText(f);
-        } else if (bestMode == kMph) {
-            row.best = speedText(f);
-        } else if (bestMode == kMedian) {
-            row.best = medianText(f);
+        switch (s.screen.bestColumn) {
+            case BestColumn::BestLap:
+                row.best = screenBestLap(s.BestLapTime[f]);
+                break;
+            case BestColumn::Mph:
+                row.best = speedText(f);
+                break;
+            case BestColumn::Median:
+                row.best = medianText(f);
+                break;
         }
-
-        const QString& lagMode = s.screen.lagHeader;
-        if (lagMode == kLagBehind) {
-            row.lagTime = s.LapCount[f] < 1 ? QString() : s.LagBehind[f];
-        } else if (lagMode == kLagFirst) {
-            row.lagTime = s.LagFirst[f];
-        } else if (lagMode == kMedian) {
-            row.lagTime = medianText(f);
+        switch (s.screen.lagColumn) {
+            case LagColumn::LagBehind:
+                row.lagTime = s.LapCount[f] < 1 ? QString() : s.LagBehind[f];
+                break;
+            case LagColumn::LagFirst:
+                row.lagTime = s.LagFirst[f];
+                break;
+            case LagColumn::Median:
+                row.lagTime = medianText(f);
+                break;
         }
     }
 }
@@ -405,14 +400,15 @@ void RaceEngine::UpdatePracticeScreen() {
     RaceState& s = m_state;
     for (int i = 1; i <= kFlags; ++i) {
         ScreenRow& row = s.screen.row[i];
-        if (row.name == kDisabled) {
+        if (s.isDisabled(row.flag)) {
             row.lapTime.clear();
         } else if (s.LapCount[i] != s.FirstLapIndex) {
             row.lapNum = QString::number(s.LapCount[i]);
-            row.lapTime = lapTimeText(i);
+            row.lapTime = screenLapTime(s.ShownLapTime[i]);
         }
         row.lagTime = medianText(i);
-        row.best = s.screen.bestHeader == kBestLap ? bestText(i) : speedText(i);
+        row.best = s.screen.bestColumn == BestColumn::BestLap ? screenBestLap(s.BestLapTime[i])
+                                                              : speedText(i);
     }
 }
 
@@ -427,42 +423,29 @@ void RaceEngine::refreshScreen() {
 // ---------------------------------------------------------------- reset and title
 
 void RaceEngine::LoadNames() {
-    RaceState& s = m_state;
-    s.RacerName = m_host.loadRacerNames();
-    for (int i = 1; i <= kFlags; ++i) {
-        if (s.isDisabled(i)) {
-            s.screen.row[i].name = kDisabled;
-        } else if (s.RacerName[i].isEmpty()) {
-            s.screen.row[i].name = kSelectName;
-        } else {
-            s.screen.row[i].name = QLatin1Char(' ') + s.RacerName[i];
-        }
-    }
+    m_state.RacerName = m_host.loadRacerNames();
 }
 
 void RaceEngine::ShowRaceTitle() {
     RaceState& s = m_state;
-    s.MinLapTime = static_cast<float>(leadingNumber(s.live.minLapText));
-    s.StartDelay = static_cast<int16_t>(
-        std::clamp(roundHalfEven(leadingNumber(s.live.delayText)), -32768.0, 32767.0));
     s.LagMode = m_host.readLagMode();
-    if (s.live.optPractice) {
+    if (s.IsPractice) {
         s.screen.windowCaption = QStringLiteral("Vx9 Timer - Practice");
         s.RaceTitle = QStringLiteral("Practice");
-        s.screen.lagHeader = kMedian;
+        s.screen.lagColumn = LagColumn::Median;
     } else {
         s.screen.windowCaption = QStringLiteral("Vx9 Timer - ") + QString::number(s.StartDelay) +
                                  QStringLiteral(" seconds delay before Formula 1 start - ") +
                                  shortestSingle(s.MinLapTime) +
                                  QStringLiteral(" seconds minimum lap time");
-        s.screen.lagHeader = s.LagMode;
-        if (s.live.optLapRace) {
+        s.screen.lagColumn = s.LagMode;
+        if (s.IsLapRace) {
             s.RaceTitle = QString::number(s.RaceLaps) + QStringLiteral(" Lap Race");
-        } else if (s.live.optTimedRace) {
+        } else if (s.IsTimedRace) {
             s.RaceTitle = QString::number(s.RaceMinutes) + QStringLiteral(" Minute Race");
         }
     }
-    if (s.live.demo) {
+    if (s.Demo) {
         s.RaceTitle = QStringLiteral("Demo - ") + s.RaceTitle;
     }
     s.screen.raceFormat = s.RaceTitle;
@@ -473,30 +456,23 @@ void RaceEngine::ReSet() {
     LoadNames();
     m_random.reseed();
     for (int r = 1; r <= kFlags; ++r) {
+        // Idle, row r is flag r.
         ScreenRow& row = s.screen.row[r];
+        row.flag = static_cast<int16_t>(r);
         row.lapTime.clear();
         row.lapNum.clear();
         row.best.clear();
         row.lagTime.clear();
-        row.colour = s.live.swatchColour[r];
+        row.colour = s.FlagColor[r];
     }
     s.screen.raceOverVisible = false;
     s.CheckeredShown = false;
     s.WhiteFlagShown = false;
     s.screen.picture = kLogo;
-    s.screen.menuHelp = true;
     s.RaceClock = 0;
     s.screen.clock = QStringLiteral("00:00");
     m_clockSeconds = 0;
-    s.screen.startEnabled = true;
     s.phase = RacePhase::Idle;
-    s.screen.abortEnabled = false;
-    s.screen.menuFile = true;
-    s.screen.menuRaceFormat = true;
-    s.screen.menuSettings = true;
-    s.screen.menuRacers = true;
-    s.screen.menuViewData = false;
-    s.screen.menuSound = true;
     ShowRaceTitle();
 }
 
@@ -507,42 +483,24 @@ void RaceEngine::setTimer(bool running) {
     m_host.setTimerRunning(running);
 }
 
-void RaceEngine::disableMenus() {
-    RaceScreen& sc = m_state.screen;
-    sc.menuFile = sc.menuRaceFormat = sc.menuViewData = sc.menuRacers = false;
-    sc.menuSound = sc.menuSettings = sc.menuHelp = false;
-}
-
 void RaceEngine::cmdStart_Click() {
     RaceState& s = m_state;
     switch (s.phase) {
         case RacePhase::Idle: {
-            // A refused start gives the organiser back the window as it was, so the
-            // settings can still be changed (an unnamed lane disabled, say).
-            const RaceScreen before = s.screen;
+            // A refused start gives the organiser back the window as it was (still
+            // idle), so the settings can still be changed (an unnamed lane disabled, say).
             const bool summaryUnsaved = s.SummaryUnsaved;
             const bool lapsUnsaved = s.LapsUnsaved;
-            auto refuse = [&s, &before, summaryUnsaved, lapsUnsaved]() {
-                RaceScreen& sc = s.screen;
-                sc.menuFile = before.menuFile;
-                sc.menuRaceFormat = before.menuRaceFormat;
-                sc.menuViewData = before.menuViewData;
-                sc.menuRacers = before.menuRacers;
-                sc.menuSound = before.menuSound;
-                sc.menuSettings = before.menuSettings;
-                sc.menuHelp = before.menuHelp;
+            auto refuse = [&s, summaryUnsaved, lapsUnsaved]() {
                 s.SummaryUnsaved = summaryUnsaved;
                 s.LapsUnsaved = lapsUnsaved;
             };
-            disableMenus();
             s.SummaryUnsaved = true;
             s.LapsUnsaved = true;
-            s.StartDelay = static_cast<int16_t>(
-                std::clamp(roundHalfEven(leadingNumber(s.live.delayText)), -32768.0, 32767.0));
             for (int i = 1; i <= kFlags; ++i) {
-                if (s.screen.row[i].name.trimmed() == QStringLiteral("Select Name")) {
+                if (s.flagName(i).state == NameState::SelectName) {
                     m_prompter.inform(
-                        QStringLiteral("Select Name"),
+                        kSelectName,
                         QStringLiteral("Please select name for Flag ") + QString::number(i),
                         Icon::None);
                     refuse();
@@ -551,12 +509,12 @@ void RaceEngine::cmdStart_Click() {
             }
             s.RaceDateTime.clear();
             for (int i = 1; i <= kFlags - 1; ++i) {
-                const QString& a = s.screen.row[i].name;
-                if (a == kDisabled || a == kEmpty) {
+                const FlagName a = s.flagName(i);
+                if (a.state == NameState::Disabled || a.state == NameState::Empty) {
                     continue;
                 }
                 for (int j = i + 1; j <= kFlags; ++j) {
-                    if (s.screen.row[j].name != a) {
+                    if (s.flagName(j) != a) {
                         continue;
                     }
                     const QString text = QStringLiteral("Warning, names in Flags ") +
@@ -580,31 +538,29 @@ void RaceEngine::cmdStart_Click() {
                 s.phase = RacePhase::Racing;
                 setTimer(true);
             } else {
+                s.phase = RacePhase::Starting;
                 m_host.runStartSequence(s.StartDelay >= 1);
             }
             return;
         }
+        case RacePhase::Starting:
+            return;  // the lights decide when the race runs
         case RacePhase::Racing:
             s.phase = RacePhase::Paused;
             s.screen.picture = QStringLiteral("YellowFlagblack.bmp");
             setTimer(false);
-            s.screen.abortEnabled = true;
-            s.screen.menuViewData = true;
-            // Another port for a lost lap unit; the race keeps its own settings.
-            s.screen.menuSettings = true;
             return;
         case RacePhase::Paused:
-            disableMenus();
             s.phase = RacePhase::Racing;
             s.RaceOver = 0;
-            s.screen.abortEnabled = false;
             s.screen.picture = s.FlagPicture;
             setTimer(true);
             return;
         case RacePhase::Over: {
             if (const auto question =
                     unsavedResultsQuestion(s, QStringLiteral("Do you want to Reset?"))) {
-                if (m_prompter.ask(question->title, question->text, Icon::Exclamation, false) !=
+                // Yes gives up the results: Enter must not.
+                if (m_prompter.ask(question->title, question->text, Icon::Exclamation, true) !=
                     Answer::Yes) {
                     return;
                 }
@@ -624,13 +580,14 @@ void RaceEngine::cmdStart_Click() {
 
 void RaceEngine::cmdAbort_Click() {
     RaceState& s = m_state;
-    if (!s.screen.abortEnabled) {
+    // Abort belongs to a paused race.
+    if (s.phase != RacePhase::Paused) {
         return;
     }
     if (s.RaceOver == 0) {
         const QString text = QStringLiteral("All Data will be lost") + kCrLf +
                              QStringLiteral("Are you sure you want to abort?");
-        if (m_prompter.ask(QStringLiteral("Abort"), text, Icon::Question, false) != Answer::Yes) {
+        if (m_prompter.ask(QStringLiteral("Abort"), text, Icon::Question, true) != Answer::Yes) {
             return;
         }
     }
@@ -674,17 +631,18 @@ void RaceEngine::Form_KeyDown(int keyCode) {
 void RaceEngine::lblBestLap_Click() {
     RaceState& s = m_state;
     m_host.closeNamePickers();
-    QString& header = s.screen.bestHeader;
+    BestColumn& column = s.screen.bestColumn;
     if (s.IsPractice) {
-        header = header == kBestLap ? kMph : kBestLap;
-    } else if (header == kBestLap) {
-        header = kMph;
-    } else if (header == kMph) {
-        header = kMedian;
+        column = column == BestColumn::BestLap ? BestColumn::Mph : BestColumn::BestLap;
+    } else if (column == BestColumn::BestLap) {
+        column = BestColumn::Mph;
+    } else if (column == BestColumn::Mph) {
+        column = BestColumn::Median;
     } else {
-        header = kBestLap;
+        column = BestColumn::BestLap;
     }
-    if (s.phase != RacePhase::Idle) {
+    // Idle (or under the start lights) only the heading changes.
+    if (s.phase != RacePhase::Idle && s.phase != RacePhase::Starting) {
         refreshScreen();
     }
 }
@@ -693,16 +651,17 @@ void RaceEngine::lblLag_Click() {
     RaceState& s = m_state;
     m_host.closeNamePickers();
     if (!s.IsPractice) {
-        QString& header = s.screen.lagHeader;
-        if (header == kLagBehind) {
-            header = kLagFirst;
-        } else if (header == kLagFirst) {
-            header = kMedian;
+        LagColumn& column = s.screen.lagColumn;
+        if (column == LagColumn::LagBehind) {
+            column = LagColumn::LagFirst;
+        } else if (column == LagColumn::LagFirst) {
+            column = LagColumn::Median;
         } else {
-            header = kLagBehind;
+            column = LagColumn::LagBehind;
         }
     }
-    if (s.phase != RacePhase::Idle) {
+    // Idle (or under the start lights) only the heading changes.
+    if (s.phase != RacePhase::Idle && s.phase != RacePhase::Starting) {
         refreshScreen();
     }
 }
@@ -712,12 +671,12 @@ void RaceEngine::lblBest_Click(int row) {
     if (row < 1 || row > kFlags) {
         return;
     }
-    const QString& header = s.screen.bestHeader;
-    if (s.IsPractice && header == kBestLap) {
+    const BestColumn column = s.screen.bestColumn;
+    if (s.IsPractice && column == BestColumn::BestLap) {
         s.BestLapTime[row] = kNoBestLap;
         s.screen.row[row].best.clear();
     }
-    if (header != kMph && header != kMedian) {
+    if (column == BestColumn::BestLap) {
         const int f = s.RunningOrder[row];
         if (f >= 1 && f <= kFlags && s.timerRunning) {
             s.BestLapTime[f] = kNoBestLap;

@@ -72,12 +72,9 @@ private:
     void drawDemoParameters(int flag);
     void runDemo();
     void setTimer(bool running);
-    void disableMenus();
     void finishPhase(const QString& endCue);
     void giveCheckeredFlag(const QString& cue);
     QString speedText(int flag) const;
-    QString bestText(int flag) const;
-    QString lapTimeText(int flag) const;
     QString medianText(int flag);
 
     RaceState& m_state;

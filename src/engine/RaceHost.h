@@ -64,7 +64,7 @@ public:
     // The names stored for flags 1..6 (empty where none is stored).
     virtual PerFlag<QString> loadRacerNames() { return {}; }
     // The stored lag column mode.
-    virtual QString readLagMode() { return captions::kLagFirst; }
+    virtual LagColumn readLagMode() { return LagColumn::LagFirst; }
     virtual QDateTime now() { return QDateTime::currentDateTime(); }
     virtual void closeNamePickers() {}
     // Every report as it is read (port text, or the demo generator's flag number),

@@ -5,6 +5,7 @@ namespace lapdeck {
 QString startCaption(RacePhase phase) {
     switch (phase) {
         case RacePhase::Idle:
+        case RacePhase::Starting:
             return QStringLiteral("Start");
         case RacePhase::Racing:
             return QStringLiteral("Pause");
@@ -14,6 +15,13 @@ QString startCaption(RacePhase phase) {
             return QStringLiteral("Reset");
     }
     return QStringLiteral("Start");
+}
+
+FlagName RaceState::flagName(int flag) const {
+    if (flag < 1 || flag > kFlags) {
+        return {};
+    }
+    return flagNameOf(isDisabled(flag), RacerName[flag]);
 }
 
 void RaceState::ClearLapTimes() {

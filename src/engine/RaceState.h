@@ -20,29 +20,17 @@ using PerFlag = std::array<T, kFlags + 1>;
 
 using LapStore = std::array<std::array<float, kMaxLap + 1>, kFlags + 1>;
 
-// What the race phase is; the start button shows it as its caption.
-enum class RacePhase { Idle, Racing, Paused, Over };
+// What the race phase is; the start button shows it as its caption, and the main
+// window's menus and buttons follow it. Starting: the start checks passed and the
+// start lights run (the caption still reads "Start").
+enum class RacePhase { Idle, Starting, Racing, Paused, Over };
 
 QString startCaption(RacePhase phase);
 
-// The live settings and race format the engine reads while racing. The app keeps
-// this in step with the stored settings and race format (and the dialogs' unsaved
-// choices while a dialog is open).
-struct LiveConfig {
-    PerFlag<bool> disabled{};         // the flag's "Disable" box is ticked
-    PerFlag<int32_t> swatchColour{};  // colour number of each flag's swatch
-    QString minLapText = QStringLiteral("2");
-    QString delayText = QStringLiteral("0");
-    QString firstLapText = QStringLiteral("1");
-    bool optPractice = false;
-    bool optLapRace = true;
-    bool optTimedRace = false;
-    bool demo = false;
-};
-
-// One row of the race screen; rows are indexed 1..6 top to bottom.
+// One row of the race screen; rows are indexed 1..6 top to bottom. The name cell
+// shows the flag's name (RaceState::flagName), so a name always stays with its laps.
 struct ScreenRow {
-    QString name = captions::kSelectName;
+    int16_t flag = 0;  // the flag the row shows; 0 before the first reset
     QString lapNum;
     QString lapTime;
     QString best;
@@ -53,22 +41,13 @@ struct ScreenRow {
 // Everything the race screen shows, as data. The main window draws it.
 struct RaceScreen {
     std::array<ScreenRow, kFlags + 1> row{};
-    QString bestHeader = captions::kBestLap;
-    QString lagHeader = captions::kLagBehind;
+    BestColumn bestColumn = BestColumn::BestLap;
+    LagColumn lagColumn = LagColumn::LagBehind;
     QString clock = QStringLiteral("00:00");
     QString raceFormat;
     QString windowCaption;
     QString picture = QStringLiteral("LVLogo.gif");
     bool raceOverVisible = false;
-    bool startEnabled = true;
-    bool abortEnabled = false;
-    bool menuFile = true;
-    bool menuRaceFormat = true;
-    bool menuViewData = false;
-    bool menuRacers = true;
-    bool menuSound = true;
-    bool menuSettings = true;
-    bool menuHelp = true;
 };
 
 // The program-wide race state: settings in force, race format, and everything a
@@ -80,19 +59,24 @@ struct RaceState {
     int16_t ScaleFactor = 0;
     float SpeedMultiplier = 0.0f;
     int16_t CommPort = 1;
-    float MinLapTime = 0.0f;
+    // Every entry of the minimum lap list is a multiple of 0.25 s, so a Single holds
+    // the chosen number exactly: the lap rule, the demo laps and the title all start
+    // from this one value.
+    float MinLapTime = 2.0f;
     int16_t StartDelay = 0;
     int16_t FirstLapIndex = 0;
     PerFlag<QString> RacerName{};
     PerFlag<QString> LaneColorName{};
     PerFlag<int32_t> FlagColor{};
+    PerFlag<bool> Disabled{};  // the flag's "Disable" box
 
-    // Race format.
+    // Race format: at most one of the three kinds is true (none when none is chosen).
     int16_t RaceLaps = 0;
     int32_t RaceMinutes = 0;
     bool IsPractice = false;
     bool IsLapRace = false;
     bool IsTimedRace = false;
+    bool Demo = false;  // the demo generator makes up the crossings
 
     // Race clock and input.
     int32_t RaceClock = 0;
@@ -129,10 +113,9 @@ struct RaceState {
     QString FlagPicture;
     QString RaceDateTime;
     QString RaceTitle;
-    QString LagMode = captions::kLagFirst;
+    LagColumn LagMode = LagColumn::LagFirst;  // as RaceLag.dat holds it
     bool LapsUnsaved = false;
     bool SummaryUnsaved = false;
-    bool PortErrorInSettings = false;
 
     // Demo generator.
     PerFlag<int32_t> DemoNextLap{};
@@ -147,10 +130,11 @@ struct RaceState {
     RacePhase phase = RacePhase::Idle;
     bool timerRunning = false;
 
-    LiveConfig live;
     RaceScreen screen;
 
-    bool isDisabled(int flag) const { return flag >= 1 && flag <= kFlags && live.disabled[flag]; }
+    bool isDisabled(int flag) const { return flag >= 1 && flag <= kFlags && Disabled[flag]; }
+    // The flag's name as its name cell, the lap file and the checks before a start see it.
+    FlagName flagName(int flag) const;
 
     // Sets every lap time to 0.
     void ClearLapTimes();

@@ -8,11 +8,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSplitter>
-#include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "PageLinks.h"
-#include "ShellOpener.h"
+#include "PageView.h"
 
 namespace lapdeck {
 namespace {
@@ -22,7 +20,7 @@ const QString kContents = QStringLiteral("index.html");
 }  // namespace
 
 HelpViewer::HelpViewer(QString folder, ShellOpener& opener, QWidget* parent)
-    : QDialog(parent), m_folder(std::move(folder)), m_opener(opener) {
+    : QDialog(parent), m_folder(std::move(folder)) {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(QStringLiteral("Lapdeck Help"));
     setModal(false);
@@ -32,10 +30,8 @@ HelpViewer::HelpViewer(QString folder, ShellOpener& opener, QWidget* parent)
     lstContents->setWordWrap(true);
     lstContents->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstContents->setSpacing(2);
-    txtPage = new QTextBrowser(this);
+    txtPage = new PageView(opener, this);
     txtPage->setObjectName(QStringLiteral("txtPage"));
-    // Links are followed here: local pages in this window, web addresses outside.
-    txtPage->setOpenLinks(false);
 
     cmdContents = new QPushButton(QStringLiteral("&Contents"), this);
     cmdContents->setObjectName(QStringLiteral("cmdContents"));
@@ -66,7 +62,7 @@ HelpViewer::HelpViewer(QString folder, ShellOpener& opener, QWidget* parent)
     connect(cmdForward, &QPushButton::clicked, txtPage, &QTextBrowser::forward);
     connect(txtPage, &QTextBrowser::backwardAvailable, cmdBack, &QPushButton::setEnabled);
     connect(txtPage, &QTextBrowser::forwardAvailable, cmdForward, &QPushButton::setEnabled);
-    connect(txtPage, &QTextBrowser::anchorClicked, this, &HelpViewer::followLink);
+    connect(txtPage, &QTextBrowser::anchorClicked, txtPage, &PageView::follow);
     connect(txtPage, &QTextBrowser::sourceChanged, this, &HelpViewer::pageShown);
     connect(lstContents, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { showPage(item->data(Qt::UserRole).toString()); });
@@ -121,14 +117,6 @@ void HelpViewer::loadContents() {
         const QRegularExpressionMatch m = it.next();
         add(QString(m.captured(2)).remove(tag).simplified(), m.captured(1));
     }
-}
-
-void HelpViewer::followLink(const QUrl& url) {
-    if (isWebAddress(url)) {
-        m_opener.open(url);
-        return;
-    }
-    txtPage->setSource(url);
 }
 
 void HelpViewer::pageShown(const QUrl& url) {

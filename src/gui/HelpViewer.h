@@ -5,11 +5,11 @@
 
 class QListWidget;
 class QPushButton;
-class QTextBrowser;
 class QUrl;
 
 namespace lapdeck {
 
+class PageView;
 class ShellOpener;
 
 // Lapdeck's help: its pages beside a table of contents taken from the contents
@@ -27,18 +27,16 @@ public:
     void showPage(const QString& file);
 
     QListWidget* lstContents = nullptr;
-    QTextBrowser* txtPage = nullptr;
+    PageView* txtPage = nullptr;
     QPushButton* cmdContents = nullptr;
     QPushButton* cmdBack = nullptr;
     QPushButton* cmdForward = nullptr;
 
 private:
     void loadContents();
-    void followLink(const QUrl& url);
     void pageShown(const QUrl& url);
 
     QString m_folder;
-    ShellOpener& m_opener;
 };
 
 }  // namespace lapdeck

@@ -1,37 +1,29 @@
 #include "NameAssignment.h"
 
-#include "ScreenTexts.h"
-
 namespace lapdeck {
 
-namespace {
-using captions::kDisabled;
-using captions::kEmpty;
-}  // namespace
-
-std::vector<int> rowsAlreadyNamed(const PerFlag<QString>& captions, int row,
-                                  const QString& picked) {
+std::vector<int> rowsAlreadyNamed(const PerFlag<FlagName>& names, int flag, const QString& picked) {
     std::vector<int> rows;
-    const QString shown = QLatin1Char(' ') + picked;
+    const FlagName shown = flagNameOf(false, picked);
     for (int k = 1; k <= kFlags; ++k) {
-        if (k == row || captions[k] == kEmpty) {
+        if (k == flag || names[k].state == NameState::Empty) {
             continue;
         }
-        if (captions[k] == shown) {
+        if (names[k] == shown) {
             rows.push_back(k);
         }
     }
     return rows;
 }
 
-PerFlag<QString> namesToStore(const PerFlag<QString>& captions, const PerFlag<QString>& previous) {
-    PerFlag<QString> names = previous;
+PerFlag<QString> namesToStore(const PerFlag<FlagName>& names, const PerFlag<QString>& previous) {
+    PerFlag<QString> stored = previous;
     for (int k = 1; k <= kFlags; ++k) {
-        if (captions[k] != kDisabled) {
-            names[k] = captions[k].trimmed();
+        if (names[k].state != NameState::Disabled) {
+            stored[k] = names[k].stored();
         }
     }
-    return names;
+    return stored;
 }
 
 int pickerStartIndex(const QStringList& entries, const QString& caption) {

@@ -54,11 +54,14 @@ void NameSelection::LoadRacerLists() {
     if (!roster.ok()) {
         m_reportError(roster.error->message());
     }
-    // The roster is read and sorted once; all six lists take the same entries.
-    const QStringList entries = namePickerEntries(roster.value);
+    showRoster(roster.value);
+}
+
+void NameSelection::showRoster(const QStringList& names) {
+    // The roster is sorted once; all six lists take the same entries.
+    const QStringList entries = namePickerEntries(names);
     for (int i = 1; i <= kFlags; ++i) {
         m_controls.Select_Name[i]->setEntries(entries);
-        m_state.FlagColor[i] = m_state.live.swatchColour[i];
     }
 }
 
@@ -79,8 +82,7 @@ void NameSelection::lblName_Click(int index) {
         return;
     }
     NamePicker* picker = m_controls.Select_Name[index];
-    picker->setCurrentIndex(
-        pickerStartIndex(picker->entries(), m_state.screen.row[static_cast<size_t>(index)].name));
+    picker->setCurrentIndex(pickerStartIndex(picker->entries(), m_state.flagName(index).caption()));
     picker->setGeometry(m_controls.lblName[index]->geometry());
     picker->show();
     picker->raise();
@@ -96,18 +98,17 @@ void NameSelection::Select_Name_Click(int index) {
         return;
     }
     const QString picked = picker->currentText();
-    PerFlag<QString> captions;
+    PerFlag<FlagName> names;
     for (int k = 1; k <= kFlags; ++k) {
-        captions[k] = m_state.screen.row[static_cast<size_t>(k)].name;
+        names[k] = m_state.flagName(k);
     }
-    for (size_t n = rowsAlreadyNamed(captions, index, picked).size(); n > 0; --n) {
+    for (size_t n = rowsAlreadyNamed(names, index, picked).size(); n > 0; --n) {
         m_prompter.inform(QStringLiteral("Racer's Name"),
                           QStringLiteral("Warning, name already exists."), Icon::Exclamation);
     }
-    captions[index] = QLatin1Char(' ') + picked;
-    m_state.screen.row[static_cast<size_t>(index)].name = captions[index];
+    names[index] = flagNameOf(false, picked);
     picker->hide();
-    m_state.RacerName = namesToStore(captions, m_state.RacerName);
+    m_state.RacerName = namesToStore(names, m_state.RacerName);
     if (const auto error = m_config.saveRacerNames(m_state.RacerName)) {
         m_reportError(error->message());
     }

@@ -5,6 +5,7 @@
 #include <QCursor>
 #include <QObject>
 #include <QPoint>
+#include <QStringList>
 
 class QWidget;
 
@@ -27,7 +28,10 @@ public:
                   Prompter& prompter, QCursor racerPointer, std::function<void()> redraw,
                   std::function<void(const QString&)> reportError, QWidget* window);
 
+    // Fills the name pickers from rcRacers.dat, or from the roster the racers
+    // dialog hands back.
     void LoadRacerLists();
+    void showRoster(const QStringList& names);
     void lblName_Click(int index);
     void Select_Name_Click(int index);
     void Select_Name_LostFocus(int index);

@@ -8,6 +8,8 @@
 #include "NameCell.h"
 #include "NamePicker.h"
 #include "PictureBox.h"
+#include "Pictures.h"
+#include "RaceState.h"
 #include "ScreenTexts.h"
 #include "WidgetLook.h"
 
@@ -29,6 +31,11 @@ constexpr Column kLapColumn{312, 80};
 constexpr Column kLapTimeColumn{394, 130};
 constexpr Column kBestColumn{526, 130};
 constexpr Column kLagColumn{658, 132};
+
+void point(QWidget* widget, const QCursor* hand, const QString& tip) {
+    widget->setCursor(hand != nullptr ? *hand : QCursor(Qt::ArrowCursor));
+    widget->setToolTip(tip);
+}
 
 }  // namespace
 
@@ -95,7 +102,7 @@ FormScaler* RaceScreenControls::setupRaceScreen(QWidget* form) {
         lblName[r] = new NameCell(form);
         lblName[r]->setObjectName(QStringLiteral("lblName") + n);
         cell(lblName[r], kNameColumn, top, Qt::AlignLeft);
-        lblName[r]->setText(captions::kSelectName);
+        lblName[r]->setText(FlagName{}.caption());
         lblName[r]->setToolTip(QStringLiteral("Click to change name."));
         lblLapNum[r] = new QLabel(form);
         lblLapNum[r]->setObjectName(QStringLiteral("lblLapNum") + n);
@@ -137,6 +144,77 @@ FormScaler* RaceScreenControls::setupRaceScreen(QWidget* form) {
     auto* scaler = new FormScaler(form, kDesignSize);
     scaler->capture();
     return scaler;
+}
+
+void RaceScreenControls::drawRace(const RaceState& state, const Pictures& pictures) {
+    const RaceScreen& sc = state.screen;
+    for (int r = 1; r <= kFlags; ++r) {
+        const ScreenRow& row = sc.row[static_cast<size_t>(r)];
+        setTextIfChanged(lblName[r], state.flagName(row.flag).caption());
+        setTextIfChanged(lblLapNum[r], row.lapNum);
+        setTextIfChanged(lblLapTime[r], row.lapTime);
+        setTextIfChanged(lblBest[r], row.best);
+        setTextIfChanged(lblLagTime[r], row.lagTime);
+        int32_t& shown = m_shownColour[static_cast<size_t>(r)];
+        if (shown != row.colour || !lblName[r]->autoFillBackground()) {
+            shown = row.colour;
+            const QColor back = colourOf(row.colour);
+            const QColor text = textColourOn(back);
+            for (QLabel* label : {static_cast<QLabel*>(lblName[r]), lblLapNum[r], lblLapTime[r],
+                                  static_cast<QLabel*>(lblBest[r]), lblLagTime[r]}) {
+                setColours(label, back, text);
+            }
+        }
+    }
+    setTextIfChanged(lblBestLap, columnCaption(sc.bestColumn));
+    setTextIfChanged(lblLag, columnCaption(sc.lagColumn));
+    setTextIfChanged(lblClock, sc.clock);
+    setTextIfChanged(lblRaceFormat, sc.raceFormat);
+    if (m_shownPicture != sc.picture) {
+        m_shownPicture = sc.picture;
+        const QPixmap picture = pictures.picture(sc.picture);
+        if (!picture.isNull()) {
+            imgLapvane->setPicture(picture);
+        }
+    }
+    if (lblRaceOver->isHidden() == sc.raceOverVisible) {
+        lblRaceOver->setVisible(sc.raceOverVisible);
+    }
+    const QString caption = startCaption(state.phase);
+    if (cmdStart->text() != caption) {
+        cmdStart->setText(caption);
+    }
+    cmdAbort->setEnabled(state.phase == RacePhase::Paused);
+}
+
+void RaceScreenControls::pointAtBest(int row, const RaceState& state, const QCursor& hand) {
+    ClickLabel* cell = lblBest[row];
+    if (!state.timerRunning) {
+        point(cell, nullptr, QString());
+    } else if (state.screen.bestColumn == BestColumn::BestLap &&
+               !state.isDisabled(state.screen.row[static_cast<size_t>(row)].flag)) {
+        point(cell, &hand, QStringLiteral("Click to reset \"Best Lap\""));
+    } else {
+        cell->setCursor(Qt::ArrowCursor);
+    }
+}
+
+void RaceScreenControls::pointAtLag(const RaceState& state, const QCursor& hand) {
+    if (state.IsPractice) {
+        point(lblLag, nullptr, QString());
+    } else {
+        point(lblLag, &hand,
+              QStringLiteral("Click to toggle between \"Lag Behind\", \"Lag First\" & \"Median\""));
+    }
+}
+
+void RaceScreenControls::pointAtRaceFormat(const RaceState& state, const QCursor& hand) {
+    if (!state.timerRunning && state.phase == RacePhase::Idle) {
+        point(lblRaceFormat, &hand,
+              QStringLiteral("Click here or go to \"Race Format\" menu to change race type"));
+    } else {
+        point(lblRaceFormat, nullptr, QString());
+    }
 }
 
 }  // namespace lapdeck

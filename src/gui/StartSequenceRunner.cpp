@@ -2,32 +2,22 @@
 
 #include <algorithm>
 
-#include "NumberFormat.h"
 #include "RaceEngine.h"
 #include "frmFormula1.h"
 #include "frmVx9Countdown.h"
 
 namespace lapdeck {
 
-ModalStartSequence::ModalStartSequence(RaceEngine& engine, SoundPlayer& sound, RandomSource& random,
-                                       std::function<ReportSource*()> port,
-                                       std::function<void()> changed, QWidget* parent)
-    : m_engine(engine),
-      m_sound(sound),
-      m_random(random),
-      m_port(std::move(port)),
-      m_changed(std::move(changed)),
-      m_parent(parent) {}
+ModalStartSequence::ModalStartSequence(SoundPlayer& sound, RandomSource& random)
+    : m_sound(sound), m_random(random) {}
 
-void ModalStartSequence::run(bool withCountdown) {
+void ModalStartSequence::run(RaceEngine& engine, ReportSource* port, bool withCountdown,
+                             const std::function<void()>& changed) {
     if (withCountdown) {
-        // The delay is read again from the settings when the window opens.
-        const double delay = roundHalfEven(leadingNumber(m_engine.state().live.delayText));
-        frmVx9Countdown countdown(static_cast<int>(std::clamp(delay, 0.0, 32767.0)), m_parent);
+        frmVx9Countdown countdown(std::max<int>(engine.state().StartDelay, 0), m_parent);
         countdown.exec();
     }
-    frmFormula1 lights(m_engine, m_sound, m_random, m_port ? m_port() : nullptr, m_changed,
-                       m_parent);
+    frmFormula1 lights(engine, m_sound, m_random, port, changed, m_parent);
     lights.exec();
 }
 

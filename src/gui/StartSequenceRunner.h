@@ -2,7 +2,8 @@
 
 #include <functional>
 
-class QWidget;
+#include <QPointer>
+#include <QWidget>
 
 namespace lapdeck {
 
@@ -11,29 +12,30 @@ class RandomSource;
 class ReportSource;
 class SoundPlayer;
 
-// Runs the start sequence between "Start" and the green light. The program shows
-// the modal windows; tests give the green light at once.
+// Runs the start sequence between "Start" and the green light of `engine`'s race:
+// the lights empty `port` at the green light and call `changed` after each step that
+// changes the race screen. The program shows the modal windows; tests give the green
+// light at once.
 class StartSequenceRunner {
 public:
     virtual ~StartSequenceRunner() = default;
-    virtual void run(bool withCountdown) = 0;
+    virtual void run(RaceEngine& engine, ReportSource* port, bool withCountdown,
+                     const std::function<void()>& changed) = 0;
 };
 
 // The countdown window (when there is a start delay), then the start lights.
 class ModalStartSequence : public StartSequenceRunner {
 public:
-    ModalStartSequence(RaceEngine& engine, SoundPlayer& sound, RandomSource& random,
-                       std::function<ReportSource*()> port, std::function<void()> changed,
-                       QWidget* parent);
-    void run(bool withCountdown) override;
+    ModalStartSequence(SoundPlayer& sound, RandomSource& random);
+    // The windows open over `parent`.
+    void setParent(QWidget* parent) { m_parent = parent; }
+    void run(RaceEngine& engine, ReportSource* port, bool withCountdown,
+             const std::function<void()>& changed) override;
 
 private:
-    RaceEngine& m_engine;
     SoundPlayer& m_sound;
     RandomSource& m_random;
-    std::function<ReportSource*()> m_port;
-    std::function<void()> m_changed;
-    QWidget* m_parent;
+    QPointer<QWidget> m_parent;
 };
 
 }  // namespace lapdeck

@@ -8,18 +8,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "BusyCursor.h"
 #include "FieldWriter.h"
 #include "RaceHost.h"
 
 namespace lapdeck {
 
-frmVx9AddRacer::frmVx9AddRacer(const QString& rosterPath, Prompter& prompter,
-                               std::function<void()> rosterChanged, QWidget* parent)
-    : QDialog(parent),
-      m_model(rosterPath),
-      m_prompter(prompter),
-      m_rosterChanged(std::move(rosterChanged)) {
+frmVx9AddRacer::frmVx9AddRacer(const QString& rosterPath, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_model(rosterPath), m_prompter(prompter) {
     setObjectName(QStringLiteral("frmVx9AddRacer"));
     setWindowTitle(QStringLiteral("  Lapvane - Racers"));
 
@@ -136,12 +131,6 @@ void frmVx9AddRacer::cmdDelete_Click() {
 }
 
 void frmVx9AddRacer::cmdOk_Click() {
-    {
-        const BusyCursor busy;
-        if (m_rosterChanged) {
-            m_rosterChanged();
-        }
-    }
     accept();
 }
 

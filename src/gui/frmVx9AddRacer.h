@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include <QDialog>
 
 #include "RosterModel.h"
@@ -15,14 +13,15 @@ namespace lapdeck {
 class Prompter;
 
 // The racer roster: add, rename and delete names. Every change is written to
-// rcRacers.dat before the list shows it; OK refills the name pickers (`roster
-// changed`) and closes.
+// rcRacers.dat before the list shows it; however the dialog is closed, roster()
+// is what the file now holds, for the name pickers.
 class frmVx9AddRacer : public QDialog {
     Q_OBJECT
 
 public:
-    frmVx9AddRacer(const QString& rosterPath, Prompter& prompter,
-                   std::function<void()> rosterChanged, QWidget* parent = nullptr);
+    frmVx9AddRacer(const QString& rosterPath, Prompter& prompter, QWidget* parent = nullptr);
+
+    const QStringList& roster() const { return m_model.entries(); }
 
     void cmdAdd_Click();
     void cmdModify_Click();
@@ -45,7 +44,6 @@ private:
 
     RosterModel m_model;
     Prompter& m_prompter;
-    std::function<void()> m_rosterChanged;
 };
 
 }  // namespace lapdeck

@@ -16,8 +16,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "PageLinks.h"
-#include "ShellOpener.h"
+#include "PageView.h"
 
 namespace lapdeck {
 namespace {
@@ -37,7 +36,7 @@ QString shown(const QUrl& url) {
 }  // namespace
 
 frmVx9Browser::frmVx9Browser(QUrl home, QUrl search, ShellOpener& opener, QWidget* parent)
-    : QDialog(parent), m_home(std::move(home)), m_search(std::move(search)), m_opener(opener) {
+    : QDialog(parent), m_home(std::move(home)), m_search(std::move(search)) {
     setObjectName(QStringLiteral("frmVx9Browser"));
     setModal(true);
 
@@ -63,11 +62,13 @@ frmVx9Browser::frmVx9Browser(QUrl home, QUrl search, ShellOpener& opener, QWidge
     cboAddress->setObjectName(QStringLiteral("cboAddress"));
     cboAddress->setEditable(true);
     cboAddress->setInsertPolicy(QComboBox::NoInsert);
+    // Typed keys reach the box, which hands them to its line edit without asking
+    // that one's filters: both are watched.
+    cboAddress->installEventFilter(this);
     cboAddress->lineEdit()->installEventFilter(this);
 
-    brwWebBrowser = new QTextBrowser(this);
+    brwWebBrowser = new PageView(opener, this);
     brwWebBrowser->setObjectName(QStringLiteral("brwWebBrowser"));
-    brwWebBrowser->setOpenLinks(false);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -105,6 +106,11 @@ frmVx9Browser::frmVx9Browser(QUrl home, QUrl search, ShellOpener& opener, QWidge
                 pnlStatus->setText(url.isEmpty() ? QStringLiteral("Done") : shown(url));
             });
     connect(cboAddress, &QComboBox::activated, this, &frmVx9Browser::cboAddress_Click);
+    connect(brwWebBrowser, &PageView::handedOn, this, [this](const QUrl& url, bool opened) {
+        pnlStatus->setText(
+            opened ? QStringLiteral("Opened in the desktop's web browser: ") + shown(url)
+                   : QStringLiteral("No web browser could be started for ") + shown(url));
+    });
 
     timTimer.setInterval(5);
     connect(&timTimer, &QTimer::timeout, this, &frmVx9Browser::timTimer_Timer);
@@ -136,11 +142,8 @@ void frmVx9Browser::navigate(const QString& address) {
 }
 
 void frmVx9Browser::go(const QUrl& url, const QString& asTyped) {
-    if (isWebAddress(url)) {
-        pnlStatus->setText(
-            m_opener.open(url)
-                ? QStringLiteral("Opened in the desktop's web browser: ") + shown(url)
-                : QStringLiteral("No web browser could be started for ") + shown(url));
+    if (PageView::isWebAddress(url)) {
+        brwWebBrowser->handOn(url);
         return;
     }
     if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isFile()) {
@@ -193,7 +196,8 @@ void frmVx9Browser::cboAddress_KeyPress() {
 // Enter in the address box goes to what is typed; the box's own Enter handling
 // (which re-selects a listed entry) is not wanted on top of it.
 bool frmVx9Browser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cboAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    if ((watched == cboAddress || watched == cboAddress->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             cboAddress_KeyPress();

@@ -9,16 +9,17 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QStatusBar;
-class QTextBrowser;
 class QToolBar;
 
 namespace lapdeck {
 
+class PageView;
 class ShellOpener;
 
 // The small browser of the Help menu, over Lapdeck's own pages: a toolbar, an
 // address box listing the pages visited (newest first), the page, and a status bar.
-// A web address is handed to the desktop's browser.
+// A web address is handed to the desktop's browser; the status bar says whether
+// one could take it.
 class frmVx9Browser : public QDialog {
     Q_OBJECT
 
@@ -34,7 +35,7 @@ public:
     QAction* actHome = nullptr;
     QAction* actSearch = nullptr;
     QComboBox* cboAddress = nullptr;
-    QTextBrowser* brwWebBrowser = nullptr;
+    PageView* brwWebBrowser = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* pnlStatus = nullptr;  // the status bar's first panel
     QFrame* Line1 = nullptr;
@@ -61,7 +62,6 @@ private:
 
     QUrl m_home;
     QUrl m_search;
-    ShellOpener& m_opener;
     QUrl m_pending;
     bool m_updatingAddress = false;
 };

@@ -13,7 +13,6 @@
 
 #include "BusyCursor.h"
 #include "RaceHost.h"
-#include "SettingsSteps.h"
 #include "ValueLists.h"
 #include "WidgetLook.h"
 
@@ -39,14 +38,14 @@ QLabel* caption(const QString& text, QWidget* parent, const char* name = nullptr
 
 }  // namespace
 
-frmVx9SettingsNew::frmVx9SettingsNew(const Settings& stored, const PortMap& ports,
-                                     SettingsSteps& steps, Prompter& prompter, QWidget* parent)
+frmVx9SettingsNew::frmVx9SettingsNew(const SettingsChoice& stored, const PortMap& ports,
+                                     Prompter& prompter, Apply apply, QWidget* parent)
     : QDialog(parent),
-      m_model(stored),
-      m_devices(ports.chosen()),
+      m_model(stored.settings),
+      m_devices(stored.devices),
       m_ports(ports),
-      m_steps(steps),
-      m_prompter(prompter) {
+      m_prompter(prompter),
+      m_apply(std::move(apply)) {
     setObjectName(QStringLiteral("frmVx9SettingsNew"));
     setWindowTitle(QStringLiteral("  Settings"));
 
@@ -265,35 +264,21 @@ void frmVx9SettingsNew::focusPortList() {
 
 void frmVx9SettingsNew::cmdOk_Click() {
     const BusyCursor busy;
-    m_steps.LoadNames();
     if (const auto missing = m_model.validate()) {
         m_prompter.inform(missing->title, missing->text, missing->icon);
         return;
     }
-    if (const auto error = m_steps.store(m_model.value(), m_devices)) {
-        m_prompter.inform(QString(), error->message(), Icon::Error);
-        return;
+    switch (m_apply(choice())) {
+        case SettingsOutcome::Applied:
+            accept();
+            break;
+        case SettingsOutcome::ChoosePort:
+            refreshPortList();
+            focusPortList();
+            break;
+        case SettingsOutcome::NotApplied:
+            break;
     }
-    m_steps.ReSet();
-    m_steps.LoadRacerLists();
-    const PortCheck port = m_steps.OpenRacePort(portNumber());
-    if (port == PortCheck::ChooseAnother) {
-        refreshPortList();
-        focusPortList();
-        return;
-    }
-    if (port == PortCheck::Opened && m_steps.demoMode()) {
-        m_prompter.inform(
-            QStringLiteral("Demo Mode"),
-            QStringLiteral("Port ") + QString::number(portNumber()) +
-                QStringLiteral(" is open, but demo mode is on: races make up their laps and "
-                               "the Lapvane unit is not read.\r\nTo read it, clear \"Demo "
-                               "Mode\" in Race Format (the \"Race Format\" menu, or a click "
-                               "on the race title)."),
-            Icon::Information);
-    }
-    m_steps.ApplyFlagColors();
-    accept();
 }
 
 }  // namespace lapdeck

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include <QDialog>
 
@@ -16,21 +17,35 @@ class QPushButton;
 namespace lapdeck {
 
 class Prompter;
-class SettingsSteps;
+
+// What the settings dialog edits: the settings and the device of each port number.
+struct SettingsChoice {
+    Settings settings;
+    PortDevices devices;
+};
+
+// What became of the settings handed back at OK.
+enum class SettingsOutcome {
+    Applied,     // the dialog closes
+    NotApplied,  // why was told; the dialog stays open
+    ChoosePort,  // the port failed and the organiser chooses another: the port list
+};
 
 // The settings dialog: flag colours and disabled flags, track length and scale,
 // minimum lap time, start delay, first lap, and the port of the lap counter with
-// the device each number opens. It edits a copy of the stored settings; OK hands it
-// to the program step by step (SettingsSteps), Cancel drops it.
+// the device each number opens. It edits a copy; OK hands the choice to `apply`
+// (the program stores and applies it), Cancel drops it.
 class frmVx9SettingsNew : public QDialog {
     Q_OBJECT
 
 public:
-    frmVx9SettingsNew(const Settings& stored, const PortMap& ports, SettingsSteps& steps,
-                      Prompter& prompter, QWidget* parent = nullptr);
+    using Apply = std::function<SettingsOutcome(const SettingsChoice&)>;
+
+    frmVx9SettingsNew(const SettingsChoice& stored, const PortMap& ports, Prompter& prompter,
+                      Apply apply, QWidget* parent = nullptr);
 
     const SettingsModel& model() const { return m_model; }
-    const PortDevices& portDevices() const { return m_devices; }
+    SettingsChoice choice() const { return {m_model.value(), m_devices}; }
 
     void cmdOk_Click();
     // Puts the focus on the port list (after the user asked for another port).
@@ -69,8 +84,8 @@ private:
     SettingsModel m_model;
     PortDevices m_devices;
     const PortMap& m_ports;
-    SettingsSteps& m_steps;
     Prompter& m_prompter;
+    Apply m_apply;
 };
 
 }  // namespace lapdeck

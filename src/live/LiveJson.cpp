@@ -5,6 +5,7 @@
 #include <QJsonObject>
 
 #include "LapTable.h"
+#include "LapTimeText.h"
 
 namespace lapdeck {
 namespace {

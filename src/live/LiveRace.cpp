@@ -12,6 +12,7 @@ LiveFlag flagOut(const RaceState& s) {
         case RacePhase::Paused:
             return LiveFlag::Paused;
         case RacePhase::Idle:
+        case RacePhase::Starting:
         case RacePhase::Racing:
             break;
     }
@@ -21,16 +22,8 @@ LiveFlag flagOut(const RaceState& s) {
     if (s.WhiteFlagShown) {
         return LiveFlag::White;
     }
-    // The start lights run before the race phase turns; the timer runs from green.
+    // The start lights run while starting; the timer runs from green.
     return s.timerRunning ? LiveFlag::Green : LiveFlag::None;
-}
-
-// Rows follow the running order in a race; in practice and between races row i
-// shows flag i.
-int flagOfRow(const RaceState& s, int row) {
-    const int flag = s.RunningOrder[static_cast<size_t>(row)];
-    const bool ordered = !s.IsPractice && s.phase != RacePhase::Idle;
-    return ordered && flag >= 1 && flag <= kFlags ? flag : row;
 }
 
 std::shared_ptr<const LiveLaps> lapsOf(const RaceState& s, int flag,
@@ -81,14 +74,18 @@ LiveRace readLiveRace(const RaceState& state, const LiveRace& previous) {
     LiveRace race;
     race.title = screen.raceFormat;
     race.clock = screen.clock;
-    race.bestHeader = screen.bestHeader;
-    race.lagHeader = screen.lagHeader;
+    race.bestHeader = columnCaption(screen.bestColumn);
+    race.lagHeader = columnCaption(screen.lagColumn);
     race.flag = flagOut(state);
     for (int r = 1; r <= kFlags; ++r) {
         const ScreenRow& shown = screen.row[static_cast<size_t>(r)];
-        race.rows[static_cast<size_t>(r - 1)] = {flagOfRow(state, r), shown.name, shown.lapNum,
-                                                 shown.lapTime,       shown.best, shown.lagTime,
-                                                 shown.colour};
+        // Before the first reset the rows show no flag yet; row r is flag r then.
+        const int flag = shown.flag >= 1 && shown.flag <= kFlags ? shown.flag : r;
+        LiveRow& row = race.rows[static_cast<size_t>(r - 1)];
+        row = {flag,         state.flagName(flag).caption(),
+               shown.lapNum, shown.lapTime,
+               shown.best,   shown.lagTime,
+               shown.colour};
     }
     for (int f = 1; f <= kFlags; ++f) {
         race.laps[static_cast<size_t>(f)] = lapsOf(state, f, previous.laps[static_cast<size_t>(f)]);

@@ -5,7 +5,8 @@
 
 #include <QStringList>
 
-#include "NumberFormat.h"
+#include "LapTimeText.h"
+#include "ScreenTexts.h"
 #include "SpeechEngine.h"
 
 namespace lapdeck {
@@ -90,11 +91,11 @@ void LapCallouts::lapCounted(int flag, const QString& racerName, int lap, int32_
 }
 
 QString LapCallouts::text(int flag, const QString& racerName, int32_t lapMs, bool best) {
-    QString who = racerName.trimmed();
-    if (who.isEmpty() || who == u"Select Name" || who == u"Empty") {
-        who = QStringLiteral("Flag ") + QString::number(flag);
-    }
-    const QString time = formatNumber(lapMs / 1000.0, lapMs >= 60000 ? u"00" : u"0.00");
+    const FlagName name = flagNameOf(false, racerName);
+    const QString who = name.state == NameState::Named
+                            ? name.name.trimmed()
+                            : QStringLiteral("Flag ") + QString::number(flag);
+    const QString time = calloutLapTime(lapMs);
     return who + (best ? QStringLiteral(", best lap, ") : QStringLiteral(", ")) +
            spokenNumber(time);
 }

@@ -175,17 +175,11 @@ PortMap::PortMap(QString dataDir, PortScanner scanner)
       m_scanner(scanner ? std::move(scanner) : PortScanner(&PortMap::systemPorts)) {}
 
 std::optional<ConfigError> PortMap::load() {
-    if (!DataFile::exists(m_path)) {
-        m_chosen = {};
-        return std::nullopt;
-    }
-    const LoadResult<QByteArray> bytes = DataFile::read(m_path);
-    if (!bytes.ok()) {
-        return bytes.error;
-    }
-    LoadResult<PortDevices> parsed = parse(bytes.value, kFileName);
-    m_chosen = parsed.value;
-    return parsed.error;
+    LoadResult<PortDevices> loaded = DataFile::load(
+        m_path, [](const QByteArray& bytes, const QString&) { return parse(bytes, kFileName); },
+        PortDevices{}, DataFile::Missing::GivesDefault);
+    m_chosen = loaded.value;
+    return loaded.error;
 }
 
 std::optional<ConfigError> PortMap::save() const {

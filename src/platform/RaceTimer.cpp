@@ -17,11 +17,11 @@ int32_t TickClock::advance(int64_t nowNs) {
                                                     : static_cast<int32_t>(ms);
 }
 
-RaceTimer::RaceTimer(QObject* parent) : QObject(parent) {
+RaceTimer::RaceTimer(Clock clock, QObject* parent) : QObject(parent), m_clock(std::move(clock)) {
     m_timer.setTimerType(Qt::PreciseTimer);
     m_timer.setInterval(10);
     connect(&m_timer, &QTimer::timeout, this, &RaceTimer::onTimeout);
-    m_clock.start();
+    m_system.start();
 }
 
 void RaceTimer::setRunning(bool running) {
@@ -30,7 +30,7 @@ void RaceTimer::setRunning(bool running) {
     }
     if (running) {
         // Time while stopped is not race time.
-        m_ticks.start(m_clock.nsecsElapsed());
+        m_ticks.start(now());
         m_timer.start();
     } else {
         m_timer.stop();
@@ -38,7 +38,7 @@ void RaceTimer::setRunning(bool running) {
 }
 
 void RaceTimer::onTimeout() {
-    emit tick(m_ticks.advance(m_clock.nsecsElapsed()));
+    emit tick(m_ticks.advance(now()));
 }
 
 }  // namespace lapdeck

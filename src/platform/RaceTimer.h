@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -30,7 +31,11 @@ class RaceTimer : public QObject {
     Q_OBJECT
 
 public:
-    explicit RaceTimer(QObject* parent = nullptr);
+    // A monotonic clock in nanoseconds.
+    using Clock = std::function<int64_t()>;
+
+    // Time is read from `clock`, or from the system's monotonic clock when it is empty.
+    explicit RaceTimer(Clock clock = {}, QObject* parent = nullptr);
 
     void setRunning(bool running);
     bool isRunning() const { return m_timer.isActive(); }
@@ -40,9 +45,11 @@ signals:
 
 private:
     void onTimeout();
+    int64_t now() const { return m_clock ? m_clock() : m_system.nsecsElapsed(); }
 
     QTimer m_timer;
-    QElapsedTimer m_clock;
+    Clock m_clock;
+    QElapsedTimer m_system;
     TickClock m_ticks;
 };
 

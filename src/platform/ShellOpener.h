@@ -1,6 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include <QUrl>
+
+class QObject;
 
 namespace lapdeck {
 
@@ -8,13 +12,15 @@ namespace lapdeck {
 class ShellOpener {
 public:
     virtual ~ShellOpener() = default;
-    // False when the desktop has nothing to open it with.
-    virtual bool open(const QUrl& url) = 0;
+    // Starts what the desktop opens `url` with. `failed` runs, at once or later from
+    // the event loop (while `context` lives), when the desktop has nothing to open
+    // it with or that gave up.
+    virtual void open(const QUrl& url, QObject* context, std::function<void()> failed) = 0;
 };
 
 class DesktopShellOpener : public ShellOpener {
 public:
-    bool open(const QUrl& url) override;
+    void open(const QUrl& url, QObject* context, std::function<void()> failed) override;
 };
 
 }  // namespace lapdeck

@@ -23,7 +23,7 @@ namespace {
 // roster and the lag column do not change results; they are copied when there.
 std::vector<FileToWrite> filesInForce(const ConfigStore& store, const RaceState& state) {
     RaceFormat format = store.raceFormat();
-    format.demo = state.live.demo;
+    format.demo = state.Demo;
     std::vector<FileToWrite> files = {
         {FileNames::settings, serializeSettings(store.settings())},
         {FileNames::speedMultiplier, serializeSpeedMultiplier(state.SpeedMultiplier)},

@@ -35,11 +35,6 @@ void showAsOver(RaceState& s, const QDateTime& ended) {
     sc.raceOverVisible = !s.IsPractice;
     // The race is over, however it ended: a yellow flag would say it is paused.
     sc.picture = QStringLiteral("CheckeredFlagblack.bmp");
-    sc.startEnabled = true;
-    sc.abortEnabled = false;
-    sc.menuFile = true;
-    sc.menuViewData = true;
-    sc.menuRaceFormat = sc.menuRacers = sc.menuSound = sc.menuSettings = sc.menuHelp = false;
 }
 
 // Marks the race; a mark that cannot be written is told with what follows from it.

@@ -28,7 +28,7 @@ public:
 
 class ReplayHost : public RaceHost {
 public:
-    ReplayHost(const PerFlag<QString>& names, const QString& lagMode)
+    ReplayHost(const PerFlag<QString>& names, LagColumn lagMode)
         : m_names(names), m_lagMode(lagMode) {}
     RaceEngine* engine = nullptr;
 
@@ -38,11 +38,11 @@ public:
         engine->startSequenceClosed();
     }
     PerFlag<QString> loadRacerNames() override { return m_names; }
-    QString readLagMode() override { return m_lagMode; }
+    LagColumn readLagMode() override { return m_lagMode; }
 
 private:
     const PerFlag<QString>& m_names;
-    const QString& m_lagMode;
+    LagColumn m_lagMode;
 };
 
 // The journal as the engine reads it: the report waiting next, and which reports
@@ -107,7 +107,7 @@ constexpr int64_t kLastClock = 2147483647;
 // report, which always runs.)
 int64_t nextFinishThreshold(const RaceState& s) {
     int64_t threshold = kNever;
-    if (s.IsTimedRace && s.live.optTimedRace) {
+    if (s.IsTimedRace) {
         const int64_t length = static_cast<int64_t>(s.RaceMinutes) * 60000;
         if (s.TenSecondWarned == 0) {
             threshold = std::min(threshold, length - 10000);
@@ -201,7 +201,7 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
 }
 
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
-                                      const QString& lagMode, JournalReader& journal) {
+                                      LagColumn lagMode, JournalReader& journal) {
     ReplayHost host(racerNames, lagMode);
     ReplayPrompter prompter;
     NoRandom random;
@@ -209,7 +209,7 @@ std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& 
     host.engine = &engine;
     engine.ReSet();
     // The title keeps its "Demo - ".
-    state.live.demo = false;
+    state.Demo = false;
     engine.cmdStart_Click();
     if (state.phase != RacePhase::Racing) {
         QString message = QStringLiteral("the race does not start");

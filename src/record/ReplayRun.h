@@ -40,6 +40,6 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
 // demo race's crossings are in the journal, so they are read back as reports.
 // Returns why the race did not start.
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
-                                      const QString& lagMode, JournalReader& journal);
+                                      LagColumn lagMode, JournalReader& journal);
 
 }  // namespace lapdeck

@@ -3,6 +3,7 @@
 #include <QBuffer>
 
 #include "LapTable.h"
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "ResultFieldReader.h"
 #include "TextColumns.h"
@@ -62,7 +63,7 @@ Expected<QByteArray> lapTextBytes(const RaceState& state) {
         const size_t fi = static_cast<size_t>(f);
         colours += padRight(state.LaneColorName[fi], kTimeWidth);
         // Practice lists the name captions of the screen rows (row f shows flag f).
-        names += padRight(state.IsPractice ? state.screen.row[fi].name : state.RacerName[fi],
+        names += padRight(state.IsPractice ? state.flagName(f).caption() : state.RacerName[fi],
                           kTimeWidth);
     }
     QString text = state.RaceTitle + kCrLf + colours + kCrLf + names + kCrLf;
@@ -81,7 +82,7 @@ Expected<QByteArray> lapTextBytes(const RaceState& state) {
     for (int n = std::max(state.FirstLapIndex + 1, 0); n <= kMaxLap && hasLap(n); ++n) {
         QString line = padRight(u' ' + wholeText(n), kLabelWidth);
         for (int f : flags) {
-            line += padRight(formatSingle(lapTime(state, f, n), u"0.00"), kTimeWidth);
+            line += padRight(storedLapTime(lapTime(state, f, n)), kTimeWidth);
         }
         text += line;
         text += kCrLf;

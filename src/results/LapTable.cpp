@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "LapSort.h"
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "TextColumns.h"
 
@@ -38,8 +39,7 @@ void writeHeaders(const RaceState& state, ResultGrid& grid) {
         nameCell.align = CellAlign::LeftCentre;
         if (f >= 1 && f <= kFlags) {
             colourCell.text = state.LaneColorName[static_cast<size_t>(f)];
-            nameCell.text = state.isDisabled(f) ? QStringLiteral("Disabled")
-                                                : state.RacerName[static_cast<size_t>(f)];
+            nameCell.text = results_detail::resultName(state, f);
         }
     }
 }
@@ -70,14 +70,6 @@ int lapTableFlag(const RaceState& state, int column) {
 
 QString lapLabel(int lapIndex) {
     return lapIndex == 0 ? QStringLiteral("RT") : u' ' + results_detail::wholeText(lapIndex);
-}
-
-QString lapCellText(float seconds) {
-    QString text = formatSingle(seconds, u"0.00");
-    if (leadingNumber(text) == 0.0) {
-        text.clear();
-    }
-    return text;
 }
 
 Expected<LapTable> buildLapTable(RaceState& state) {

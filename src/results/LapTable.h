@@ -34,7 +34,4 @@ int lapTableFlag(const RaceState& state, int column);
 // Row label of a lap index: "RT" for lap 0, else the index after one blank (" 12").
 QString lapLabel(int lapIndex);
 
-// A lap time cell: two decimals, empty when that reads as zero.
-QString lapCellText(float seconds);
-
 }  // namespace lapdeck

@@ -5,8 +5,10 @@
 #include <cmath>
 #include <utility>
 
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "RaceSummary.h"
+#include "TextColumns.h"
 
 namespace lapdeck {
 namespace {
@@ -18,12 +20,6 @@ constexpr int kLapLabelColumn = 7;
 QString printedNumber(double value) {
     const QString digits = shortestNumber(std::fabs(value));
     return (value < 0 ? u'-' : u' ') + digits + u' ';
-}
-
-// A lap time as the printout shows it: rounded to two decimals, as a Single.
-QString printedLapTime(float seconds) {
-    const float rounded = static_cast<float>(leadingNumber(formatSingle(seconds, u"0.00")));
-    return (rounded < 0 ? u'-' : u' ') + shortestSingle(std::fabs(rounded)) + u' ';
 }
 
 PrintLine line(int points, std::vector<PrintItem> items = {}) {
@@ -106,8 +102,7 @@ Printout lapPrintout(const RaceState& state) {
         flags[k] = f >= 1 && f <= kFlags ? f : 0;
         if (flags[k] != 0) {
             colours[k] = state.LaneColorName[static_cast<size_t>(f)];
-            names[k] = state.isDisabled(f) ? QStringLiteral("Disabled")
-                                           : state.RacerName[static_cast<size_t>(f)];
+            names[k] = results_detail::resultName(state, f);
         }
     }
     Printout p = lapHeader(colours, names);

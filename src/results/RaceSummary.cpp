@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "LapSort.h"
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "TextColumns.h"
 
 namespace lapdeck {
 namespace {
 
+using results_detail::resultName;
 using results_detail::wholeText;
 
 QString withBlank(const QString& text) {
@@ -136,7 +138,7 @@ QString bestLapText(const RaceState& state, int flag) {
     if (flag < 1 || flag > kFlags) {
         return {};
     }
-    return formatNumber(state.BestLapTime[static_cast<size_t>(flag)] / 1000.0, u"0.00");
+    return summaryBestLap(state.BestLapTime[static_cast<size_t>(flag)]);
 }
 
 Expected<RaceSummary> buildRaceSummary(RaceState& state, SummaryStats& stats,
@@ -165,9 +167,9 @@ Expected<RaceSummary> buildRaceSummary(RaceState& state, SummaryStats& stats,
         const size_t fi = static_cast<size_t>(f);
         const bool disabled = state.isDisabled(f);
         grid.cell(row, 0).text = withBlank(wholeText(i));
-        grid.cell(row, 1).text = disabled ? QStringLiteral("Disabled") : state.RacerName[fi];
+        grid.cell(row, 1).text = resultName(state, f);
         grid.cell(row, 2).text = state.LaneColorName[fi];
-        grid.cell(row, 2).background = state.live.swatchColour[fi];
+        grid.cell(row, 2).background = state.FlagColor[fi];
 
         if (state.LapCount[fi] < 3) {
             grid.cell(row, 4).text = QStringLiteral("Insufficent");
@@ -187,7 +189,7 @@ Expected<RaceSummary> buildRaceSummary(RaceState& state, SummaryStats& stats,
         grid.cell(row, 8).text = bestLapText(state, f);
         // An average not computed now is left empty rather than shown from an earlier race.
         if (computeAverageLap(state, f, stats)) {
-            grid.cell(row, 9).text = formatSingle(stats.AverageLap[fi], u"0.00");
+            grid.cell(row, 9).text = storedLapTime(stats.AverageLap[fi]);
         }
         subSortLapTimes(state);
         grid.cell(row, 10).text = state.MedianLap[fi];

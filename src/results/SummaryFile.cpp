@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "ResultFieldReader.h"
 #include "TextColumns.h"
@@ -130,8 +131,7 @@ SummaryText summaryTextBytes(const RaceState& state, SummaryStats& stats) {
                 line += padRight(bestLapText(state, f), w.best);
             }
             const bool averaged = computeAverageLap(state, f, stats);
-            line += padRight(averaged ? formatSingle(stats.AverageLap[fi], u"0.00") : QString(),
-                             w.average);
+            line += padRight(averaged ? storedLapTime(stats.AverageLap[fi]) : QString(), w.average);
             line += padRight(state.MedianLap[fi], w.median);
             computeCrashes(state, f, stats);
             line += padRight(wholeText(stats.CrashCount[fi]), w.crash);

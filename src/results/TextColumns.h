@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "NumberFormat.h"
+#include "RaceState.h"
 
 namespace lapdeck::results_detail {
 
@@ -16,6 +17,12 @@ inline QString padRight(const QString& text, int width) {
 // A whole number as plain digits.
 inline QString wholeText(int value) {
     return formatNumber(value, u"0");
+}
+
+// A flag's racer as the lap table, the summary and the printouts name it.
+inline QString resultName(const RaceState& state, int flag) {
+    return state.isDisabled(flag) ? captions::kDisabled
+                                  : state.RacerName[static_cast<size_t>(flag)];
 }
 
 }  // namespace lapdeck::results_detail

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "ApplyConfig.h"
 #include "RaceFormat.h"
 #include "RaceFormatModel.h"
 #include "TestHelpers.h"
@@ -16,23 +15,22 @@ std::string applied(const RaceFormat& format) {
     applyRaceFormat(format, s);
     const auto b = [](bool on) { return on ? "1" : "0"; };
     return std::to_string(s.RaceLaps) + " laps " + std::to_string(s.RaceMinutes) + " min " +
-           b(s.IsPractice) + b(s.IsLapRace) + b(s.IsTimedRace) + " " + b(s.live.optPractice) +
-           b(s.live.optLapRace) + b(s.live.optTimedRace) + " demo " + b(s.live.demo);
+           b(s.IsPractice) + b(s.IsLapRace) + b(s.IsTimedRace) + " demo " + b(s.Demo);
 }
 
 TEST(RaceFormatFile, OptionsDemoAndWhatTheRaceTakesFromThem) {
     // Fields: laps position, minutes position, timed, lap, practice, demo.
     const std::pair<const char*, const char*> cases[] = {
-        {"14,15,#FALSE#,#TRUE#,#FALSE#,0", "25 laps 20 min 010 010 demo 0"},
-        {"5,2,#TRUE#,#FALSE#,#FALSE#,0", "8 laps 3 min 001 001 demo 0"},
-        {"5,2,#FALSE#,#FALSE#,#TRUE#,1", "8 laps 3 min 100 100 demo 1"},
-        {"32,44,#TRUE#,#FALSE#,#FALSE#,1", "500 laps 240 min 001 001 demo 1"},
+        {"14,15,#FALSE#,#TRUE#,#FALSE#,0", "25 laps 20 min 010 demo 0"},
+        {"5,2,#TRUE#,#FALSE#,#FALSE#,0", "8 laps 3 min 001 demo 0"},
+        {"5,2,#FALSE#,#FALSE#,#TRUE#,1", "8 laps 3 min 100 demo 1"},
+        {"32,44,#TRUE#,#FALSE#,#FALSE#,1", "500 laps 240 min 001 demo 1"},
         // No laps or minutes chosen is no error: the number is 0.
-        {"-1,-1,#FALSE#,#TRUE#,#FALSE#,0", "0 laps 0 min 010 010 demo 0"},
+        {"-1,-1,#FALSE#,#TRUE#,#FALSE#,0", "0 laps 0 min 010 demo 0"},
         // Options set in the order timed, lap, practice: the last one set on stays.
-        {"0,0,#TRUE#,#TRUE#,#FALSE#,0", "3 laps 1 min 010 010 demo 0"},
-        {"0,0,#TRUE#,#TRUE#,#TRUE#,0", "3 laps 1 min 100 100 demo 0"},
-        {"0,0,#FALSE#,#FALSE#,#FALSE#,0", "3 laps 1 min 000 000 demo 0"}};
+        {"0,0,#TRUE#,#TRUE#,#FALSE#,0", "3 laps 1 min 010 demo 0"},
+        {"0,0,#TRUE#,#TRUE#,#TRUE#,0", "3 laps 1 min 100 demo 0"},
+        {"0,0,#FALSE#,#FALSE#,#FALSE#,0", "3 laps 1 min 000 demo 0"}};
     for (const auto& [line, race] : cases) {
         const LoadResult<RaceFormat> r = parseRaceFormat(line, kFile);
         ASSERT_TRUE(r.ok()) << line;
@@ -56,7 +54,7 @@ TEST(RaceFormatFile, MalformedLinesNameTheField) {
     TempFolder dir;  // a missing file is an error; the race is the default 10-lap race
     const LoadResult<RaceFormat> missing = loadRaceFormat(dir.file(kFile));
     EXPECT_FALSE(missing.ok());
-    EXPECT_EQ(applied(missing.value), "10 laps 10 min 010 010 demo 0");
+    EXPECT_EQ(applied(missing.value), "10 laps 10 min 010 demo 0");
 }
 
 TEST(RaceFormatModel, OptionsDecideWhichListIsUsableAndTimedRacesNeedTheirMinutes) {
@@ -84,7 +82,7 @@ TEST(RaceFormatModel, OptionsDecideWhichListIsUsableAndTimedRacesNeedTheirMinute
     EXPECT_FALSE(m.validate());
 
     RaceFormat both;  // nothing chosen yet; two options from a file become one
-    EXPECT_EQ(applied(both), "0 laps 0 min 000 000 demo 0");
+    EXPECT_EQ(applied(both), "0 laps 0 min 000 demo 0");
     both.isLapRace = both.isTimedRace = true;
     EXPECT_TRUE(RaceFormatModel(both).value().isLapRace);
     EXPECT_FALSE(RaceFormatModel(both).value().isTimedRace);

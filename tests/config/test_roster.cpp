@@ -115,10 +115,10 @@ TEST(SmallFiles, RacerNamesLagModeAndSpeedMultiplier) {
     const auto unclosed = parseRacerNames("\"Ann\",\"Bob", FileNames::racerNames);
     EXPECT_EQ(unclosed.value[1] + QString::number(unclosed.error->field), qs("Ann2"));
     for (const char* empty : {"\"\"\r\n", ""}) {
-        EXPECT_EQ(parseLagMode(empty, FileNames::raceLag).value, qs("Lag First")) << empty;
+        EXPECT_EQ(parseLagMode(empty, FileNames::raceLag).value, LagColumn::LagFirst) << empty;
     }
-    ASSERT_FALSE(saveLagMode(dir.file(FileNames::raceLag), QString()));
-    EXPECT_EQ(dir.read(FileNames::raceLag), QByteArray("\"Lag First\"\r\n"));
+    ASSERT_FALSE(saveLagMode(dir.file(FileNames::raceLag), LagColumn::LagBehind));
+    EXPECT_EQ(dir.read(FileNames::raceLag), QByteArray("\"Lag Behind\"\r\n"));
     for (const char* bad : {"", "abc", "1e999", "-", "\"\""}) {
         EXPECT_FALSE(parseSpeedMultiplier(bad, FileNames::speedMultiplier).ok()) << bad;
     }
@@ -142,8 +142,8 @@ TEST(NameFiles, ControlCharactersAndUnknownLagModesAreRefused) {
     const auto lag = parseLagMode("\"Lag Frist\"\r\n", FileNames::raceLag);
     ASSERT_TRUE(lag.error.has_value());
     EXPECT_TRUE(lag.error->reason.startsWith(qs("\"Lag Frist\" is not a heading")));
-    EXPECT_EQ(lag.value, qs("Lag First"));
-    EXPECT_EQ(parseLagMode("\"Median\"\r\n", FileNames::raceLag).value, qs("Median"));
+    EXPECT_EQ(lag.value, LagColumn::LagFirst);
+    EXPECT_EQ(parseLagMode("\"Median\"\r\n", FileNames::raceLag).value, LagColumn::Median);
     // What Lapdeck writes itself never holds them, nor a double quote or a line end.
     EXPECT_EQ(FieldWriter::storable(qs("O\"Neil\r\nJr\tB\x01")), qs("O'Neil  Jr B "));
 }

@@ -67,7 +67,7 @@ TEST(StrictLoading, PortPastTheEndAndNoMultiplierFileAreNoErrors) {
     ASSERT_TRUE(std::holds_alternative<ConfigBundle>(loaded))
         << std::get<ConfigError>(loaded).message().toStdString();
     EXPECT_EQ(std::get<ConfigBundle>(loaded).roster, strings({"Ann", "Bob"}));
-    EXPECT_EQ(std::get<ConfigBundle>(loaded).lagMode, qs("Lag First"));  // no RaceLag.dat
+    EXPECT_EQ(std::get<ConfigBundle>(loaded).lagMode, LagColumn::LagFirst);  // no RaceLag.dat
     RaceState state;
     applyConfig(std::get<ConfigBundle>(loaded), state);
     EXPECT_EQ(state.CommPort, 1);

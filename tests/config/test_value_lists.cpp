@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "NumberFormat.h"
 #include "TestHelpers.h"
 #include "ValueLists.h"
 
@@ -44,11 +45,27 @@ TEST(ValueLists, ColoursAreSortedAndTheirNumbersAreRedPlus256GreenPlus65536Blue)
 }
 
 TEST(ValueLists, ScaleFactorIsTheNumberAfterTheColonOfAListEntryOnly) {
-    for (const QString& scale : VL::scales()) {
-        EXPECT_EQ(convertScale(scale), scale.section(u':', 1).toInt()) << scale.toStdString();
+    const std::pair<const char*, int> scales[] = {
+        {"1:1", 1},   {"1:2", 2},   {"1:4", 4},   {"1:8", 8},   {"1:10", 10},
+        {"1:12", 12}, {"1:18", 18}, {"1:24", 24}, {"1:25", 25}, {"1:32", 32},
+        {"1:43", 43}, {"1:64", 64}, {"1:72", 72}};
+    QStringList listed;
+    for (const auto& [text, factor] : scales) {
+        EXPECT_EQ(convertScale(qs(text)), factor) << text;
+        listed << qs(text);
     }
+    EXPECT_EQ(VL::scales(), listed);
     for (const char* other : {"", "1:3", "1 :24", "24", "1:240"}) {
         EXPECT_FALSE(convertScale(qs(other)).has_value()) << other;
+    }
+}
+
+// The race state keeps the minimum lap as a Single: it must hold every entry exactly,
+// or the half-even lap rule would see another number than the list shows.
+TEST(ValueLists, EveryMinimumLapIsASingleExactly) {
+    for (const QString& entry : VL::minLapTimes()) {
+        const double chosen = leadingNumber(entry);
+        EXPECT_EQ(static_cast<double>(static_cast<float>(chosen)), chosen) << entry.toStdString();
     }
 }
 

@@ -37,24 +37,22 @@ protected:
         for (int f = 1; f <= kFlags; ++f) {
             host.names[f] = qs(names[f]);
             state.FlagColor[f] = 1000 + f;
-            state.live.swatchColour[f] = 2000 + f;
         }
     }
 
     // Chooses the race format and settings and resets the window to idle.
     // `firstLap` is the "Race Begins With Lap" setting (0 or 1).
-    void configure(Format format, int length = 10, int firstLap = 1, const char* minLap = "2") {
-        state.IsPractice = state.live.optPractice = format == Format::Practice;
-        state.IsLapRace = state.live.optLapRace = format == Format::LapRace;
-        state.IsTimedRace = state.live.optTimedRace = format == Format::TimedRace;
+    void configure(Format format, int length = 10, int firstLap = 1, float minLap = 2.0f) {
+        state.IsPractice = format == Format::Practice;
+        state.IsLapRace = format == Format::LapRace;
+        state.IsTimedRace = format == Format::TimedRace;
         if (format == Format::LapRace) {
             state.RaceLaps = static_cast<int16_t>(length);
         } else if (format == Format::TimedRace) {
             state.RaceMinutes = length;
         }
         state.FirstLapIndex = static_cast<int16_t>(firstLap - 1);
-        state.live.firstLapText = QString::number(firstLap);
-        state.live.minLapText = qs(minLap);
+        state.MinLapTime = minLap;
         engine.ReSet();
     }
 
@@ -91,20 +89,12 @@ protected:
         }
     }
 
-    // The start caption, the flag picture, the enabled menus and whether Abort and
-    // the race timer are on, as one line: "Continue YellowFlagblack.bmp [ViewData] abort".
+    // The race phase (what the window's buttons and menus follow), the flag picture and
+    // whether the race timer runs, as one line: "Paused YellowFlagblack.bmp".
     std::string controls() const {
-        const RaceScreen& sc = state.screen;
-        const std::pair<bool, const char*> menus[] = {
-            {sc.menuFile, "File"},         {sc.menuRaceFormat, "RaceFormat"},
-            {sc.menuViewData, "ViewData"}, {sc.menuRacers, "Racers"},
-            {sc.menuSound, "Sound"},       {sc.menuSettings, "Settings"},
-            {sc.menuHelp, "Help"}};
-        std::string out = (startCaption(state.phase) + u' ' + sc.picture).toStdString() + " [";
-        for (const auto& [on, name] : menus) {
-            out += on ? std::string(out.back() == '[' ? "" : " ") + name : "";
-        }
-        out += sc.abortEnabled ? "] abort" : "]";
+        static const char* const phases[] = {"Idle", "Starting", "Racing", "Paused", "Over"};
+        std::string out =
+            phases[static_cast<int>(state.phase)] + (u' ' + state.screen.picture).toStdString();
         const bool told = !host.timerCalls.empty() && host.timerCalls.back();
         out += told ? " timer" : "";
         return out + (told != state.timerRunning ? " (timer state differs)" : "");
@@ -113,8 +103,8 @@ protected:
     // One screen row as "name|lap|lap time|best|gap|colour".
     QString row(int r) const {
         const ScreenRow& x = state.screen.row[r];
-        return QStringList{x.name, x.lapNum,  x.lapTime,
-                           x.best, x.lagTime, QString::number(x.colour)}
+        return QStringList{state.flagName(x.flag).caption(), x.lapNum, x.lapTime, x.best, x.lagTime,
+                           QString::number(x.colour)}
             .join(u'|');
     }
     // Several rows, one a line.

@@ -5,7 +5,7 @@
 namespace lapdeck::test {
 namespace {
 
-const char* const kOver = "Reset CheckeredFlagblack.bmp [File ViewData]";
+const char* const kOver = "Over CheckeredFlagblack.bmp";
 
 class FinishTest : public EngineTest {
 protected:
@@ -46,7 +46,7 @@ TEST_F(FinishTest, WhiteFlagCheckeredFlagAndEndOfATenLapRace) {
     engine.cmdStart_Click();
     EXPECT_EQ(state.screen.picture, qs("YellowFlagblack.bmp"));
     engine.cmdStart_Click();
-    EXPECT_EQ(controls(), "Pause CheckeredFlagblack.bmp [] timer");
+    EXPECT_EQ(controls(), "Racing CheckeredFlagblack.bmp timer");
     tickAt(31000, {"2"});
     EXPECT_EQ(state.LapCount[2], 10);
     EXPECT_EQ(state.RaceOver, 0) << "over at the next tick's finish test";
@@ -56,16 +56,23 @@ TEST_F(FinishTest, WhiteFlagCheckeredFlagAndEndOfATenLapRace) {
 }
 
 // Timed race: 1.9 best laps + 5 s from time up, halves to even (1928.5 and 1947.5); every
-// other car runs one more lap. The lap race's 1.5 best laps are in the races lap3_crash
-// and lap5_rt_deadline.
+// other car runs one more lap. A leader whose best lap was reset has its last lap in its
+// place. The lap race's 1.5 best laps are in the races lap3_crash and lap5_rt_deadline.
 TEST_F(FinishTest, TimedRaceDeadlineFromTheBestLap) {
-    for (const auto& [bestLap, deadline] : {std::pair{1015, 66928}, {1025, 66948}}) {
-        SCOPED_TRACE(bestLap);
+    // laps 2 and 3 of the leader, its best lap reset?, deadline
+    const std::tuple<int32_t, int32_t, bool, int32_t> cases[] = {
+        {1015, 1015, false, 66928}, {1025, 1025, false, 66948}, {1015, 1025, true, 66948}};
+    for (const auto& [second, third, reset, deadline] : cases) {
+        SCOPED_TRACE(third);
         state.RaceLaps = 2;  // left from a lap race; a timed race ignores it
-        configure(Format::TimedRace, 1, 1, "1");
+        configure(Format::TimedRace, 1, 1, 1.0f);
         host.sounds.clear();
         start();
-        run({{1000, 1}, {1500, 2}, {1000 + bestLap, 1}, {1000 + 2 * bestLap, 1}, {60000, 0}});
+        run({{1000, 1}, {1500, 2}, {1000 + second, 1}, {1000 + second + third, 1}});
+        if (reset) {
+            engine.lblBest_Click(1);
+        }
+        run({{60000, 0}});
         tick();
         EXPECT_EQ(state.FinishDeadline, deadline);
         EXPECT_EQ(finishLaps(), "3 2 1 1 1 1");

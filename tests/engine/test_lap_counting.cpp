@@ -19,7 +19,7 @@ TEST_F(EngineTest, ReportsNamingNoFlagCountNothingButStillRefreshTheScreen) {
 TEST_F(EngineTest, FlagAtLap3000ChangesNothingButTheScreenIsStillRefreshed) {
     for (const int firstLap : {0, 1}) {
         SCOPED_TRACE(firstLap);
-        configure(Format::Practice, 0, firstLap, "1");
+        configure(Format::Practice, 0, firstLap, 1.0f);
         host.sounds.clear();
         start();
         int32_t clock = 0;
@@ -43,8 +43,8 @@ TEST_F(EngineTest, FlagAtLap3000ChangesNothingButTheScreenIsStillRefreshed) {
 class DemoTest : public EngineTest {
 protected:
     void SetUp() override {
-        state.live.demo = true;
-        state.live.disabled[6] = true;
+        state.Demo = true;
+        state.Disabled[6] = true;
         // Drawn at the start, four per flag (first crossing, spread, base, crash chance):
         // flag 1: 400, 262, 3093, 10 %; flag 2: 100, 200, 3000, 1 %; flags 3 to 6 (the
         // fallback 0.75): 550, 387, 3562, 14 %.

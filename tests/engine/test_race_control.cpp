@@ -3,10 +3,10 @@
 namespace lapdeck::test {
 namespace {
 
-const char* const kIdle = "Start LVLogo.gif [File RaceFormat Racers Sound Settings Help]";
-const char* const kRacing = "Pause GreenFlagblack.bmp [] timer";
-const char* const kPaused = "Continue YellowFlagblack.bmp [ViewData Settings] abort";
-const char* const kOver = "Reset CheckeredFlagblack.bmp [File ViewData]";
+const char* const kIdle = "Idle LVLogo.gif";
+const char* const kRacing = "Racing GreenFlagblack.bmp timer";
+const char* const kPaused = "Paused YellowFlagblack.bmp";
+const char* const kOver = "Over CheckeredFlagblack.bmp";
 
 std::string sameNames(int a, int b) {
     return "ask question no: Same Names|Warning, names in Flags " + std::to_string(a) + " and " +
@@ -27,7 +27,7 @@ TEST_F(EngineTest, NamesAreCheckedBeforeTheStartLights) {
          true},
         {"Bob,Bob,Bob,Ann,Cy,Dee", "YN", sameNames(1, 2) + sameNames(1, 3), false},
         {"Empty,Ann,Empty,Flo,ann,Flo", "", "", true}};  // not compared: empty, disabled
-    state.live.disabled[6] = true;
+    state.Disabled[6] = true;
     for (const auto& [names, answers, shown, started] : cases) {
         const QStringList list = qs(names).split(u',');
         for (int f = 1; f <= kFlags; ++f) {
@@ -44,12 +44,12 @@ TEST_F(EngineTest, NamesAreCheckedBeforeTheStartLights) {
         engine.cmdStart_Click();
         EXPECT_EQ(prompter.shown(), shown) << names;
         EXPECT_EQ(host.startSequences.size(), started ? 1u : 0u) << names;
-        // The caption waits for the lights and the menus stay off until the next reset;
-        // a refused start gives back the menus and the unsaved marks.
-        EXPECT_EQ(controls(), started ? "Start LVLogo.gif []" : kIdle) << names;
+        // A start waits for the lights; a refused start gives back the idle window and
+        // the unsaved marks.
+        EXPECT_EQ(controls(), started ? "Starting LVLogo.gif" : kIdle) << names;
         EXPECT_EQ(state.SummaryUnsaved && !state.LapsUnsaved, !started) << names;
     }
-    state.live.disabled[6] = false;  // the last flag is checked too
+    state.Disabled[6] = false;  // the last flag is checked too
     host.names[6] = QString();
     configure(Format::LapRace);
     prompter.prompts.clear();
@@ -58,15 +58,12 @@ TEST_F(EngineTest, NamesAreCheckedBeforeTheStartLights) {
 }
 
 TEST_F(EngineTest, CountdownOnlyForADelayOfOneSecondOrMore) {
-    const std::tuple<const char*, int, bool> cases[] = {
-        {"0", 0, false}, {"1", 1, true}, {"0.5", 0, false}, {"1.5", 2, true}, {"2.5", 2, true}};
-    for (const auto& [text, delay, countdown] : cases) {
-        state.live.delayText = qs(text);
+    for (const int delay : {0, 1, 30}) {
+        state.StartDelay = static_cast<int16_t>(delay);
         configure(Format::LapRace);
         host.startSequences.clear();
         engine.cmdStart_Click();
-        EXPECT_EQ(state.StartDelay, delay) << text;
-        EXPECT_EQ(host.startSequences, std::vector<bool>{countdown}) << text;
+        EXPECT_EQ(host.startSequences, std::vector<bool>{delay >= 1}) << delay;
     }
 }
 
@@ -107,14 +104,14 @@ TEST_F(EngineTest, PauseContinueAndAbortOnlyWhenPausedAndConfirmed) {
     prompter.answers = {Answer::No};
     engine.cmdAbort_Click();
     EXPECT_EQ(prompter.shown(),
-              "ask question: Abort|All Data will be lost\r\nAre you sure you want to abort?\n");
+              "ask question no: Abort|All Data will be lost\r\nAre you sure you want to abort?\n");
     EXPECT_EQ(controls(), kPaused);
     EXPECT_TRUE(state.LapsUnsaved && state.SummaryUnsaved);
     engine.cmdAbort_Click();  // Yes
     EXPECT_EQ(controls(), kIdle);
     EXPECT_FALSE(state.LapsUnsaved || state.SummaryUnsaved);
     EXPECT_EQ(QString::number(state.RaceClock) + state.screen.clock, qs("000:00"));
-    EXPECT_EQ(row(1), qs(" Ann|||||2001"));
+    EXPECT_EQ(row(1), qs(" Ann|||||1001"));
 }
 
 TEST_F(EngineTest, ResetAsksAboutUnsavedResultsThenClearsEverything) {
@@ -136,7 +133,7 @@ TEST_F(EngineTest, ResetAsksAboutUnsavedResultsThenClearsEverything) {
         if (!question.empty()) {
             prompter.answers = {Answer::No};
             engine.cmdStart_Click();
-            EXPECT_EQ(prompter.shown(), "ask excl: " + question + "\r\nDo you want to Reset?\n");
+            EXPECT_EQ(prompter.shown(), "ask excl no: " + question + "\r\nDo you want to Reset?\n");
             EXPECT_EQ(controls(), kOver);
             EXPECT_EQ(state.LapCount[1] + state.SummaryUnsaved * 10 + state.LapsUnsaved * 100,
                       3 + summary * 10 + laps * 100);
@@ -151,7 +148,7 @@ TEST_F(EngineTest, ResetAsksAboutUnsavedResultsThenClearsEverything) {
         for (int f = 1; f <= kFlags; ++f) {
             EXPECT_EQ(state.LapCount[f] + state.LapTimes[f][1] + state.SortedLapTimes[f][1], 0.0f);
             EXPECT_EQ(state.BestLapTime[f], kNoBestLap);
-            EXPECT_EQ(row(f), u' ' + host.names[f] + QStringLiteral("|||||200%1").arg(f));
+            EXPECT_EQ(row(f), u' ' + host.names[f] + QStringLiteral("|||||100%1").arg(f));
         }
     }
     // The clock of the next race, now a timed one, counts from its own length.
@@ -162,21 +159,28 @@ TEST_F(EngineTest, ResetAsksAboutUnsavedResultsThenClearsEverything) {
 }
 
 TEST_F(EngineTest, HeadersCycleThroughTheirModes) {
-    // best column?, practice?, from, to
-    const std::tuple<bool, bool, const char*, const char*> cases[] = {
-        {true, false, "Best Lap", "MPH"},          {true, false, "MPH", "Median"},
-        {true, false, "Median", "Best Lap"},       {true, false, "Lap", "Best Lap"},
-        {true, true, "MPH", "Best Lap"},           {true, true, "Median", "Best Lap"},
-        {false, false, "Lag Behind", "Lag First"}, {false, false, "Lag First", "Median"},
-        {false, false, "Median", "Lag Behind"},    {false, false, "", "Lag Behind"},
-        {false, true, "Lag First", "Lag First"}};
-    for (const auto& [best, practice, from, to] : cases) {
+    using B = BestColumn;
+    using L = LagColumn;
+    // practice?, from, to
+    const std::tuple<bool, B, B> best[] = {
+        {false, B::BestLap, B::Mph}, {false, B::Mph, B::Median}, {false, B::Median, B::BestLap},
+        {true, B::BestLap, B::Mph},  {true, B::Mph, B::BestLap}, {true, B::Median, B::BestLap}};
+    const std::tuple<bool, L, L> lag[] = {{false, L::LagBehind, L::LagFirst},
+                                          {false, L::LagFirst, L::Median},
+                                          {false, L::Median, L::LagBehind},
+                                          {true, L::LagFirst, L::LagFirst}};
+    for (const auto& [practice, from, to] : best) {
         configure(practice ? Format::Practice : Format::LapRace);
-        QString& header = best ? state.screen.bestHeader : state.screen.lagHeader;
-        header = qs(from);
+        state.screen.bestColumn = from;
+        engine.lblBestLap_Click();
+        EXPECT_EQ(columnCaption(state.screen.bestColumn), columnCaption(to)) << practice;
+    }
+    for (const auto& [practice, from, to] : lag) {
+        configure(practice ? Format::Practice : Format::LapRace);
+        state.screen.lagColumn = from;
         const int closes = host.pickerCloses;
-        best ? engine.lblBestLap_Click() : engine.lblLag_Click();
-        EXPECT_EQ(header, qs(to)) << from;
+        engine.lblLag_Click();
+        EXPECT_EQ(columnCaption(state.screen.lagColumn), columnCaption(to)) << practice;
         EXPECT_EQ(host.pickerCloses, closes + 1);
     }
 }
@@ -216,15 +220,16 @@ TEST_F(EngineTest, KeysNameScreenRowsOrToggleTheHeaders) {
 }
 
 TEST_F(EngineTest, ClickOnABestCellResetsThatBestLapWhileTheClockRuns) {
-    // practice?, paused?, header, resets?, beeps?
-    const std::tuple<bool, bool, const char*, bool, bool> cases[] = {
-        {false, false, "Best Lap", true, true}, {false, true, "Best Lap", false, false},
-        {false, false, "MPH", false, false},    {false, false, "Median", false, false},
-        {true, false, "Best Lap", true, true},  {true, true, "Best Lap", true, false},
-        {true, false, "MPH", false, false}};
+    using B = BestColumn;
+    // practice?, paused?, column, resets?, beeps?
+    const std::tuple<bool, bool, B, bool, bool> cases[] = {
+        {false, false, B::BestLap, true, true}, {false, true, B::BestLap, false, false},
+        {false, false, B::Mph, false, false},   {false, false, B::Median, false, false},
+        {true, false, B::BestLap, true, true},  {true, true, B::BestLap, true, false},
+        {true, false, B::Mph, false, false}};
     for (const auto& [practice, paused, header, resets, beeps] : cases) {
         SCOPED_TRACE(std::string(practice ? "practice " : "race ") + (paused ? "paused " : "") +
-                     header);
+                     columnCaption(header).toStdString());
         configure(practice ? Format::Practice : Format::LapRace);
         start();
         host.beeps = 0;
@@ -233,7 +238,7 @@ TEST_F(EngineTest, ClickOnABestCellResetsThatBestLapWhileTheClockRuns) {
         if (paused) {
             engine.cmdStart_Click();
         }
-        state.screen.bestHeader = qs(header);
+        state.screen.bestColumn = header;
         state.screen.row[2].best = qs("cell");
         const int flag = practice ? 2 : 1;
         engine.lblBest_Click(2);

@@ -14,7 +14,7 @@ TEST_F(EngineTest, RowsFollowTheStandingsInTheFlagsColours) {
 }
 
 TEST_F(EngineTest, LagBehindNeedsOneLap) {
-    host.lagMode = qs("Lag Behind");
+    host.lagMode = LagColumn::LagBehind;
     configure(Format::LapRace, 10, 0);
     start();
     run({{1000, 1}, {1200, 2}, {4000, 1}});
@@ -28,7 +28,7 @@ TEST_F(EngineTest, LagBehindNeedsOneLap) {
 
 TEST_F(EngineTest, LapTimeShowsWholeSecondsFromAMinuteOnAndSpeedFromLapTwo) {
     configure(Format::LapRace);
-    state.screen.bestHeader = qs("MPH");
+    state.screen.bestColumn = BestColumn::Mph;
     state.SpeedMultiplier = 340.9091f;
     start();
     tickAt(1000, {"1"});
@@ -49,9 +49,9 @@ TEST_F(EngineTest, LapTimeShowsWholeSecondsFromAMinuteOnAndSpeedFromLapTwo) {
 }
 
 TEST_F(EngineTest, MedianInEitherColumnFromTwoLapsOn) {
-    host.lagMode = qs("Median");
+    host.lagMode = LagColumn::Median;
     configure(Format::LapRace, 10, 0);
-    state.screen.bestHeader = qs("Median");
+    state.screen.bestColumn = BestColumn::Median;
     start();
     // Flag 1: lap 0, then laps of 10.50, 9.80, 11.20 and 9.80 s; flag 2 one lap.
     run({{1000, 1}, {11500, 1}, {12000, 2}, {21300, 1}, {32500, 1}, {42300, 1}, {43000, 2}});
@@ -59,26 +59,26 @@ TEST_F(EngineTest, MedianInEitherColumnFromTwoLapsOn) {
 }
 
 TEST_F(EngineTest, PracticeRowsStayWithTheirFlags) {
-    state.live.disabled[5] = true;
+    state.Disabled[5] = true;
     configure(Format::Practice, 0, 0);
     start();
     state.SpeedMultiplier = 340.9091f;
     state.screen.row[1].lapNum = state.screen.row[1].lapTime = qs("old");
-    state.screen.row[2].name = qs(" Picked");
+    state.RacerName[2] = qs("Picked");
     state.screen.row[4].colour = 77;
     state.screen.row[5].lapTime = qs("old");
     // Flag 3: lap 0, then 5.00 s and 6.00 s; flag 6 one lap. No crossing yet: the lap
     // cells keep what they showed. The lag column is the median; lap 1 is never best.
     run({{1000, 3}, {2000, 6}, {6000, 3}, {6500, 6}, {12000, 3}});
     EXPECT_EQ(rows({1, 2, 3, 4, 5, 6}),
-              " Ann|old|old|||2001\n Picked|||||2002\n Cy|2|6.00|6.00 |6.00|2003\n"
-              " Dee|||||77\n Disabled|||||2005\n Flo|1|4.50|||2006\n");
-    EXPECT_EQ(state.screen.lagHeader, qs("Median"));
+              " Ann|old|old|||1001\n Picked|||||1002\n Cy|2|6.00|6.00 |6.00|1003\n"
+              " Dee|||||77\n Disabled|||||1005\n Flo|1|4.50|||1006\n");
+    EXPECT_EQ(state.screen.lagColumn, LagColumn::Median);
     // The best column has the best lap or the speed only; a "Median" left from a race
     // reads as speed until the header is clicked.
     engine.lblBestLap_Click();
     EXPECT_EQ(state.screen.row[3].best, qs("56.8 "));
-    state.screen.bestHeader = qs("Median");
+    state.screen.bestColumn = BestColumn::Median;
     run({{17000, 3}});
     EXPECT_EQ(state.screen.row[3].best, qs("68.2 "));
 }

@@ -22,6 +22,7 @@
 #include "ConfigStore.h"
 #include "FileChooser.h"
 #include "ProgramFiles.h"
+#include "ProgramServices.h"
 #include "RaceFormat.h"
 #include "SerialPortSource.h"
 #include "Settings.h"
@@ -48,12 +49,12 @@ public:
 // Gives the green light at once, as the light window would, without its seconds.
 class ImmediateStart : public StartSequenceRunner {
 public:
-    void run(bool withCountdown) override {
+    void run(RaceEngine& engine, ReportSource*, bool withCountdown,
+             const std::function<void()>&) override {
         lastWithCountdown = withCountdown;
-        window->engine().greenLight(nullptr);
-        window->engine().startSequenceClosed();
+        engine.greenLight(nullptr);
+        engine.startSequenceClosed();
     }
-    frmLapdeck* window = nullptr;
     bool lastWithCountdown = false;
 };
 
@@ -88,7 +89,8 @@ struct DataFolder {
 };
 
 // The main window over a data folder, with scripted answers, silence and an
-// immediate start sequence; `adjust` may change the services before it loads.
+// immediate start sequence, the program's own services for the rest; `adjust` may
+// change the services before it loads.
 struct WindowRig {
     explicit WindowRig(DataFolder& folder, const std::function<void(LapdeckServices&)>& adjust = {})
         : data(folder) {
@@ -100,8 +102,8 @@ struct WindowRig {
         if (adjust) {
             adjust(services);
         }
-        window = std::make_unique<frmLapdeck>(state, data.store, services);
-        start.window = window.get();
+        program = std::make_unique<ProgramServices>(services, data.folder);
+        window = std::make_unique<frmLapdeck>(state, data.store, program->services());
     }
 
     // Ticks of 10 ms (the last one shorter) until the race clock reads `clock`.
@@ -124,6 +126,7 @@ struct WindowRig {
     ScriptedRandom random;
     RecordingSound sound;
     ImmediateStart start;
+    std::unique_ptr<ProgramServices> program;
     std::unique_ptr<frmLapdeck> window;
 };
 

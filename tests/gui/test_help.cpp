@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTextBrowser>
 
 #include "GuiTestSupport.h"
 #include "HelpViewer.h"
+#include "PageView.h"
 #include "ShellOpener.h"
 #include "frmVx9Browser.h"
 
@@ -21,13 +23,17 @@ using namespace Qt::StringLiterals;
 
 const QString kPages = QStringLiteral(LAPDECK_TEST_ASSETS "/help");
 
+// Records what is handed to the desktop; with `failing`, the desktop gives up.
 class RecordingOpener : public ShellOpener {
 public:
-    bool open(const QUrl& url) override {
+    void open(const QUrl& url, QObject*, std::function<void()> failed) override {
         opened << url;
-        return true;
+        if (failing) {
+            failed();
+        }
     }
     QList<QUrl> opened;
+    bool failing = false;
 };
 
 QString page(const QString& file) {
@@ -39,7 +45,8 @@ QString page(const QString& file) {
 // links lead to one, or says where they were looked for.
 TEST(HelpPages, OpenFromTheMenuWithEveryPageListedOrSayWhereTheyAreMissing) {
     DataFolder data;
-    WindowRig missing(data, [&](LapdeckServices& s) { s.assets = u"/nonexistent"_s; });
+    WindowRig missing(data,
+                      [&](LapdeckServices& s) { s.assets = AssetFolders{u"/nonexistent"_s}; });
     missing.window->mnuHelpContent->trigger();
     EXPECT_EQ(missing.prompter.shown(),
               "tell excl: Help|The help pages cannot be found: "
@@ -49,7 +56,7 @@ TEST(HelpPages, OpenFromTheMenuWithEveryPageListedOrSayWhereTheyAreMissing) {
 
     RecordingOpener opener;
     WindowRig rig(data, [&](LapdeckServices& s) {
-        s.assets = QStringLiteral(LAPDECK_TEST_ASSETS);
+        s.assets = AssetFolders{QStringLiteral(LAPDECK_TEST_ASSETS)};
         s.opener = &opener;
     });
     rig.window->mnuHelpContent->trigger();
@@ -116,16 +123,42 @@ TEST(Browser, OurPagesNewestFirstInTheAddressBoxWebAddressesToTheDesktop) {
 
     b.cboAddress->setEditText(u"running.html"_s);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(b.cboAddress->lineEdit(), &enter);
+    QCoreApplication::sendEvent(b.cboAddress, &enter);  // where typed keys go
     settle(b);
     EXPECT_EQ(b.windowTitle(), u"Running a race"_s);
 
     b.navigate(u"www.example.org"_s);
+    EXPECT_EQ(b.pnlStatus->text(),
+              u"Opened in the desktop's web browser: http://www.example.org"_s);
+    opener.failing = true;  // a desktop without a browser says so
+    b.navigate(u"https://example.net/x"_s);
+    EXPECT_EQ(b.pnlStatus->text(), u"No web browser could be started for https://example.net/x"_s);
     b.navigate(u"nosuch.html"_s);
     EXPECT_EQ(b.pnlStatus->text(), u"Cannot find nosuch.html"_s);
     EXPECT_FALSE(b.timTimer.isActive());
-    EXPECT_EQ(opener.opened, QList<QUrl>{QUrl(u"http://www.example.org"_s)});
+    EXPECT_EQ(opener.opened,
+              (QList<QUrl>{QUrl(u"http://www.example.org"_s), QUrl(u"https://example.net/x"_s)}));
     EXPECT_EQ(b.windowTitle(), u"Running a race"_s);
+}
+
+// The desktop's opener learns from xdg-open's exit whether a browser took the address,
+// so a desktop without one is told (Qt counts xdg-open started as opened).
+TEST(DesktopOpener, AnXdgOpenThatGivesUpIsTold) {
+    QTemporaryDir bin;
+    const QString script = bin.filePath(u"xdg-open"_s);
+    const QByteArray path = qgetenv("PATH");
+    for (const auto& [status, fails] : {std::pair{0, false}, {3, true}}) {
+        ASSERT_TRUE(writeBytes(script, "#!/bin/sh\nexit " + QByteArray::number(status) + "\n"));
+        QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("PATH", bin.path().toLocal8Bit() + ':' + path);
+        QObject context;
+        bool failed = false;
+        DesktopShellOpener().open(QUrl(u"https://example.org"_s), &context,
+                                  [&]() { failed = true; });
+        qputenv("PATH", path);
+        EXPECT_TRUE(runUntil([]() { return qApp->findChildren<QProcess*>().isEmpty(); }, 5000));
+        EXPECT_EQ(failed, fails) << status;
+    }
 }
 
 }  // namespace

@@ -13,7 +13,10 @@
 #include "FileSizeLimit.h"
 #include "GuiTestSupport.h"
 #include "NamePicker.h"
+#include "NameSelection.h"
 #include "PictureBox.h"
+#include "RaceArchive.h"
+#include "RaceRecorder.h"
 #include "RaceTimer.h"
 #include "TextFile.h"
 #include "frmVx9SettingsNew.h"
@@ -58,6 +61,7 @@ TEST_F(MainWindow, ControlsPicturesAndRowsFollowTheRace) {
     w.cmdStart_Click();
     EXPECT_TRUE(rig->start.lastWithCountdown);  // default delay 3 s
     EXPECT_EQ(controls(w), "Pause GreenFlagblack.bmp [] timer");
+    EXPECT_FALSE(w.mnuHelpContent->isEnabled());
     rig->cross(1000, "1");
     w.cmdStart_Click();
     EXPECT_EQ(controls(w), "Continue YellowFlagblack.bmp [ViewData Settings] abort");
@@ -68,7 +72,9 @@ TEST_F(MainWindow, ControlsPicturesAndRowsFollowTheRace) {
               u"00:03|2|3.00|3.00 "_s);
     rig->cross(7000, "1");
     rig->advanceTo(7010);
-    EXPECT_EQ(controls(w), "Reset CheckeredFlagblack.bmp [File ViewData]");
+    // F1 opens the help once the race is over, as the Help menu does.
+    EXPECT_EQ(controls(w), "Reset CheckeredFlagblack.bmp [File ViewData Help]");
+    EXPECT_TRUE(w.mnuHelpContent->isEnabled());
     EXPECT_FALSE(w.lblRaceOver->isHidden());
 
     w.cmdStart_Click();  // Yes to the unsaved results
@@ -96,7 +102,7 @@ TEST_F(MainWindow, KeysReachTheEngine) {
     press(w, Qt::Key_F4);
     press(w, Qt::Key_F5);
     EXPECT_EQ(w.lblLag->text() + u'|' + w.lblBestLap->text(), u"Median|MPH"_s);
-    w.lblName_Click(1);  // racing: no name list
+    w.names().lblName_Click(1);  // racing: no name list
     EXPECT_TRUE(w.Select_Name[1]->isHidden());
 }
 
@@ -107,14 +113,14 @@ TEST_F(MainWindow, NamePickerOpensOnTheNameWarnsOnDuplicatesAndStoresRacersDat) 
     data.names(u"Ann,,Ann,,,Old"_s);
     frmLapdeck& w = open();
     EXPECT_EQ(w.Select_Name[2]->entries(), (QStringList{u"Ann"_s, u"bob"_s, u"Empty"_s, u"Zoe"_s}));
-    w.lblName_Click(1);
+    w.names().lblName_Click(1);
     EXPECT_FALSE(w.Select_Name[1]->isHidden());
     EXPECT_EQ(w.Select_Name[1]->currentText(), u"Ann"_s);
-    w.lblName_Click(2);  // closes the first list; no name yet: the last entry
+    w.names().lblName_Click(2);  // closes the first list; no name yet: the last entry
     EXPECT_TRUE(w.Select_Name[1]->isHidden());
     EXPECT_EQ(w.Select_Name[2]->currentText(), u"Zoe"_s);
     w.Select_Name[2]->setCurrentIndex(0);  // "Ann", already on rows 1 and 3
-    w.Select_Name_Click(2);
+    w.names().Select_Name_Click(2);
     const std::string warning = "tell excl: Racer's Name|Warning, name already exists.\n";
     EXPECT_EQ(rig->prompter.shown(), warning + warning);
     EXPECT_EQ(w.lblName[2]->text(), u" Ann"_s);
@@ -123,34 +129,70 @@ TEST_F(MainWindow, NamePickerOpensOnTheNameWarnsOnDuplicatesAndStoresRacersDat) 
               QByteArray("\"Ann\",\"Ann\",\"Ann\",\"Select Name\",\"Select Name\",\"Old\"\r\n"));
 
     rig->prompter.prompts.clear();
-    w.lblName_Click(6);  // disabled: no list
+    w.names().lblName_Click(6);  // disabled: no list
     EXPECT_EQ(rig->prompter.shown(),
               "tell excl: Lane Disabled|This lane is disabled.\r\nGo to Settings to enable it.\n");
     EXPECT_TRUE(w.Select_Name[6]->isHidden());
 }
 
-// The question's wording is shared with Reset and tested with the engine.
-TEST_F(MainWindow, ExitAsksAboutUnsavedResultsOutsidePracticeAndTheCloseBoxDoesNot) {
-    // practice, unsaved, answer, by the close box, asks, closes
-    const std::tuple<bool, bool, Answer, bool, bool, bool> cases[] = {
-        {false, true, Answer::No, false, true, false},
-        {false, true, Answer::Yes, false, true, true},
-        {false, false, Answer::No, false, false, true},
-        {true, true, Answer::No, false, false, true},
-        {false, true, Answer::No, true, false, true}};
-    for (const auto& [practice, unsaved, answer, closeBox, asks, closes] : cases) {
-        data.format(practice ? RaceOption::Practice : RaceOption::LapRace);
+enum class Leave { Exit, CloseBox, OpenRace };
+
+// Exit, the close box in a race and Open Race ask before unsaved results are given
+// up, with No as the default (Enter keeps them); a race left so needs no recovery.
+// The close box of a race that is over asks nothing: the race is in its folder. The
+// question's wording is shared with Reset and tested with the engine.
+TEST_F(MainWindow, LeavingUnsavedResultsIsAskedWithNoAsTheDefault) {
+    using P = RacePhase;
+    // how, in what phase, practice?, the answer, asks?, closes?
+    const std::tuple<Leave, P, bool, Answer, bool, bool> cases[] = {
+        {Leave::Exit, P::Idle, false, Answer::No, true, false},
+        {Leave::Exit, P::Over, false, Answer::Yes, true, true},
+        {Leave::Exit, P::Idle, true, Answer::No, false, true},
+        {Leave::CloseBox, P::Idle, false, Answer::No, false, true},
+        {Leave::CloseBox, P::Racing, false, Answer::No, true, false},
+        {Leave::CloseBox, P::Paused, false, Answer::Yes, true, true},
+        {Leave::CloseBox, P::Racing, true, Answer::No, false, true},
+        {Leave::CloseBox, P::Over, false, Answer::No, false, true},
+        {Leave::OpenRace, P::Over, false, Answer::No, true, false}};
+    for (const auto& [how, phase, practice, answer, asks, closes] : cases) {
+        SCOPED_TRACE(static_cast<int>(how) * 10 + static_cast<int>(phase));
+        data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
+        data.format(practice ? RaceOption::Practice : RaceOption::LapRace, 3);
         frmLapdeck& w = open();
         w.show();
-        rig->state.LapsUnsaved = unsaved;
+        rig->state.LapsUnsaved = true;  // as if a race had been run
+        if (phase != P::Idle) {
+            w.cmdStart_Click();
+        }
+        if (phase == P::Over) {
+            for (const int32_t clock : {1000, 4000, 7000}) {
+                rig->cross(clock, "1");
+            }
+            rig->advanceTo(7010);
+        }
+        if (phase == P::Paused) {
+            w.cmdStart_Click();
+        }
+        ASSERT_EQ(rig->state.phase, phase);
+        const QString raceFolder = w.recorder().raceFolder();
         rig->prompter.answers = {answer};
-        if (closeBox) {
+        if (how == Leave::OpenRace) {
+            w.mnuOpenRace->trigger();
+        } else if (how == Leave::CloseBox) {
             w.close();
         } else {
             w.mnuExit->trigger();
         }
-        EXPECT_EQ(rig->prompter.prompts.size(), asks ? 1u : 0u);
+        ASSERT_EQ(rig->prompter.prompts.size(), asks ? 1u : 0u);
+        if (asks) {
+            EXPECT_TRUE(rig->prompter.prompts[0].defaultNo);
+        }
         EXPECT_EQ(w.isVisible(), !closes);
+        if (closes && phase != P::Idle) {
+            EXPECT_EQ(RaceArchive::endOf(raceFolder), how == Leave::CloseBox && phase == P::Over
+                                                          ? RaceEnd::Unfinished
+                                                          : RaceEnd::Finished);
+        }
     }
 }
 

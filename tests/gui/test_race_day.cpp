@@ -17,7 +17,7 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// A short race of real time: laps of a second or more, Ann to Fay.
+// A short race: laps of a second or more, Ann to Fay.
 void shortRace(DataFolder& data, int laps) {
     data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
     data.settings.minLapPos =
@@ -26,16 +26,38 @@ void shortRace(DataFolder& data, int laps) {
     data.format(RaceOption::LapRace, laps);
 }
 
-// Flags 1 to 3 in turn, one every 450 ms of real time, while `more()`.
-int feedLaps(const Pty& unit, const std::function<bool()>& more) {
+int journalLines(const QString& dataDir) {
+    const std::vector<RaceRecord> races = RaceArchive(dataDir).races();
+    return races.empty() ? 0 : static_cast<int>(fileBytes(races.front().journal()).count('\n'));
+}
+
+// Flags 1 to 3 in turn through the lap unit while `more()`, each sent once the one
+// before is in the race journal; `step` first moves the race's clock on, if given.
+int feedLaps(const Pty& unit, const QString& dataDir, const std::function<bool()>& more,
+             const std::function<void()>& step = {}) {
     int sent = 0;
     for (; more() && sent < 60; ++sent) {
+        if (step) {
+            step();
+        }
         const char flag[] = {static_cast<char>('1' + sent % 3), '\0'};
         unit.send(flag);
-        runUntil([]() { return false; }, 450);
+        // A race over reads no more reports.
+        if (!runUntil([&]() { return journalLines(dataDir) > sent || !more(); }, 5000)) {
+            break;
+        }
     }
     return sent;
 }
+
+// The race timer's clock, moved by hand: a race runs without waiting for real time.
+struct HandClock {
+    std::function<void(LapdeckServices&)> services() {
+        return [this](LapdeckServices& s) { s.clock = [this]() { return ns; }; };
+    }
+    void advance(int ms) { ns += int64_t{ms} * 1000000; }
+    int64_t ns = 0;
+};
 
 // The results windows as the organiser uses them, noting which were shown: each
 // saves in both forms (by button, then by menu) into a folder of their own while
@@ -87,7 +109,11 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     DataFolder data;
     shortRace(data, 3);
     SavingWindows windows;
-    WindowRig rig(data, windows.services());
+    HandClock clock;
+    WindowRig rig(data, [&](LapdeckServices& s) {
+        windows.services()(s);
+        clock.services()(s);
+    });
     windows.state = &rig.state;
     frmLapdeck& w = *rig.window;
     w.portMap().choose(2, unit.path());
@@ -95,7 +121,11 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
 
     w.cmdStart_Click();  // the race timer runs from here, as in the program
     const QString raceFolder = w.recorder().raceFolder();
-    feedLaps(unit, [&]() { return rig.state.phase != RacePhase::Over; });
+    // A lap every 450 ms of race time.
+    feedLaps(
+        unit, data.dir.path(), [&]() { return rig.state.phase != RacePhase::Over; },
+        [&]() { clock.advance(450); });
+    ASSERT_TRUE(runUntil([&]() { return rig.state.phase == RacePhase::Over; }, 5000));
     ASSERT_EQ(rig.state.phase, RacePhase::Over);
     EXPECT_EQ(rig.state.LapCount[3], 3);
 
@@ -125,17 +155,18 @@ TEST(RaceDayChild, RunsARaceUntilKilled) {
         GTEST_SKIP() << "run by RaceDay.AKilledRaceIsRecoveredAsItsJournalTellsIt";
     }
     DataFolder data(folder);
-    WindowRig rig(data);
+    // Race time runs twenty times as fast: the parent feeds a report as soon as the
+    // one before is journaled, so laps are a second or so apart.
+    auto fast = std::make_shared<QElapsedTimer>();
+    fast->start();
+    WindowRig rig(data, [fast](LapdeckServices& s) {
+        s.clock = [fast]() { return fast->nsecsElapsed() * 20; };
+    });
     rig.window->portMap().choose(2, qEnvironmentVariable("LAPDECK_KILL_TEST_PORT"));
     ASSERT_TRUE(rig.window->OpenRacePort(2));
     rig.window->cmdStart_Click();
     runUntil([]() { return false; }, 60000);
     FAIL() << "not killed";
-}
-
-int journalLines(const QString& dataDir) {
-    const std::vector<RaceRecord> races = RaceArchive(dataDir).races();
-    return races.empty() ? 0 : static_cast<int>(fileBytes(races.front().journal()).count('\n'));
 }
 
 TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
@@ -152,7 +183,8 @@ TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     ASSERT_TRUE(lapdeck.waitForStarted());
     runUntil([&]() { return !RaceArchive(data.dir.path()).races().empty(); }, 10000);
     // Killed once eight reports are journaled: between ticks or in one.
-    const int sent = feedLaps(unit, [&]() { return journalLines(data.dir.path()) < 8; });
+    const int sent =
+        feedLaps(unit, data.dir.path(), [&]() { return journalLines(data.dir.path()) < 8; });
     lapdeck.kill();  // SIGKILL: nothing of ours runs after it
     ASSERT_TRUE(lapdeck.waitForFinished());
     const int journaled = journalLines(data.dir.path());

@@ -64,7 +64,7 @@ protected:
             ASSERT_TRUE(QFile::copy(raceData.filePath(file), data.path(file)));
         }
         openWindow();
-        rig->state.live.demo = false;  // the journal holds the demo's crossings
+        rig->state.Demo = false;  // the journal holds the demo's crossings
         rig->window->cmdStart_Click();
         std::optional<JournalError> error;
         for (const JournalEntry& entry :

@@ -108,7 +108,8 @@ protected:
     QString screenRows() const {
         QStringList out;
         for (int r = 1; r <= kFlags; ++r) {
-            out << state.screen.row[r].name + u'|' + row(r).section(u'|', 0, 4);
+            out << state.flagName(state.screen.row[r].flag).caption() + u'|' +
+                       row(r).section(u'|', 0, 4);
         }
         return out.join(u'\n');
     }

@@ -25,10 +25,10 @@ struct RaceRun {
     // A 12-lap race or a 2-minute one.
     explicit RaceRun(bool timed, int firstLapIndex = 0) {
         host.engine = &engine;
-        host.lagMode = qs("Lag Behind");
+        host.lagMode = LagColumn::LagBehind;
         state.FirstLapIndex = static_cast<int16_t>(firstLapIndex);
-        state.IsTimedRace = state.live.optTimedRace = timed;
-        state.IsLapRace = state.live.optLapRace = !timed;
+        state.IsTimedRace = timed;
+        state.IsLapRace = !timed;
         state.RaceMinutes = 2;
         state.RaceLaps = 12;
         engine.ReSet();

@@ -219,7 +219,7 @@ TEST(NoiseWatch, ThreeReportsInTenSecondsAreNoiseUntilTenQuietSeconds) {
 
 TEST(RaceRecord, AFullDiskIsReportedOnceAndTheCutJournalIsOfferedAsWhatItIs) {
     Track t;
-    t.state.live.demo = true;
+    t.state.Demo = true;
     {
         test::FileSizeLimit full(16);  // too small for the settings copy
         ASSERT_NO_FATAL_FAILURE(t.start());
@@ -271,7 +271,7 @@ TEST(RaceRecord, AFullDiskIsReportedOnceAndTheCutJournalIsOfferedAsWhatItIs) {
 
 TEST(RaceRecord, RecoveryAsksNewestFirstAndNeverTwice) {
     Track t;
-    t.state.live.demo = true;  // chosen when the port failed: in force but in no file
+    t.state.Demo = true;  // chosen when the port failed: in force but in no file
     QStringList folders;
     for (int i = 0; i < 6; ++i) {
         ASSERT_FALSE(t.recorder.raceStarting(t.state, t.host.start.addSecs(600 * i)));

@@ -30,8 +30,7 @@ inline std::unique_ptr<RaceState> makeState(bool practice, int firstLapIndex) {
     for (int f = 1; f <= kFlags; ++f) {
         state->RacerName[f] = kNames[f];
         state->LaneColorName[f] = kColours[f];
-        state->live.swatchColour[f] = state->screen.row[f].colour = 1000 + f;
-        state->screen.row[f].name = u' ' + kNames[f];
+        state->FlagColor[f] = state->screen.row[f].colour = 1000 + f;
         state->LapCount[f] = static_cast<int16_t>(firstLapIndex);
         state->BestLapTime[f] = kNoBestLap;
     }

@@ -82,18 +82,11 @@ TEST(LapTable, HeadersTakeTheScreenRowColoursAndCellsAreAligned) {
     EXPECT_EQ(grid.cell(2, 1), (GridCell{qs("7.00"), CellAlign::Centre, {}, {}}));
 }
 
-TEST(LapTable, LapCellsShowTwoDecimalsAndNothingForZero) {
-    for (const char* c : {"12.34|12.34", "7|7.00", "0|", "0.004|", "0.005|0.01", "120.5|120.50"}) {
-        const QStringList p = qs(c).split(u'|');
-        EXPECT_EQ(lapCellText(p[0].toFloat()), p[1]) << c;
-    }
-}
-
 TEST(LapFile, ReadsBackWhatWasWrittenCellByCell) {
     auto state = makeState(false, -1);
     setLaps(*state, 2, {1.47f, 7.04f, 6.57f, 7.12f});
     setLaps(*state, 1, {0.75f, 6.47f, 6.87f});
-    state->live.disabled[4] = true;
+    state->Disabled[4] = true;
     setOrder(*state, {2, 1, 4, 3, 5, 6});
     const LapTable table = buildLapTable(*state).value();
     Expected<LapFileContent> read = readLapFile(lapFileBytes(table.header, table.grid));

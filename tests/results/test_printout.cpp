@@ -30,7 +30,7 @@ TEST(LapPrintout, RaceColumnsInRunningOrderWithDisabledNamedButNotRenamed) {
     auto state = makeState(false, 0);
     setLaps(*state, 3, {10.5f, 9.8f, 11.2f});
     setLaps(*state, 1, {12.0f});
-    state->live.disabled[6] = true;
+    state->Disabled[6] = true;
     setOrder(*state, {3, 1, 2, 4, 5, 6});
     const Printout p = lapPrintout(*state);
     EXPECT_FALSE(p.landscape);

@@ -30,8 +30,8 @@ TEST(RaceSummary, WindowGridColoursAlignmentAndDateLine) {
     setLaps(*state, 1, {10.0f, 10.0f, 10.0f});
     state->BestLapTime[1] = 10000;
     setLaps(*state, 3, {10.0f, 10.0f, 10.0f, 10.0f});
-    state->live.disabled[3] = true;  // disabled after counting laps
-    state->live.disabled[4] = true;
+    state->Disabled[3] = true;  // disabled after counting laps
+    state->Disabled[4] = true;
     setOrder(*state, {1, 3, 4, 2, 5, 6});
     SummaryStats stats;
     const RaceSummary summary = buildRaceSummary(*state, stats, kNow).value();

@@ -124,7 +124,7 @@ public:
         }
         return n;
     }();
-    QString lagMode = QStringLiteral("Lag First");
+    LagColumn lagMode = LagColumn::LagFirst;
     QDateTime fixedNow{QDate(2026, 12, 5), QTime(16, 7, 42)};
 
     void playSound(const QString& file, int volume, int pan) override {
@@ -140,7 +140,7 @@ public:
         }
     }
     PerFlag<QString> loadRacerNames() override { return names; }
-    QString readLagMode() override { return lagMode; }
+    LagColumn readLagMode() override { return lagMode; }
     QDateTime now() override { return fixedNow; }
     void closeNamePickers() override { ++pickerCloses; }
 

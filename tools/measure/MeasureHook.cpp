@@ -85,19 +85,15 @@ void MeasureHook::windowShown() {
 
 void MeasureHook::startRace() {
     // A long lap race in demo mode with a name on every flag, straight to the lights.
-    m_state.live.demo = true;
-    m_state.live.optPractice = false;
-    m_state.live.optLapRace = true;
-    m_state.live.optTimedRace = false;
+    m_state.Demo = true;
     m_state.IsPractice = false;
     m_state.IsLapRace = true;
     m_state.IsTimedRace = false;
     m_state.RaceLaps = 500;
-    m_state.live.delayText = QStringLiteral("0");
+    m_state.StartDelay = 0;
     for (int f = 1; f <= kFlags; ++f) {
-        m_state.live.disabled[f] = false;
+        m_state.Disabled[f] = false;
         m_state.RacerName[f] = QStringLiteral("Car ") + QString::number(f);
-        m_state.screen.row[static_cast<size_t>(f)].name = QLatin1Char(' ') + m_state.RacerName[f];
     }
     m_window.engine().ShowRaceTitle();
     QObject::connect(&m_window, &frmLapdeck::ticked, &m_window, [this]() { onTick(); });

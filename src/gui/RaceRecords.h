@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+
+class QWidget;
+
+namespace lapdeck {
+
+class ConfigStore;
+class Prompter;
+class RaceRecorder;
+class ResultsWindows;
+struct RaceState;
+struct RecordProblem;
+
+// The record the window keeps of its races (RaceRecorder: a race folder with the
+// files in force, the journal, the mark of a race that ended), and the races shown
+// from that record: the recovery offered at start-up and File > Open Race. A race
+// shown so runs with its own settings until it is reset.
+class RaceRecords : public QObject {
+    Q_OBJECT
+
+public:
+    RaceRecords(RaceState& state, const ConfigStore& config, Prompter& prompter,
+                ResultsWindows& results, QWidget* window);
+    ~RaceRecords() override;
+
+    RaceRecorder& recorder() { return *m_recorder; }
+
+    // What the race does, as the engine reports it. A problem is told later, from the
+    // event loop: these may run inside a race tick.
+    void raceStarting(const QDateTime& now);
+    void reportRead(int32_t clock, const QString& text);
+    // Reset, abort, or both results saved: the race needs no recovery.
+    void raceEnded();
+    // Exit: as raceEnded, the problem told at once (nothing runs after it).
+    void raceLeft();
+    // After a results window: both files saved end the race.
+    void resultsMaybeSaved();
+
+    // Offers the races Lapdeck did not see to their end; a recovered race is shown.
+    void offerRecovery();
+    // File > Open Race: a race of the archive, chosen by its journal.
+    void openRace();
+
+    // A race re-scored from its journal is on screen; the data folder's settings
+    // come back at its reset, with the demo mode that was on before it.
+    bool recordedShown() const { return m_recordedShown; }
+    bool demoBefore() const { return m_demoBefore; }
+    void recordedClosed() { m_recordedShown = false; }
+
+signals:
+    // A recorded race replaced the race state: the screen is to be drawn from it.
+    void raceShown();
+
+private:
+    void show(RaceState& race);
+    void tellLater(const std::optional<RecordProblem>& problem);
+
+    RaceState& m_state;
+    Prompter& m_prompter;
+    ResultsWindows& m_results;
+    QWidget* m_window;
+    std::unique_ptr<RaceRecorder> m_recorder;
+    bool m_recordedShown = false;
+    bool m_demoBefore = false;
+};
+
+}  // namespace lapdeck
