@@ -23,7 +23,8 @@ std::variant<HeatLoad, QString> loadHeat(const Meeting& meeting, const PlannedHe
     }
     HeatLoad load;
     for (int f = 1; f <= kFlags; ++f) {
-        load.racerNames[f] = disabled[f] ? currentNames[f] : captions::kEmpty.trimmed();
+        load.racerNames[f] =
+            disabled[f] ? currentNames[f] : FlagName{NameState::Empty, {}}.stored();
     }
     for (const PlannedSeat& seat : heat.seats) {
         if (seat.flag < 1 || seat.flag > kFlags || disabled[seat.flag]) {
@@ -59,7 +60,8 @@ std::variant<std::vector<RacerResult>, QString> resultFromRace(const RaceState& 
     for (const Seat& seat : seats) {
         int found = 0;
         for (int f = 1; f <= kFlags; ++f) {
-            if (!state.isDisabled(f) && state.RacerName[f].trimmed() == seat.name) {
+            const FlagName name = state.flagName(f);
+            if (name.state == NameState::Named && name.name.trimmed() == seat.name) {
                 if (found != 0) {
                     return QStringLiteral(
                                "%1 raced on flags %2 and %3; give each flag its own "

@@ -38,7 +38,7 @@ std::optional<QString> checkRacerName(const QString& name) {
     }
     // The captions race control reads as "nobody on this flag".
     for (const QString& caption : {captions::kEmpty, captions::kSelectName, captions::kDisabled}) {
-        if (name.compare(caption.trimmed(), Qt::CaseInsensitive) == 0) {
+        if (name.compare(caption, Qt::CaseInsensitive) == 0) {
             return QStringLiteral(
                        "%1 cannot be a racer's name: the race screen uses it for a "
                        "flag without a racer.")

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "LapTimeText.h"
 #include "NumberFormat.h"
 #include "RaceState.h"
 #include "Ranking.h"
@@ -16,7 +17,7 @@ QString lapsText(int laps) {
 }
 
 QString bestLapText(int32_t ms) {
-    return ms >= kNoBestLap || ms <= 0 ? QString() : formatNumber(ms / 1000.0, u"0.00");
+    return ms >= kNoBestLap || ms <= 0 ? QString() : summaryBestLap(ms);
 }
 
 QStringList resultCells(const std::optional<RacerResult>& result) {
