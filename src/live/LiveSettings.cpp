@@ -24,14 +24,7 @@ LoadResult<LiveChoice> parseLiveChoice(const QByteArray& bytes, const QString& f
 }
 
 LoadResult<LiveChoice> loadLiveChoice(const QString& path) {
-    if (!DataFile::exists(path)) {
-        return {};
-    }
-    const LoadResult<QByteArray> bytes = DataFile::read(path);
-    if (!bytes.ok()) {
-        return {{}, bytes.error};
-    }
-    return parseLiveChoice(bytes.value, path);
+    return DataFile::load(path, parseLiveChoice, LiveChoice{}, DataFile::Missing::GivesDefault);
 }
 
 std::optional<ConfigError> saveLiveChoice(const QString& path, const LiveChoice& choice) {
