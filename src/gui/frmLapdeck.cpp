@@ -356,7 +356,7 @@ void frmLapdeck::setUpSound() {
     m_sound = m_services.sound ? m_services.sound : m_ownSound.get();
     SpeechEngine* speech = m_services.speech;
     if (speech == nullptr) {
-        m_ownSpeech = makeSpeech(m_silentReason);
+        m_ownSpeech = makeSpeech(*m_sound, m_silentReason);
         speech = m_ownSpeech.get();
     }
     m_callouts = std::make_unique<LapCallouts>(speech);

@@ -49,7 +49,7 @@ struct RaceState;
 struct SummaryStats;
 
 // What the main window uses from outside; anything left empty gets the program's
-// own (message boxes, a clock-seeded generator, the voice pool or silence, espeak-ng
+// own (message boxes, a clock-seeded generator, the race sound or silence, espeak-ng
 // or silence, the modal start windows, the serial devices the system reports, the
 // desktop's browser, modal windows).
 struct LapdeckServices {

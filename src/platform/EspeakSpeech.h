@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -11,27 +12,37 @@
 
 namespace lapdeck {
 
-// Speech through the espeak-ng program, which plays on the desktop's sound server
-// itself. Each text is one run of the program, started from the event loop so
-// that the lap that asked for it is never held up.
+class SoundPlayer;
+
+// Speech made by the espeak-ng program and played through the race sound, so
+// that it shares the one output stream and its length is known when it starts.
+// Each text is one run of the program, started from the event loop so that the
+// lap that asked for it is never held up.
 class EspeakSpeech : public QObject, public SpeechEngine {
 public:
     // Nothing when espeak-ng is not installed.
-    static std::unique_ptr<EspeakSpeech> find();
+    static std::unique_ptr<EspeakSpeech> find(SoundPlayer& output);
 
-    explicit EspeakSpeech(QString program);
+    EspeakSpeech(QString program, SoundPlayer& output);
     ~EspeakSpeech() override;
 
     void say(const QString& text, std::function<void()> done) override;
+    void endWithin(int ms) override;
 
 private:
     void start(const QString& text);
+    void rendered();
+    void cut();
     void finish();
 
     QString m_program;
+    SoundPlayer& m_output;
     QProcess m_process;
-    QTimer m_limit;
+    QTimer m_limit;    // a run of the program that hangs
+    QTimer m_playing;  // until the rendered speech has been heard
+    QTimer m_cut;
     std::function<void()> m_done;
+    uint64_t m_said = 0;
 };
 
 }  // namespace lapdeck
