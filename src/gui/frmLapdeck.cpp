@@ -360,6 +360,11 @@ void frmLapdeck::setUpSound() {
         speech = m_ownSpeech.get();
     }
     m_callouts = std::make_unique<LapCallouts>(speech);
+    connect(this, &frmLapdeck::ticked, this, [this]() {
+        if (m_state.RaceOver != 0) {
+            m_callouts->raceOver();
+        }
+    });
     const LoadResult<SoundChoices> choices = loadSoundChoices(m_config.path(kSoundChoicesFile));
     if (!choices.ok()) {
         showError(choices.error->message());

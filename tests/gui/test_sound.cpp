@@ -307,25 +307,63 @@ TEST(LapCallouts, ChoicesDecideWhichLapsAreAnnounced) {
     }
 }
 
-TEST(LapCallouts, OneAtATimeAndTheOldestWaitingIsDropped) {
-    HeldSpeech speech;
-    LapCallouts callouts(&speech);
-    callouts.setChoices({true, false});
-    for (int lap = 1; lap <= 6; ++lap) {
-        callouts.lapCounted(1, u"Ann"_s, lap, lap * 1000, false);
+TEST(LapCallouts, ALongNameIsSaidUpToItsTwentyFourthCharacterEndingWithAWord) {
+    const QString flag = u"\U0001F3C1"_s;  // two UTF-16 units, one character
+    // the name, what is said of it
+    const std::pair<QString, QString> cases[] = {
+        {u"Ann"_s, u"Ann"_s},
+        {u"Abcdefghij Klmnopqrstuvw"_s, u"Abcdefghij Klmnopqrstuvw"_s},  // 24
+        {u"Abcdefghij Klmnopqrstuvw X"_s, u"Abcdefghij Klmnopqrstuvw"_s},
+        {u"  Bartholomew Fitzgerald Montgomery  "_s, u"Bartholomew Fitzgerald"_s},
+        {u"Bartholomew Fitzgerald Montgomery-Smythe "_s.repeated(5), u"Bartholomew Fitzgerald"_s},
+        {u"Wolfeschlegelsteinhausenbergerdorff"_s, u"Wolfeschlegelsteinhausen"_s},
+        {flag.repeated(30), flag.repeated(24)}};
+    for (const auto& [name, spoken] : cases) {
+        HeldSpeech speech;
+        LapCallouts callouts(&speech);
+        callouts.setChoices({true, false});
+        callouts.lapCounted(1, name, 1, 1000, false);
+        EXPECT_EQ(speech.said, QStringList{spoken + u", one point zero zero"_s}) << name.size();
     }
-    // Lap 1 is being said; laps 2 and 3 are dropped for 4, 5 and 6.
-    EXPECT_EQ(speech.said, QStringList{u"Ann, one point zero zero"_s});
-    for (int i = 0; i < 3; ++i) {
-        speech.finish();
+}
+
+// One callout at a time; the others wait, but not for long: more than three
+// waiting drops the oldest, one not begun within 3 s of its lap is dropped, and
+// "Race Over" drops them all and ends what is being said.
+TEST(LapCallouts, WhatWaitsIsDroppedWhenStaleOrAtRaceOver) {
+    // what happens (L at ms : lap counted, D at ms: the callout said, O at ms: Race
+    // Over), the laps said, how soon speech was asked to end
+    const std::tuple<const char*, std::vector<int>, std::vector<int>> cases[] = {
+        {"L0:1 L100:2 D3100", {1, 2}, {}},  // waited exactly 3 s
+        {"L0:1 L100:2 D3101", {1}, {}},
+        {"L0:1 L500:2 L2000:3 D3600", {1, 3}, {}},
+        {"L0:1 L0:2 L0:3 L0:4 L0:5 L0:6 D0 D0 D0", {1, 4, 5, 6}, {}},
+        {"L0:1 D100 L5000:2", {1, 2}, {}},  // all said: the next lap at once
+        {"L0:1 L100:2 O200 D1000", {1}, {2500}},
+        {"O0 L100:1", {1}, {}}};  // nothing to end; the next race is heard
+    for (const auto& [script, laps, ends] : cases) {
+        HeldSpeech speech;
+        int64_t now = 0;
+        LapCallouts callouts(&speech, [&now]() { return now; });
+        callouts.setChoices({true, false});
+        for (const QString& step : QString::fromLatin1(script).split(u' ')) {
+            const QStringList at = step.mid(1).split(u':');
+            now = at[0].toLongLong();
+            if (step[0] == u'L') {
+                callouts.lapCounted(1, u"Ann"_s, at[1].toInt(), at[1].toInt() * 1000, false);
+            } else if (step[0] == u'D') {
+                speech.finish();
+            } else {
+                callouts.raceOver();
+            }
+        }
+        QStringList said;
+        for (const int lap : laps) {
+            said << LapCallouts::text(1, u"Ann"_s, lap * 1000, false);
+        }
+        EXPECT_EQ(speech.said, said) << script;
+        EXPECT_EQ(speech.ends, ends) << script;
     }
-    EXPECT_EQ(speech.said.mid(1),
-              (QStringList{u"Ann, four point zero zero"_s, u"Ann, five point zero zero"_s,
-                           u"Ann, six point zero zero"_s}));
-    speech.finish();  // all said: the next lap is said at once
-    callouts.lapCounted(1, u"Ann"_s, 7, 7000, false);
-    EXPECT_EQ(speech.said.last(), u"Ann, seven point zero zero"_s);
-    EXPECT_TRUE(callouts.waiting().empty());
 }
 
 // The Sound dialog opens on the choices of the last run; in a race they are heard
@@ -362,9 +400,11 @@ TEST(RaceCues, ChoicesKeptFromTheLastRunAndEachEventPlaysItsCue) {
                            u"6000 whiteflag2.wav 100 50"_s, u"11000 cargoingby.wav 85 50"_s,
                            u"11000 checkeredflag.wav 100 50"_s, u"11000 Raceover.wav 100 50"_s}));
     EXPECT_EQ(rig.state.RaceOver, 1);
-    speech.finish();  // lap 1 said; lap 2 next, lap 3 waiting
-    EXPECT_EQ(speech.said,
-              (QStringList{u"Ann, one point zero zero"_s, u"Ann, five point zero zero"_s}));
+    // Laps 2 and 3 waited behind lap 1: dropped at "Race Over", and lap 1 is cut
+    // short if it goes on.
+    EXPECT_EQ(speech.ends, std::vector<int>{LapCallouts::kAfterRaceOverMs});
+    speech.finish();
+    EXPECT_EQ(speech.said, QStringList{u"Ann, one point zero zero"_s});
 }
 
 }  // namespace
