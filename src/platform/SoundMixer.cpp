@@ -93,6 +93,7 @@ void SoundMixer::mix(int16_t* out, int64_t frames) {
     for (size_t k = 0; k < m_sum.size(); ++k) {
         out[k] = static_cast<int16_t>(std::clamp(std::lround(m_sum[k]), -32768L, 32767L));
     }
+    m_mixed.fetch_add(frames, std::memory_order_relaxed);
 }
 
 std::map<QString, SoundMixer::Wave> readCues(const QStringList& files,

@@ -38,6 +38,8 @@ public:
     // From the output's thread: the next `frames` stereo frames of all voices,
     // each channel scaled by its gain, summed and limited to 16 bits.
     void mix(int16_t* out, int64_t frames);
+    // How many frames the output has taken so far, from any thread.
+    int64_t mixed() const { return m_mixed.load(std::memory_order_relaxed); }
 
 private:
     struct Command {
@@ -62,6 +64,7 @@ private:
     std::array<Command, 64> m_commands;
     std::atomic<uint64_t> m_written{0};
     std::atomic<uint64_t> m_read{0};
+    std::atomic<int64_t> m_mixed{0};
     // Only the output's thread touches these.
     std::vector<Voice> m_voices;
     size_t m_next = 0;

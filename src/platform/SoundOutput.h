@@ -34,6 +34,9 @@ public:
     void playSpeech(const WaveData& wave) override;
     void cutSpeech() override;
 
+    // Frames the output stream has played: it runs once this grows.
+    int64_t framesPlayed() const { return m_mixer->mixed(); }
+
 private:
     class Stream;
 
