@@ -48,7 +48,7 @@ ProgramServices::ProgramServices(LapdeckServices given, const QString& dataFolde
         s.sound = m_sound.get();
     }
     if (s.speech == nullptr && s.silentReason.isEmpty()) {
-        m_speech = makeSpeech(s.silentReason);
+        m_speech = makeSpeech(*s.sound, s.silentReason);
         s.speech = m_speech.get();
     }
     if (s.startSequence == nullptr) {

@@ -176,6 +176,9 @@ void frmLapdeck::raceClosed() {
 
 void frmLapdeck::Timer1_Timer(int32_t milliseconds) {
     m_engine->Timer1_Timer(milliseconds, m_port->source());
+    if (m_state.RaceOver != 0) {
+        m_callouts->raceOver();
+    }
     drawScreen();
     emit ticked();
 }

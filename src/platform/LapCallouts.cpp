@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 
 #include <QStringList>
 
@@ -76,7 +77,16 @@ QString spokenNumber(const QString& number) {
 
 }  // namespace
 
-LapCallouts::LapCallouts(SpeechEngine* speech) : m_speech(speech) {}
+LapCallouts::LapCallouts(SpeechEngine* speech, Clock clock)
+    : m_speech(speech), m_clock(std::move(clock)) {
+    if (!m_clock) {
+        m_clock = []() {
+            return std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        };
+    }
+}
 
 void LapCallouts::lapCounted(int flag, const QString& racerName, int lap, int32_t lapMs,
                              bool newBest) {
@@ -86,7 +96,7 @@ void LapCallouts::lapCounted(int flag, const QString& racerName, int lap, int32_
     }
     const bool best = newBest && m_choices.bestLap;
     if (m_choices.everyLap || best) {
-        announce(text(flag, racerName, lapMs, best));
+        announce(text(flag, spokenName(racerName), lapMs, best));
     }
 }
 
@@ -100,11 +110,38 @@ QString LapCallouts::text(int flag, const QString& racerName, int32_t lapMs, boo
            spokenNumber(time);
 }
 
+QString LapCallouts::spokenName(const QString& name) {
+    const QList<uint> chars = name.trimmed().toUcs4();
+    if (chars.size() <= kNameLength) {
+        return name;
+    }
+    auto isSpace = [](uint c) { return QChar::isSpace(static_cast<char32_t>(c)); };
+    qsizetype end = kNameLength;
+    // Cut inside a word: back to the space before it, unless the name is one word.
+    if (!isSpace(chars[end])) {
+        qsizetype space = end;
+        while (space > 0 && !isSpace(chars[space - 1])) {
+            --space;
+        }
+        if (space > 0) {
+            end = space;
+        }
+    }
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(chars.constData()), end).trimmed();
+}
+
+void LapCallouts::raceOver() {
+    m_waiting.clear();
+    if (m_speaking) {
+        m_speech->endWithin(kAfterRaceOverMs);
+    }
+}
+
 void LapCallouts::announce(const QString& text) {
     if (m_speech == nullptr) {
         return;
     }
-    m_waiting.push_back(text);
+    m_waiting.push_back({text, m_clock()});
     if (m_waiting.size() > kMaxWaiting) {
         m_waiting.pop_front();
     }
@@ -114,12 +151,16 @@ void LapCallouts::announce(const QString& text) {
 }
 
 void LapCallouts::sayNext() {
+    const int64_t now = m_clock();
+    while (!m_waiting.empty() && now - m_waiting.front().lapAt > kFreshMs) {
+        m_waiting.pop_front();
+    }
     if (m_waiting.empty()) {
         m_speaking = false;
         return;
     }
     m_speaking = true;
-    const QString next = m_waiting.front();
+    const QString next = m_waiting.front().text;
     m_waiting.pop_front();
     m_speech->say(next, [this]() { sayNext(); });
 }

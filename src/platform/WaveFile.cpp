@@ -23,10 +23,12 @@ uint16_t le16(const char* p) {
     return static_cast<uint16_t>(u[0] | (u[1] << 8));
 }
 
-void putSample(QByteArray& out, qsizetype at, int value) {
+// Straight into the array's bytes: a callout is some 100,000 samples, made while
+// the race runs.
+void putSample(char* at, int value) {
     const int v = std::clamp(value, -32768, 32767);
-    out[at] = static_cast<char>(v & 0xFF);
-    out[at + 1] = static_cast<char>((v >> 8) & 0xFF);
+    at[0] = static_cast<char>(v & 0xFF);
+    at[1] = static_cast<char>((v >> 8) & 0xFF);
 }
 
 }  // namespace
@@ -68,6 +70,7 @@ std::optional<WaveData> parseWave(const QByteArray& bytes) {
     WaveData wave;
     wave.sampleRate = rate;
     wave.frames = QByteArray(static_cast<qsizetype>(frames * 4), '\0');
+    char* out = wave.frames.data();
     for (qint64 i = 0; i < frames; ++i) {
         int sample[2] = {0, 0};
         for (int c = 0; c < channels; ++c) {
@@ -78,8 +81,8 @@ std::optional<WaveData> parseWave(const QByteArray& bytes) {
         if (channels == 1) {
             sample[1] = sample[0];
         }
-        putSample(wave.frames, static_cast<qsizetype>(i * 4), sample[0]);
-        putSample(wave.frames, static_cast<qsizetype>(i * 4 + 2), sample[1]);
+        putSample(out + i * 4, sample[0]);
+        putSample(out + i * 4 + 2, sample[1]);
     }
     return wave;
 }
@@ -92,15 +95,35 @@ std::optional<WaveData> readWaveFile(const QString& path) {
     return parseWave(file.readAll());
 }
 
-QByteArray withGains(const WaveData& wave, ChannelGains gains) {
-    QByteArray out = wave.frames;
-    const double gain[2] = {gains.left, gains.right};
-    for (qsizetype at = 0; at + 1 < out.size(); at += 2) {
-        const int channel = static_cast<int>((at / 2) % 2);
-        const int sample = static_cast<int16_t>(le16(out.constData() + at));
-        putSample(out, at, static_cast<int>(std::lround(sample * gain[channel])));
+WaveData resampled(const WaveData& wave, int rate) {
+    const qsizetype frames = wave.frames.size() / 4;
+    if (wave.sampleRate == rate || frames == 0 || wave.sampleRate <= 0 || rate <= 0) {
+        return {rate, wave.frames.left(frames * 4)};
+    }
+    const qsizetype outFrames =
+        static_cast<qsizetype>(static_cast<int64_t>(frames) * rate / wave.sampleRate);
+    WaveData out{rate, QByteArray(outFrames * 4, '\0')};
+    const double step = static_cast<double>(wave.sampleRate) / rate;
+    const char* in = wave.frames.constData();
+    char* to = out.frames.data();
+    for (qsizetype i = 0; i < outFrames; ++i) {
+        const double at = static_cast<double>(i) * step;
+        const qsizetype a = std::min(static_cast<qsizetype>(at), frames - 1);
+        const qsizetype b = std::min(a + 1, frames - 1);
+        const double t = at - static_cast<double>(a);
+        for (qsizetype c = 0; c < 2; ++c) {
+            const int sa = static_cast<int16_t>(le16(in + a * 4 + c * 2));
+            const int sb = static_cast<int16_t>(le16(in + b * 4 + c * 2));
+            putSample(to + i * 4 + c * 2, static_cast<int>(std::lround(sa + (sb - sa) * t)));
+        }
     }
     return out;
+}
+
+int64_t durationMs(const WaveData& wave) {
+    return wave.sampleRate > 0
+               ? static_cast<int64_t>(wave.frames.size() / 4) * 1000 / wave.sampleRate
+               : 0;
 }
 
 }  // namespace lapdeck

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 
 #include <QByteArray>
 #include <QString>
-
-#include "SoundLevels.h"
 
 namespace lapdeck {
 
@@ -20,7 +19,10 @@ struct WaveData {
 std::optional<WaveData> parseWave(const QByteArray& bytes);
 std::optional<WaveData> readWaveFile(const QString& path);
 
-// The frames with each channel multiplied by its gain.
-QByteArray withGains(const WaveData& wave, ChannelGains gains);
+// The same sound at another sample rate (linear interpolation): the mixer plays
+// every wave at its output's rate.
+WaveData resampled(const WaveData& wave, int rate);
+// How long the wave plays, in whole milliseconds.
+int64_t durationMs(const WaveData& wave);
 
 }  // namespace lapdeck

@@ -5,19 +5,23 @@
 #include <functional>
 #include <vector>
 
+#include <QAudioDevice>
 #include <QCheckBox>
 #include <QDataStream>
 #include <QDialog>
 #include <QFile>
+#include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include "AssetFolders.h"
+#include "EspeakSpeech.h"
 #include "GuiTestSupport.h"
 #include "LapCallouts.h"
 #include "SoundChoices.h"
+#include "SoundMixer.h"
+#include "SoundOutput.h"
 #include "SpeechEngine.h"
-#include "Voice.h"
-#include "VoicePool.h"
 #include "WaveFile.h"
 #include "frmSound.h"
 
@@ -78,7 +82,7 @@ TEST(SoundLevels, VolumeAndPanInMillibelsAndTheirGains) {
     }
 }
 
-TEST(WaveFile, ReadsPcmAsStereo16BitAndScalesEachChannel) {
+TEST(WaveFile, ReadsPcmAsStereo16BitAtAnyRate) {
     const auto mono8 = parseWave(waveFile(1, 8, {-128, 0, 127}));
     ASSERT_TRUE(mono8);
     EXPECT_EQ(mono8->sampleRate, 22050);
@@ -87,8 +91,14 @@ TEST(WaveFile, ReadsPcmAsStereo16BitAndScalesEachChannel) {
     const auto stereo16 = parseWave(waveFile(2, 16, {1000, -1000, 32767, -32768}));
     ASSERT_TRUE(stereo16);
     EXPECT_EQ(frames(*stereo16), (std::vector<int>{1000, -1000, 32767, -32768}));
-    const WaveData scaled{stereo16->sampleRate, withGains(*stereo16, {0.5, 0.25})};
-    EXPECT_EQ(frames(scaled), (std::vector<int>{500, -250, 16384, -8192}));
+    // The mixer's rate: twice as many frames, the new ones between their neighbours.
+    const WaveData doubled = resampled(*stereo16, 44100);
+    EXPECT_EQ(doubled.sampleRate, 44100);
+    EXPECT_EQ(frames(doubled),
+              (std::vector<int>{1000, -1000, 16884, -16884, 32767, -32768, 32767, -32768}));
+    EXPECT_EQ(frames(resampled(doubled, 22050)), frames(*stereo16));
+    EXPECT_EQ(durationMs(doubled), 0);  // 4 frames
+    EXPECT_EQ(durationMs({22050, QByteArray(22050 * 6, '\0')}), 1500);
 
     EXPECT_FALSE(parseWave(waveFile(2, 32, {0, 0}, 3)));  // float samples
     EXPECT_FALSE(parseWave(waveFile(3, 16, {0, 0, 0})));
@@ -100,88 +110,119 @@ TEST(WaveFile, ReadsPcmAsStereo16BitAndScalesEachChannel) {
     }
 }
 
-// ---------------------------------------------------------------- the pool
+// ---------------------------------------------------------------- the mixer
 
-class FakeVoice : public Voice {
-public:
-    bool isPlaying() const override { return playing; }
-    void play(const WaveData& wave, ChannelGains g) override {
-        playing = true;
-        ++plays;
-        samples = wave.frames.size() / 4;
-        gains = g;
-    }
-    bool playing = false;
-    int plays = 0;
-    qsizetype samples = 0;
-    ChannelGains gains;
-};
-
-// A pool of `voices` over a folder with "cargoingby.wav" of 5 frames and "go.wav" of 7.
-struct PoolRig {
-    explicit PoolRig(int voices) {
-        std::vector<std::unique_ptr<Voice>> owned;
-        for (int i = 0; i < voices; ++i) {
-            voice.push_back(
-                static_cast<FakeVoice*>(owned.emplace_back(std::make_unique<FakeVoice>()).get()));
-        }
-        pool = std::make_unique<VoicePool>(
-            std::move(owned), [this](const QString& f) { return dir.filePath(f); },
-            [this](const QString& m) { messages << m; });
-        for (const auto& [name, count] : {std::pair{u"cargoingby.wav"_s, 5}, {u"go.wav"_s, 7}}) {
-            EXPECT_TRUE(
-                writeBytes(dir.filePath(name), waveFile(2, 16, std::vector<int>(count * 2))));
-        }
-    }
-    std::vector<int> plays() const {
-        std::vector<int> p;
-        for (const FakeVoice* v : voice) {
-            p.push_back(v->plays);
-        }
-        return p;
-    }
-
-    QTemporaryDir dir;
-    std::vector<FakeVoice*> voice;
-    std::unique_ptr<VoicePool> pool;
-    QStringList messages;
-};
-
-TEST(VoicePool, OverlappingCuesTakeFreeVoicesThenTheOneThatStartedFirst) {
-    PoolRig rig(3);
-    rig.pool->play(u"cargoingby.wav"_s, 85, 50);
-    rig.pool->play(u"cargoingby.wav"_s, 85, 50);  // the first still sounds
-    EXPECT_EQ(rig.plays(), (std::vector<int>{1, 1, 0}));
-    EXPECT_NEAR(rig.voice[1]->gains.left, std::pow(10.0, -0.45), 1e-9);
-
-    rig.voice[0]->playing = false;  // the first has finished
-    rig.pool->play(u"go.wav"_s, 100, 0);
-    EXPECT_EQ(rig.plays(), (std::vector<int>{1, 1, 1}));  // free voices from the last one on
-    EXPECT_EQ(rig.voice[2]->samples, 7);
-    EXPECT_NEAR(rig.voice[2]->gains.right, 1e-5, 1e-12);
-    rig.pool->play(u"go.wav"_s, 100, 50);
-    EXPECT_EQ(rig.plays(), (std::vector<int>{2, 1, 1}));
-
-    // All busy: the call does not wait; the voice started longest ago is taken over.
-    for (const std::vector<int>& after : {std::vector{2, 2, 1}, {2, 2, 2}, {3, 2, 2}}) {
-        rig.pool->play(u"cargoingby.wav"_s, 85, 50);
-        EXPECT_EQ(rig.plays(), after);
-    }
-    EXPECT_TRUE(rig.messages.isEmpty());
+SoundMixer::Wave wave(const std::vector<int>& samples) {
+    return std::make_shared<const WaveData>(
+        WaveData{44100, parseWave(waveFile(2, 16, samples))->frames});
 }
 
-TEST(VoicePool, AMissingOrBrokenFileIsReportedOnceWithItsFullPath) {
-    PoolRig rig(4);
-    ASSERT_TRUE(QFile::remove(rig.dir.filePath(u"go.wav"_s)));
-    ASSERT_TRUE(writeBytes(rig.dir.filePath(u"whiteflag2.wav"_s), "RIFF but not a wave"));
-    for (int lap = 0; lap < 5; ++lap) {
-        rig.pool->play(u"go.wav"_s, 100, 50);
-        rig.pool->play(u"whiteflag2.wav"_s, 100, 50);
+std::vector<int> mixed(SoundMixer& mixer, int frameCount) {
+    std::vector<int16_t> out(static_cast<size_t>(frameCount) * 2, 12345);
+    mixer.mix(out.data(), frameCount);
+    return {out.begin(), out.end()};
+}
+
+TEST(SoundMixer, EachChannelAtItsVolumeAndPan) {
+    const SoundMixer::Wave cue = wave({10000, -10000, 20000, 20000});
+    // volume %, pan %, the frames heard
+    const std::tuple<int, int, std::vector<int>> cases[] = {
+        {100, 50, {10000, -10000, 20000, 20000, 0, 0}},
+        {85, 50, {3548, -3548, 7096, 7096, 0, 0}},  // -9 dB
+        {50, 50, {316, -316, 632, 632, 0, 0}},      // -30 dB
+        {100, 0, {10000, 0, 20000, 0, 0, 0}},       // the right channel at -100 dB
+        {100, 99, {35, -10000, 71, 20000, 0, 0}},   // the left at -49 dB
+        {85, 1, {3548, -13, 7096, 25, 0, 0}}};
+    for (const auto& [volume, pan, heard] : cases) {
+        SoundMixer mixer(4, 44100);
+        ASSERT_TRUE(mixer.start(cue, channelGains(volume, pan)));
+        EXPECT_EQ(mixed(mixer, 3), heard) << volume << "% " << pan << "%";
     }
-    EXPECT_EQ(rig.messages,
-              (QStringList{u"Error can't find file: "_s + rig.dir.filePath(u"go.wav"_s),
-                           u"Error can't find file: "_s + rig.dir.filePath(u"whiteflag2.wav"_s)}));
-    EXPECT_EQ(rig.plays(), (std::vector<int>{0, 0, 0, 0}));  // no voice plays a stale sound
+}
+
+TEST(SoundMixer, OverlappingVoicesAddUpWithinSixteenBits) {
+    SoundMixer mixer(4, 44100);
+    const SoundMixer::Wave cue = wave({30000, -30000, 1000, 2000, 3000, 4000});
+    mixer.start(cue, {});
+    EXPECT_EQ(mixed(mixer, 1), (std::vector<int>{30000, -30000}));
+    // The same cue twice more while the first still sounds, one at half level: all
+    // three are heard, the first a frame ahead, the loudest frame held at full scale.
+    mixer.start(cue, {});
+    mixer.start(cue, {0.5, 0.5});
+    EXPECT_EQ(mixed(mixer, 2),
+              (std::vector<int>{32767, -32768, 3000 + 1000 + 500, 4000 + 2000 + 1000}));
+    EXPECT_EQ(mixed(mixer, 3), (std::vector<int>{3000 + 1500, 4000 + 2000, 0, 0, 0, 0}));
+    EXPECT_EQ(mixer.mixed(), 6);
+}
+
+TEST(SoundMixer, AllVoicesBusyTheFirstStartedIsTakenOverAndSpeechStopsByItsTag) {
+    SoundMixer mixer(3, 44100);
+    const auto level = [](int sample) { return wave({sample, sample, sample, sample}); };
+    mixer.start(level(1), {});
+    mixer.start(level(10), {}, 7);
+    mixer.start(level(100), {});
+    mixer.start(level(1000), {});  // takes over the 1
+    EXPECT_EQ(mixed(mixer, 1), (std::vector<int>{1110, 1110}));
+    EXPECT_TRUE(mixer.stop(7));
+    EXPECT_EQ(mixed(mixer, 2), (std::vector<int>{1100, 1100, 0, 0}));
+}
+
+TEST(SoundMixer, CuesAreReadAtStartAndAMissingOneIsReportedWithItsPath) {
+    QTemporaryDir assets;
+    QTemporaryDir data;
+    ASSERT_TRUE(QDir(assets.path()).mkpath(u"sounds"_s));
+    const AssetFolders folders{assets.path(), false};
+    const auto own = [&](const QString& file, int frameCount) {
+        EXPECT_TRUE(writeBytes(QDir(folders.sounds()).filePath(file),
+                               waveFile(2, 16, std::vector<int>(frameCount * 2))));
+    };
+    own(u"go.wav"_s, 5);
+    own(u"cargoingby.wav"_s, 5);
+    // A club's own pass-by sound in the data folder is played instead of Lapdeck's.
+    ASSERT_TRUE(writeBytes(QDir(data.path()).filePath(u"cargoingby.wav"_s),
+                           waveFile(1, 8, std::vector<int>(9))));
+    ASSERT_TRUE(writeBytes(QDir(folders.sounds()).filePath(u"whiteflag2.wav"_s), "RIFF"));
+    QStringList messages;
+    const auto cues = readCues(
+        {u"go.wav"_s, u"cargoingby.wav"_s, u"whiteflag2.wav"_s, u"Raceover.wav"_s},
+        [&](const QString& file) { return folders.soundFile(data.path(), file); },
+        [&](const QString& message) { messages << message; });
+    ASSERT_EQ(cues.size(), 2U);
+    EXPECT_EQ(cues.at(u"go.wav"_s)->frames.size(), 5 * 4);
+    EXPECT_EQ(cues.at(u"cargoingby.wav"_s)->frames.size(), 9 * 4);
+    // Mixed at their rate; a club's cue at a higher rate raises it for all.
+    EXPECT_EQ(mixingRate(cues), 22050);
+    EXPECT_EQ(mixingRate({{u"go.wav"_s, std::make_shared<const WaveData>(WaveData{48000, {}})}}),
+              48000);
+    EXPECT_EQ(
+        messages,
+        (QStringList{
+            u"Error can't find file: "_s + QDir(folders.sounds()).filePath(u"whiteflag2.wav"_s),
+            u"Error can't find file: "_s + QDir(folders.sounds()).filePath(u"Raceover.wav"_s)}));
+}
+
+// The real output where the machine has one (a null sink will do): its stream runs
+// on, silent between cues, and closes with it; a missing cue is reported on this
+// thread.
+TEST(SoundOutput, OpensPlaysAndClosesOnTheSystemsOutput) {
+    if (!hasAudioOutput()) {
+        GTEST_SKIP() << "no sound output on this machine";
+    }
+    QTemporaryDir dir;
+    ASSERT_TRUE(writeBytes(dir.filePath(u"go.wav"_s), waveFile(2, 16, std::vector<int>(4000))));
+    QStringList messages;
+    {
+        SoundOutput output(
+            QMediaDevices::defaultAudioOutput(), {u"go.wav"_s, u"getready.wav"_s},
+            [&dir](const QString& file) { return dir.filePath(file); },
+            [&messages](const QString& message) { messages << message; });
+        output.play(u"go.wav"_s, 85, 20);
+        output.playSpeech(*parseWave(waveFile(1, 16, std::vector<int>(3000))));
+        output.cutSpeech();
+        EXPECT_TRUE(runUntil([&output]() { return output.framesPlayed() > 11025; }, 10000));
+    }
+    EXPECT_EQ(messages,
+              QStringList{u"Error can't find file: "_s + dir.filePath(u"getready.wav"_s)});
 }
 
 // ---------------------------------------------------------------- callouts
@@ -193,10 +234,46 @@ public:
         said << text;
         pending = std::move(done);
     }
+    void endWithin(int ms) override { ends.push_back(ms); }
     void finish() { std::exchange(pending, {})(); }
     QStringList said;
+    std::vector<int> ends;
     std::function<void()> pending;
 };
+
+// A script stands in for espeak-ng: its wave goes to the race sound, the callout is
+// done once it has been heard, and cut off it stops at once.
+TEST(EspeakSpeech, PlaysWhatTheProgramMadeUntilItEndsOrIsCut) {
+    struct SpeechSound : RecordingSound {
+        void playSpeech(const WaveData& wave) override { frames.push_back(wave.frames.size() / 4); }
+        void cutSpeech() override { ++cuts; }
+        std::vector<qsizetype> frames;
+        int cuts = 0;
+    } sound;
+    QTemporaryDir dir;
+    const QString program = dir.filePath(u"speak"_s);
+    const QString wave = dir.filePath(u"said.wav"_s);
+    ASSERT_TRUE(writeBytes(program, (u"#!/bin/sh\necho \"$@\" > "_s + dir.filePath(u"args"_s) +
+                                     u"\ncat "_s + wave + u"\n"_s)
+                                        .toUtf8()));
+    QFile(program).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    EspeakSpeech speech(program, sound);
+    int done = 0;
+
+    ASSERT_TRUE(writeBytes(wave, waveFile(1, 16, std::vector<int>(1100))));  // 50 ms
+    speech.say(u"-Ann, one"_s, [&done]() { ++done; });
+    EXPECT_EQ(done, 0);
+    ASSERT_TRUE(runUntil([&done]() { return done == 1; }, 10000));
+    EXPECT_EQ(sound.frames, std::vector<qsizetype>{1100});
+    EXPECT_EQ(fileBytes(dir.filePath(u"args"_s)), "-v en-us -s 165 --stdout -- -Ann, one\n");
+
+    ASSERT_TRUE(writeBytes(wave, waveFile(1, 16, std::vector<int>(22050 * 20))));  // 20 s
+    speech.say(u"Bo, two"_s, [&done]() { ++done; });
+    ASSERT_TRUE(runUntil([&sound]() { return sound.frames.size() == 2; }, 10000));
+    speech.endWithin(0);
+    ASSERT_TRUE(runUntil([&done]() { return done == 2; }, 10000));
+    EXPECT_EQ(sound.cuts, 1);
+}
 
 TEST(LapCallouts, TextReadsTheNameAndTheTimeAsTheScreenShowsIt) {
     // flag, name, lap time, a best lap, what is said
@@ -232,25 +309,63 @@ TEST(LapCallouts, ChoicesDecideWhichLapsAreAnnounced) {
     }
 }
 
-TEST(LapCallouts, OneAtATimeAndTheOldestWaitingIsDropped) {
-    HeldSpeech speech;
-    LapCallouts callouts(&speech);
-    callouts.setChoices({true, false});
-    for (int lap = 1; lap <= 6; ++lap) {
-        callouts.lapCounted(1, u"Ann"_s, lap, lap * 1000, false);
+TEST(LapCallouts, ALongNameIsSaidUpToItsTwentyFourthCharacterEndingWithAWord) {
+    const QString flag = u"\U0001F3C1"_s;  // two UTF-16 units, one character
+    // the name, what is said of it
+    const std::pair<QString, QString> cases[] = {
+        {u"Ann"_s, u"Ann"_s},
+        {u"Abcdefghij Klmnopqrstuvw"_s, u"Abcdefghij Klmnopqrstuvw"_s},  // 24
+        {u"Abcdefghij Klmnopqrstuvw X"_s, u"Abcdefghij Klmnopqrstuvw"_s},
+        {u"  Bartholomew Fitzgerald Montgomery  "_s, u"Bartholomew Fitzgerald"_s},
+        {u"Bartholomew Fitzgerald Montgomery-Smythe "_s.repeated(5), u"Bartholomew Fitzgerald"_s},
+        {u"Wolfeschlegelsteinhausenbergerdorff"_s, u"Wolfeschlegelsteinhausen"_s},
+        {flag.repeated(30), flag.repeated(24)}};
+    for (const auto& [name, spoken] : cases) {
+        HeldSpeech speech;
+        LapCallouts callouts(&speech);
+        callouts.setChoices({true, false});
+        callouts.lapCounted(1, name, 1, 1000, false);
+        EXPECT_EQ(speech.said, QStringList{spoken + u", one point zero zero"_s}) << name.size();
     }
-    // Lap 1 is being said; laps 2 and 3 are dropped for 4, 5 and 6.
-    EXPECT_EQ(speech.said, QStringList{u"Ann, one point zero zero"_s});
-    for (int i = 0; i < 3; ++i) {
-        speech.finish();
+}
+
+// One callout at a time; the others wait, but not for long: more than three
+// waiting drops the oldest, one not begun within 3 s of its lap is dropped, and
+// "Race Over" drops them all and ends what is being said.
+TEST(LapCallouts, WhatWaitsIsDroppedWhenStaleOrAtRaceOver) {
+    // what happens (L at ms : lap counted, D at ms: the callout said, O at ms: Race
+    // Over), the laps said, how soon speech was asked to end
+    const std::tuple<const char*, std::vector<int>, std::vector<int>> cases[] = {
+        {"L0:1 L100:2 D3100", {1, 2}, {}},  // waited exactly 3 s
+        {"L0:1 L100:2 D3101", {1}, {}},
+        {"L0:1 L500:2 L2000:3 D3600", {1, 3}, {}},
+        {"L0:1 L0:2 L0:3 L0:4 L0:5 L0:6 D0 D0 D0", {1, 4, 5, 6}, {}},
+        {"L0:1 D100 L5000:2", {1, 2}, {}},  // all said: the next lap at once
+        {"L0:1 L100:2 O200 D1000", {1}, {2500}},
+        {"O0 L100:1", {1}, {}}};  // nothing to end; the next race is heard
+    for (const auto& [script, laps, ends] : cases) {
+        HeldSpeech speech;
+        int64_t now = 0;
+        LapCallouts callouts(&speech, [&now]() { return now; });
+        callouts.setChoices({true, false});
+        for (const QString& step : QString::fromLatin1(script).split(u' ')) {
+            const QStringList at = step.mid(1).split(u':');
+            now = at[0].toLongLong();
+            if (step[0] == u'L') {
+                callouts.lapCounted(1, u"Ann"_s, at[1].toInt(), at[1].toInt() * 1000, false);
+            } else if (step[0] == u'D') {
+                speech.finish();
+            } else {
+                callouts.raceOver();
+            }
+        }
+        QStringList said;
+        for (const int lap : laps) {
+            said << LapCallouts::text(1, u"Ann"_s, lap * 1000, false);
+        }
+        EXPECT_EQ(speech.said, said) << script;
+        EXPECT_EQ(speech.ends, ends) << script;
     }
-    EXPECT_EQ(speech.said.mid(1),
-              (QStringList{u"Ann, four point zero zero"_s, u"Ann, five point zero zero"_s,
-                           u"Ann, six point zero zero"_s}));
-    speech.finish();  // all said: the next lap is said at once
-    callouts.lapCounted(1, u"Ann"_s, 7, 7000, false);
-    EXPECT_EQ(speech.said.last(), u"Ann, seven point zero zero"_s);
-    EXPECT_TRUE(callouts.waiting().empty());
 }
 
 // The Sound dialog opens on the choices of the last run; in a race they are heard
@@ -287,9 +402,11 @@ TEST(RaceCues, ChoicesKeptFromTheLastRunAndEachEventPlaysItsCue) {
                            u"6000 whiteflag2.wav 100 50"_s, u"11000 cargoingby.wav 85 50"_s,
                            u"11000 checkeredflag.wav 100 50"_s, u"11000 Raceover.wav 100 50"_s}));
     EXPECT_EQ(rig.state.RaceOver, 1);
-    speech.finish();  // lap 1 said; lap 2 next, lap 3 waiting
-    EXPECT_EQ(speech.said,
-              (QStringList{u"Ann, one point zero zero"_s, u"Ann, five point zero zero"_s}));
+    // Laps 2 and 3 waited behind lap 1: dropped at "Race Over", and lap 1 is cut
+    // short if it goes on.
+    EXPECT_EQ(speech.ends, std::vector<int>{LapCallouts::kAfterRaceOverMs});
+    speech.finish();
+    EXPECT_EQ(speech.said, QStringList{u"Ann, one point zero zero"_s});
 }
 
 }  // namespace

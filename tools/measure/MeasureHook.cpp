@@ -46,8 +46,8 @@ long residentKiB() {
 
 }  // namespace
 
-MeasureHook::MeasureHook(frmLapdeck& window, RaceState& state, int seconds)
-    : m_window(window), m_state(state), m_seconds(seconds) {
+MeasureHook::MeasureHook(frmLapdeck& window, RaceState& state, int seconds, bool sound)
+    : m_window(window), m_state(state), m_seconds(seconds), m_sound(sound) {
     m_tickClock.start();
 }
 
@@ -84,20 +84,39 @@ void MeasureHook::windowShown() {
 }
 
 void MeasureHook::startRace() {
-    // A long lap race in demo mode with a name on every flag, straight to the lights.
+    QObject::connect(&m_window, &frmLapdeck::ticked, &m_window, [this]() { onTick(); });
+    QCoreApplication::instance()->installEventFilter(this);
+    if (m_sound) {
+        m_racesLeft = 2;
+        start(Kind::Laps, 5);
+    } else {
+        start(Kind::Laps, 500);
+    }
+}
+
+// A demo race with a name on every flag, straight to the lights. The first name is
+// far too long to be called out whole.
+void MeasureHook::start(Kind kind, int length) {
     m_state.Demo = true;
     m_state.IsPractice = false;
-    m_state.IsLapRace = true;
-    m_state.IsTimedRace = false;
-    m_state.RaceLaps = 500;
+    m_state.IsLapRace = kind == Kind::Laps;
+    m_state.IsTimedRace = kind == Kind::Timed;
+    if (kind == Kind::Laps) {
+        m_state.RaceLaps = static_cast<int16_t>(length);
+    } else {
+        m_state.RaceMinutes = length;
+    }
     m_state.StartDelay = 0;
     for (int f = 1; f <= kFlags; ++f) {
         m_state.Disabled[f] = false;
         m_state.RacerName[f] = QStringLiteral("Car ") + QString::number(f);
+        if (m_sound && f == 1) {
+            m_state.RacerName[f] =
+                QStringLiteral("Bartholomew Fitzgerald Montgomery-Smythe ").repeated(5).trimmed();
+        }
     }
     m_window.engine().ShowRaceTitle();
-    QObject::connect(&m_window, &frmLapdeck::ticked, &m_window, [this]() { onTick(); });
-    QCoreApplication::instance()->installEventFilter(this);
+    std::printf("start_epoch=%.3f\n", QDateTime::currentMSecsSinceEpoch() / 1000.0);
     m_window.cmdStart_Click();
 }
 
@@ -119,28 +138,52 @@ void MeasureHook::onTick() {
         m_clockAtGreen = m_state.RaceClock;
         return;
     }
-    const double wallMs = m_wall.nsecsElapsed() / 1e6;
-    if (wallMs < m_seconds * 1000.0) {
-        return;
+    if (m_sound ? m_state.RaceOver != 0 : m_wall.nsecsElapsed() >= m_seconds * 1'000'000'000LL) {
+        raceEnded();
     }
-    const double cpu = cpuSeconds() - m_cpuAtGreen;
-    std::printf("race_seconds=%.3f\n", wallMs / 1000.0);
-    std::printf("cpu_percent=%.2f\n", 100.0 * cpu / (wallMs / 1000.0));
-    std::printf("rss_kib=%ld\n", residentKiB());
-    std::printf("wall_ms=%.3f\n", wallMs);
-    std::printf("race_clock_ms=%d\n", m_state.RaceClock - m_clockAtGreen);
-    std::printf("laps_counted=%d\n", [this]() {
-        int laps = 0;
-        for (int f = 1; f <= kFlags; ++f) {
-            laps += m_state.LapCount[f];
-        }
-        return laps;
-    }());
-    printTickTiming();
-    std::fflush(stdout);
+}
+
+void MeasureHook::raceEnded() {
+    m_racing = false;
+    m_wallMs += m_wall.nsecsElapsed() / 1e6;
+    m_cpuSeconds += cpuSeconds() - m_cpuAtGreen;
+    m_raceClockMs += m_state.RaceClock - m_clockAtGreen;
+    for (int f = 1; f <= kFlags; ++f) {
+        m_laps += m_state.LapCount[f];
+    }
     m_state.LapsUnsaved = false;
     m_state.SummaryUnsaved = false;
-    QCoreApplication::quit();
+    if (!m_sound) {
+        printFigures();
+        QCoreApplication::quit();
+        return;
+    }
+    std::printf("race_over_epoch=%.3f\n", QDateTime::currentMSecsSinceEpoch() / 1000.0);
+    std::fflush(stdout);
+    // Long enough for whatever is still said after "Race Over" to be recorded.
+    constexpr int kAfterMs = 6000;
+    if (--m_racesLeft == 0) {
+        QTimer::singleShot(kAfterMs, &m_window, [this]() {
+            printFigures();
+            QCoreApplication::quit();
+        });
+        return;
+    }
+    QTimer::singleShot(kAfterMs, &m_window, [this]() {
+        m_window.cmdStart_Click();  // the reset
+        start(Kind::Timed, std::max(1, (m_seconds + 30) / 60));
+    });
+}
+
+void MeasureHook::printFigures() {
+    std::printf("race_seconds=%.3f\n", m_wallMs / 1000.0);
+    std::printf("cpu_percent=%.2f\n", 100.0 * m_cpuSeconds / (m_wallMs / 1000.0));
+    std::printf("rss_kib=%ld\n", residentKiB());
+    std::printf("wall_ms=%.3f\n", m_wallMs);
+    std::printf("race_clock_ms=%lld\n", static_cast<long long>(m_raceClockMs));
+    std::printf("laps_counted=%d\n", m_laps);
+    printTickTiming();
+    std::fflush(stdout);
 }
 
 }  // namespace lapdeck

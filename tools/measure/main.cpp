@@ -10,18 +10,19 @@
 #include "RaceState.h"
 #include "frmLapdeck.h"
 
-// lapdeck-measure SECONDS: the program as it starts for a user, but running a
-// six-car demo race at once and printing what scripts/measure.sh reports.
+// lapdeck-measure SECONDS [--sound]: the program as it starts for a user, but
+// running a six-car demo race at once and printing what scripts/measure.sh reports.
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lapdeck"));
     const int seconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
-    if (seconds <= 0) {
-        std::fprintf(stderr, "usage: lapdeck-measure SECONDS\n");
+    const bool sound = argc > 2 && QString::fromLocal8Bit(argv[2]) == u"--sound";
+    if (seconds <= 0 || argc > 3 || (argc == 3 && !sound)) {
+        std::fprintf(stderr, "usage: lapdeck-measure SECONDS [--sound]\n");
         return 2;
     }
     lapdeck::LapdeckApp lapdeck(lapdeck::findDataFolder());
-    lapdeck::MeasureHook measure(lapdeck.window(), lapdeck.state(), seconds);
+    lapdeck::MeasureHook measure(lapdeck.window(), lapdeck.state(), seconds, sound);
     // LAPDECK_MEASURE_LIVE=1: the race is served as live results on 127.0.0.1 too, read
     // after every tick; prints the port, and the laps column as the screen shows it
     // whenever it changes, with the time, for the page's delay.
