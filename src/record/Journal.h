@@ -33,23 +33,34 @@ using ReadProgress = std::function<void(qint64 done, qint64 total)>;
 bool readsAsFlag(QStringView text);
 bool readsAsFlag(QByteArrayView latin1);
 
+// A journal read one report at a time: the file as written, or the file as the
+// marshal's record corrects it.
+class JournalSource {
+public:
+    virtual ~JournalSource() = default;
+    // Moves to the next report; false at the end (or at a bad line).
+    virtual bool next() = 0;
+    virtual int32_t clock() const = 0;
+    // Valid until the next call of next().
+    virtual QByteArrayView text() const = 0;
+    QString textString() const { return QString::fromLatin1(text()); }
+};
+
 // Reads a journal one report at a time, as a stream: a journal of any length costs
 // the memory of one chunk. Lines are "CLOCK,TEXT" (one byte is one character, as
 // the port reads them; LF or CR LF; blank lines and lines starting with '#'
 // skipped). CLOCK is digits only, at most 2147483647, and never decreases. The first
 // bad line ends the reading with an error naming it.
-class JournalReader {
+class JournalReader : public JournalSource {
 public:
     // `device` is open for reading and outlives the reader.
     explicit JournalReader(QIODevice& device);
     explicit JournalReader(QByteArray bytes);
 
     // Moves to the next report; false at the end or at the first bad line.
-    bool next();
-    int32_t clock() const { return m_clock; }
-    // Valid until the next call of next().
-    QByteArrayView text() const { return m_text; }
-    QString textString() const { return QString::fromLatin1(m_text); }
+    bool next() override;
+    int32_t clock() const override { return m_clock; }
+    QByteArrayView text() const override { return m_text; }
 
     const std::optional<JournalError>& error() const { return m_error; }
     // Told after every chunk read (a mebibyte), so a long read can show a progress bar.

@@ -49,7 +49,7 @@ private:
 // of the current tick the engine is shown.
 class JournalReports : public ReportSource {
 public:
-    JournalReports(JournalReader& journal, bool skipNoise)
+    JournalReports(JournalSource& journal, bool skipNoise)
         : m_journal(journal), m_skipNoise(skipNoise), m_waiting(journal.next()) {}
 
     bool waiting() const { return m_waiting; }
@@ -89,7 +89,7 @@ private:
         m_waiting = m_journal.next();
     }
 
-    JournalReader& m_journal;
+    JournalSource& m_journal;
     bool m_skipNoise;
     bool m_waiting;
     bool m_readOne = false;
@@ -124,7 +124,7 @@ int64_t nextFinishThreshold(const RaceState& s) {
 
 }  // namespace
 
-void runJournal(RaceEngine& engine, JournalReader& journal, ReplayShortcuts shortcuts) {
+void runJournal(RaceEngine& engine, JournalSource& journal, ReplayShortcuts shortcuts) {
     RaceState& s = engine.state();
     JournalReports reports(journal, shortcuts.skipNoise);
     int64_t clock = s.RaceClock;
@@ -201,7 +201,7 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
 }
 
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
-                                      LagColumn lagMode, JournalReader& journal) {
+                                      LagColumn lagMode, JournalSource& journal) {
     ReplayHost host(racerNames, lagMode);
     ReplayPrompter prompter;
     NoRandom random;

@@ -12,6 +12,17 @@ namespace lapdeck {
 
 class RaceEngine;
 
+// Which crossing ended which lap, as a re-scoring counted them.
+struct LoggedCrossing {
+    int32_t clock = 0;
+    int flag = 0;
+    int lap = 0;  // the lap it ended; 0: it ended none (minimum lap time, finish, ...)
+};
+struct CrossingLog {
+    // Every report read that reads as a flag, in the order read.
+    std::vector<LoggedCrossing> crossings;
+};
+
 // Ways to replay a race faster that give exactly what the plain replay gives (tests
 // run both ways).
 struct ReplayShortcuts {
@@ -29,7 +40,7 @@ struct ReplayShortcuts {
 // After the last report the ticks go on while a timed race has not reached its
 // length, or while the checkered flag is out and the race is not over. The journal is
 // read as far as the race goes.
-void runJournal(RaceEngine& engine, JournalReader& journal, ReplayShortcuts shortcuts = {});
+void runJournal(RaceEngine& engine, JournalSource& journal, ReplayShortcuts shortcuts = {});
 void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
                 ReplayShortcuts shortcuts = {});
 
@@ -40,6 +51,6 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
 // demo race's crossings are in the journal, so they are read back as reports.
 // Returns why the race did not start.
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
-                                      LagColumn lagMode, JournalReader& journal);
+                                      LagColumn lagMode, JournalSource& journal);
 
 }  // namespace lapdeck
