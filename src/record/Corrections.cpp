@@ -383,6 +383,18 @@ std::vector<JournalEntry> effectiveJournal(std::vector<JournalEntry> entries,
     return out;
 }
 
+std::vector<Correction> splitLap(int flag, int32_t from, int32_t to, int parts) {
+    std::vector<Correction> adds;
+    for (int i = 1; i < parts; ++i) {
+        Correction add;
+        add.kind = CorrectionKind::Add;
+        add.flag = flag;
+        add.clock = static_cast<int32_t>(from + (int64_t{to} - from) * i / parts);
+        adds.push_back(add);
+    }
+    return adds;
+}
+
 // ------------------------------------------------------------------ words
 
 QString correctionClockText(int32_t clock) {

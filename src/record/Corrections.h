@@ -109,6 +109,10 @@ std::vector<JournalEntry> effectiveJournal(std::vector<JournalEntry> entries,
                                            const std::vector<Correction>& changes,
                                            QStringList* refused = nullptr);
 
+// Splitting flag `flag`'s lap from race clock `from` to `to` into `parts` laps: the
+// parts - 1 missed crossings, spaced equally (whole ms, rounded down), as adds.
+std::vector<Correction> splitLap(int flag, int32_t from, int32_t to, int parts);
+
 // ------------------------------------------------------------------ words
 // The words for a change, in the "Changes" list and at the end of printouts.
 namespace correctionWords {

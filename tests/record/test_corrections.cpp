@@ -182,6 +182,12 @@ TEST(CorrectionWords, DescribeEachChange) {
               qs("2  2026-12-07 14:02:10  Took back change 1"));
     EXPECT_EQ(correctionsListing({record[0], undo(2, 1)})[0].right(13), qs(" - taken back"));
     EXPECT_EQ(correctedText(1), qs("Corrected: 1 change"));
+    const std::vector<Correction> split = splitLap(1, 24000, 33001, 3);
+    ASSERT_EQ(split.size(), 2u);
+    EXPECT_EQ(split[0].kind, Kind::Add);
+    EXPECT_EQ(split[0].flag, 1);
+    EXPECT_EQ(split[0].clock, 27000);
+    EXPECT_EQ(split[1].clock, 30000);
     EXPECT_EQ(correctedText(3), qs("Corrected: 3 changes"));
 }
 
@@ -243,6 +249,9 @@ TEST_F(DeskRace, RescoringAppliesTheRecordAndLogsTheCrossings) {
     auto recorded = std::make_unique<RaceState>();
     CrossingLog before;
     ASSERT_FALSE(desk.rescore(*recorded, &before));
+    EXPECT_EQ(lapEndClock(before, 3, 4), 12400);
+    EXPECT_EQ(lapEndClock(before, 3, 0), 0);
+    EXPECT_FALSE(lapEndClock(before, 3, 13));
     const std::vector<LoggedCrossing> dropped = droppedCrossings(before, 3);
     ASSERT_EQ(dropped.size(), 2u);
     EXPECT_EQ(dropped[0].clock, 9500);
