@@ -269,21 +269,34 @@ CorrectionsRead readCorrections(const QString& path) {
 
 std::optional<QString> appendCorrection(const QString& path, const Correction& change) {
     QByteArray line = correctionLine(change).toUtf8() + "\r\n";
-    {
+    if (QFileInfo::exists(path)) {
+        const FileRead existing = readWholeFile(path, kMaxCorrectionsBytes);
+        if (existing.error) {
+            return QStringLiteral("%1: cannot be read: %2").arg(path, *existing.error);
+        }
         // A line left open by a hand edit must not swallow this one.
-        QFile existing(path);
-        if (existing.size() > 0 && existing.open(QIODevice::ReadOnly) &&
-            existing.seek(existing.size() - 1) && existing.read(1) != "\n") {
+        if (!existing.bytes.isEmpty() && !existing.bytes.endsWith('\n')) {
             line.prepend("\r\n");
+        }
+        // A file in an older encoding is written whole in UTF-8 with the new line.
+        if (!isValidUtf8(existing.bytes)) {
+            line.prepend(decodeText(existing.bytes).toUtf8());
+            if (auto problem = writeWholeFile(path, line)) {
+                return QStringLiteral("%1: cannot be written: %2").arg(path, *problem);
+            }
+            return std::nullopt;
         }
     }
     RaceJournal file;
-    if (auto problem = file.open(path)) {
-        return problem;
+    auto problem = file.open(path);
+    if (!problem) {
+        problem = file.appendLine(line);
+        file.close();
     }
-    auto problem = file.appendLine(line);
-    file.close();
-    return problem;
+    if (problem) {
+        return QStringLiteral("%1: cannot be written: %2").arg(path, *problem);
+    }
+    return std::nullopt;
 }
 
 // ------------------------------------------------------------------ the corrected stream

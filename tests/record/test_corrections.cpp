@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "Corrections.h"
+#include "FileSizeLimit.h"
 #include "RaceArchive.h"
 #include "RecordedRace.h"
 #include "SuspectLaps.h"
@@ -241,6 +242,23 @@ TEST_F(DeskRace, MakeUndoRedoWriteTheRecordAsTheyGo) {
     ASSERT_FALSE(again.load(dir.path()));
     EXPECT_EQ(again.changes(), desk.changes());
     EXPECT_TRUE(again.notes().isEmpty());
+}
+
+TEST_F(DeskRace, AFailedWriteChangesNothingAnOldFileIsWrittenWhole) {
+    // Edited by hand in an older encoding, its last line left open.
+    dir.write(kCorrectionsFile, "1,2026-12-07 14:02:10,add,100,4,\"Ren\xe9\"");
+    ASSERT_FALSE(desk.load(dir.path()));
+    {
+        test::FileSizeLimit full(60);
+        const auto problem = desk.make(change(0, Kind::Add, 200, 5), kWhen);
+        ASSERT_TRUE(problem);
+        EXPECT_TRUE(problem->startsWith(desk.path() + qs(": cannot be written: "))) << problem->toStdString();
+    }
+    EXPECT_EQ(desk.changes().size(), 1u);
+    EXPECT_EQ(record(), QByteArray("1,2026-12-07 14:02:10,add,100,4,\"Ren\xe9\""));
+    ASSERT_FALSE(desk.make(change(0, Kind::Add, 200, 5), kWhen));
+    EXPECT_EQ(record(), QByteArray("1,2026-12-07 14:02:10,add,100,4,\"Ren\xc3\xa9\"\r\n"
+                                   "2,2026-12-07 14:02:10,add,200,5,\"\"\r\n"));
 }
 
 TEST_F(DeskRace, RescoringAppliesTheRecordAndLogsTheCrossings) {
