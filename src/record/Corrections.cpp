@@ -483,8 +483,12 @@ std::optional<QString> RaceCorrections::load(const QString& raceFolder) {
         return QStringLiteral("%1: cannot be read: %2").arg(journalPath, file.errorString());
     }
     JournalReader reader(file);
+    // Only crossings can be changed, and an old journal may hold millions of lines of
+    // noise: the rest is left to the re-scoring, which streams the file.
     while (reader.next()) {
-        m_journal.push_back({reader.clock(), reader.textString()});
+        if (readsAsFlag(reader.text())) {
+            m_journal.push_back({reader.clock(), reader.textString()});
+        }
     }
     if (reader.error()) {
         m_journal.clear();

@@ -179,6 +179,8 @@ public:
     bool canUndo() const { return undoTarget() != 0; }
     bool canRedo() const { return redoTarget() != 0; }
 
+    // The journal's crossings (reports that read as a flag: nothing else can be
+    // changed or count a lap), as recorded and as corrected.
     const std::vector<JournalEntry>& journal() const { return m_journal; }
     const std::vector<JournalEntry>& effective() const { return m_effective; }
 
