@@ -1,12 +1,15 @@
 #include <memory>
+#include <variant>
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 #include "Corrections.h"
+#include "EngineStubs.h"
 #include "FileSizeLimit.h"
 #include "RaceArchive.h"
+#include "RaceRecovery.h"
 #include "RecordedRace.h"
 #include "SuspectLaps.h"
 #include "TestHelpers.h"
@@ -252,7 +255,8 @@ TEST_F(DeskRace, AFailedWriteChangesNothingAnOldFileIsWrittenWhole) {
         test::FileSizeLimit full(60);
         const auto problem = desk.make(change(0, Kind::Add, 200, 5), kWhen);
         ASSERT_TRUE(problem);
-        EXPECT_TRUE(problem->startsWith(desk.path() + qs(": cannot be written: "))) << problem->toStdString();
+        EXPECT_TRUE(problem->startsWith(desk.path() + qs(": cannot be written: ")))
+            << problem->toStdString();
     }
     EXPECT_EQ(desk.changes().size(), 1u);
     EXPECT_EQ(record(), QByteArray("1,2026-12-07 14:02:10,add,100,4,\"Ren\xe9\""));
@@ -295,6 +299,31 @@ TEST_F(DeskRace, RescoringAppliesTheRecordAndLogsTheCrossings) {
     ASSERT_FALSE(rescoreRaceFolder(dir.path(), *reread, {}, &notes));
     EXPECT_EQ(reread->LapTimes, state->LapTimes);
     EXPECT_TRUE(notes.isEmpty());
+}
+
+TEST(DeskRecovery, KilledWhileMarshallingTheRaceComesBackCorrected) {
+    const QDir race(QStringLiteral(LAPDECK_RACES_DIR "/lap15_marshal"));
+    const QDir data(race.filePath(QStringLiteral("data")));
+    std::vector<FileToWrite> files;
+    for (const QString& name : data.entryList(QDir::Files)) {
+        files.push_back({name, test::fileBytes(data.filePath(name))});
+    }
+    files.push_back(
+        {RaceArchive::kJournal, test::fileBytes(race.filePath(QStringLiteral("journal.txt")))});
+    files.push_back({kCorrectionsFile, test::fileBytes(race.filePath(kCorrectionsFile))});
+    test::TempFolder dir;
+    RaceArchive archive(dir.path());
+    ASSERT_TRUE(std::holds_alternative<QString>(archive.createRaceFolder(kWhen, files)));
+
+    test::ScriptedPrompter organiser;
+    auto recovered = std::make_unique<RaceState>();
+    ASSERT_TRUE(offerRecovery(archive, organiser, *recovered));
+    EXPECT_EQ(recovered->LapCount[1], 13);
+    EXPECT_EQ(recovered->LapCount[2], 12);
+    EXPECT_EQ(recovered->LapCount[3], 12);
+    // The change that finds no crossing is told.
+    ASSERT_EQ(organiser.prompts.size(), 2u);
+    EXPECT_TRUE(organiser.prompts[1].text.contains(qs("change 10 finds no crossing")));
 }
 
 TEST(SuspectLaps, MarkedByTheFlagsMedian) {
