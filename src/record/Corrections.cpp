@@ -639,4 +639,14 @@ std::optional<QString> RaceCorrections::rescore(RaceState& state, CrossingLog* c
     return loadRecordedRace(RaceArchive::record(m_folder), state, {}, extras);
 }
 
+std::optional<QString> RaceCorrections::rescoreUntil(RaceState& state, int32_t until,
+                                                     CrossingLog* crossings) const {
+    RescoreExtras extras;
+    extras.changes = &m_changes;
+    extras.crossings = crossings;
+    extras.until = until;
+    return rescoreRecordedRace(m_folder, RaceArchive::record(m_folder).journal(), state, {},
+                               extras);
+}
+
 }  // namespace lapdeck

@@ -247,6 +247,24 @@ TEST_F(DeskRace, MakeUndoRedoWriteTheRecordAsTheyGo) {
     EXPECT_TRUE(again.notes().isEmpty());
 }
 
+TEST_F(DeskRace, APausedRaceIsRescoredAsItStands) {
+    ASSERT_FALSE(desk.make(change(0, Kind::Void, 8800, 3), kWhen));
+    ASSERT_FALSE(desk.make(change(0, Kind::Move, 12400, 3, 2), kWhen));
+    // As a lap race, and as a one-minute timed race, which would run on to its end.
+    for (const QByteArray format :
+         {"12,0,#FALSE#,#TRUE#,#FALSE#,0\r\n", "12,0,#FALSE#,#FALSE#,#TRUE#,0\r\n"}) {
+        dir.write(QStringLiteral("RaceFormatSettings.dat"), format);
+        auto state = std::make_unique<RaceState>();
+        CrossingLog log;
+        ASSERT_FALSE(desk.rescoreUntil(*state, 20005, &log));
+        EXPECT_EQ(state->RaceClock, 20005);
+        EXPECT_EQ(state->RaceOver, 0);
+        EXPECT_EQ(state->phase, RacePhase::Racing);
+        EXPECT_EQ(state->LapCount, (PerFlag<int16_t>{0, 6, 6, 6, 0, 0, 0}));
+        EXPECT_EQ(log.crossings.size(), 18u);
+    }
+}
+
 TEST_F(DeskRace, AFailedWriteChangesNothingAnOldFileIsWrittenWhole) {
     // Edited by hand in an older encoding, its last line left open.
     dir.write(kCorrectionsFile, "1,2026-12-07 14:02:10,add,100,4,\"Ren\xe9\"");
