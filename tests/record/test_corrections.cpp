@@ -63,7 +63,6 @@ TEST(CorrectionLines, BadLinesSayWhy) {
         {"1,2026-12-07 14:02:10,delete,100,3,\"\"", "\"delete\" is not add, void, move or undo"},
         {"1,2026-12-07 14:02:10,add,100,7,\"\"", "7 is not a flag from 1 to 6"},
         {"1,2026-12-07 14:02:10,add,-5,2,\"\"", "a race clock is never negative"},
-        {"1,2026-12-07 14:02:10,add,1.5,2,\"\"", "\"1.5\" is not a whole number"},
         {"1,2026-12-07 14:02:10,void,100,\"\"", "the file ends too early (a field is missing)"},
         {"1,2026-12-07 14:02:10,void,100,2,3,\"\"", "there are more fields than void takes"},
         {"1,2026-12-07 14:02:10,move,100,2,2,\"\"",
@@ -186,13 +185,16 @@ TEST(CorrectionWords, DescribeEachChange) {
               qs("2  2026-12-07 14:02:10  Took back change 1"));
     EXPECT_EQ(correctionsListing({record[0], undo(2, 1)})[0].right(13), qs(" - taken back"));
     EXPECT_EQ(correctedText(1), qs("Corrected: 1 change"));
+    EXPECT_EQ(correctedText(3), qs("Corrected: 3 changes"));
+}
+
+TEST(CorrectionRecord, ASplitIsAddsSpacedEqually) {
     const std::vector<Correction> split = splitLap(1, 24000, 33001, 3);
     ASSERT_EQ(split.size(), 2u);
     EXPECT_EQ(split[0].kind, Kind::Add);
     EXPECT_EQ(split[0].flag, 1);
     EXPECT_EQ(split[0].clock, 27000);
     EXPECT_EQ(split[1].clock, 30000);
-    EXPECT_EQ(correctedText(3), qs("Corrected: 3 changes"));
 }
 
 // A copy of the hand-checked race's folder, without its record.
