@@ -122,6 +122,8 @@ LiveResultsDialog::LiveResultsDialog(LiveResults& live, QString choiceFile, Prom
     }
     txtPort->setValue(m_live.isRunning() ? m_live.port() : choice.value.port);
     showServing();
+    // Larger than a dialog's usual two thirds of the screen: the code is read from afar.
+    resize(sizeHint());
 }
 
 void LiveResultsDialog::showServing() {

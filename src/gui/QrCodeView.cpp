@@ -11,6 +11,8 @@ namespace {
 constexpr int kQuietModules = 4;
 constexpr double kWantedCm = 18.0;
 constexpr int kSmallest = 240;
+// For the rest of a window around the code: its title, a line of text, a row of buttons.
+constexpr int kRoomAround = 200;
 
 }  // namespace
 
@@ -37,7 +39,8 @@ QSize QrCodeView::sizeHint() const {
     int side = kSmallest;
     if (s != nullptr) {
         const int wanted = static_cast<int>(kWantedCm / 2.54 * s->physicalDotsPerInch());
-        side = std::max(kSmallest, std::min(wanted, s->availableGeometry().height() * 6 / 10));
+        side = std::max(kSmallest,
+                        std::min(wanted, s->availableGeometry().height() - kRoomAround));
     }
     return {side, side};
 }

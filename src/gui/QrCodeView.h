@@ -23,7 +23,8 @@ public:
     int moduleSide() const;
 
     // About 18 cm across where the screen says how big it is, which a phone reads
-    // from two metres; never more than 60 % of the screen's height.
+    // from two metres; less where the screen is not high enough for that and the
+    // window around it.
     QSize sizeHint() const override;
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override { return width; }
