@@ -39,8 +39,7 @@ QSize QrCodeView::sizeHint() const {
     int side = kSmallest;
     if (s != nullptr) {
         const int wanted = static_cast<int>(kWantedCm / 2.54 * s->physicalDotsPerInch());
-        side = std::max(kSmallest,
-                        std::min(wanted, s->availableGeometry().height() - kRoomAround));
+        side = std::max(kSmallest, std::min(wanted, s->availableGeometry().height() - kRoomAround));
     }
     return {side, side};
 }
