@@ -130,6 +130,8 @@ TEST(LiveResultsWindow, OffersTheNextPortShowsTheCodeKeepsTheChoiceAndPrintsTheS
     dialog.chkServe->click();
     EXPECT_FALSE(live.isRunning() || dialog.cmdPrint->isEnabled() || dialog.picCode->code() ||
                  !status->isHidden());
+    dialog.cmdClose->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(fileBytes(choiceFile), u"#FALSE#,%1\r\n"_s.arg(next).toUtf8());
 }
 
