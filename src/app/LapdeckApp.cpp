@@ -5,10 +5,14 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "AssetFolders.h"
 #include "ConfigStore.h"
+#include "LiveResults.h"
+#include "LiveResultsDialog.h"
+#include "LiveSettings.h"
 #include "ProgramServices.h"
 #include "RaceState.h"
 #include "SingleInstance.h"
@@ -38,10 +42,22 @@ QString findDataFolder() {
     return folder;
 }
 
-LapdeckApp::LapdeckApp(const QString& dataFolder)
-    : m_config(std::make_unique<ConfigStore>(dataFolder)),
+namespace {
+
+LapdeckServices withLive(LiveResults* live) {
+    LapdeckServices given;
+    given.live = live;
+    return given;
+}
+
+}  // namespace
+
+LapdeckApp::LapdeckApp(const QString& dataFolder, RunChoices run)
+    : m_run(run),
+      m_config(std::make_unique<ConfigStore>(dataFolder)),
       m_state(std::make_unique<RaceState>()),
-      m_services(std::make_unique<ProgramServices>(LapdeckServices{}, m_config->folder())) {
+      m_live(std::make_unique<LiveResults>(*m_state, m_config->folder())),
+      m_services(std::make_unique<ProgramServices>(withLive(m_live.get()), m_config->folder())) {
     if (const auto error = m_config->seedMissingFiles()) {
         QMessageBox::warning(nullptr, QCoreApplication::applicationName(),
                              error->message() + QStringLiteral("\nLapdeck starts with its default "
@@ -49,21 +65,37 @@ LapdeckApp::LapdeckApp(const QString& dataFolder)
     }
     m_window = std::make_unique<frmLapdeck>(*m_state, *m_config, m_services->services());
     m_services->showOver(m_window.get());
+    showLiveStatusIn(*m_window->statusBar(), *m_live);
 }
 
 LapdeckApp::~LapdeckApp() = default;
 
-int runLapdeck(QApplication& app, const QString& dataFolder, SingleInstance& instance) {
-    LapdeckApp lapdeck(dataFolder);
+void LapdeckApp::startLiveResults() {
+    Prompter& prompter = *m_services->services().prompter;
+    const LoadResult<LiveChoice> choice = loadLiveChoice(m_config->path(kLiveChoiceFile));
+    if (!choice.ok()) {
+        prompter.inform(QString(), choice.error->message(), Icon::Exclamation);
+    }
+    if (!choice.value.on && !m_run.livePort) {
+        return;
+    }
+    const uint16_t port = m_run.livePort.value_or(0) != 0 ? *m_run.livePort : choice.value.port;
+    startServing(*m_live, port, prompter);
+}
+
+int runLapdeck(QApplication& app, const QString& dataFolder, SingleInstance& instance,
+               const RunChoices& run) {
+    LapdeckApp lapdeck(dataFolder, run);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/lapdeck/lapdeck.png")));
     frmLapdeck& window = lapdeck.window();
     instance.raiseOnRequest(window);
     window.show();
     // The port first: its dialogs may change the settings, which must not happen
     // under a recovered race on screen.
-    QTimer::singleShot(0, &window, [&window]() {
+    QTimer::singleShot(0, &window, [&window, &lapdeck]() {
         window.openStartupPort();
         window.offerRecovery();
+        lapdeck.startLiveResults();
     });
     return app.exec();
 }

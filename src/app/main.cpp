@@ -12,7 +12,8 @@ int main(int argc, char* argv[]) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
     QTextStream out(stdout);
-    if (const auto status = lapdeck::answerCommandLine(arguments, out)) {
+    QTextStream err(stderr);
+    if (const auto status = lapdeck::answerCommandLine(arguments, out, err)) {
         return *status;
     }
     QApplication app(argc, argv);
@@ -27,5 +28,5 @@ int main(int argc, char* argv[]) {
         QMessageBox::information(nullptr, QApplication::applicationName(), instance.refusal());
         return 1;
     }
-    return lapdeck::runLapdeck(app, folder, instance);
+    return lapdeck::runLapdeck(app, folder, instance, lapdeck::runChoices(arguments));
 }

@@ -13,6 +13,7 @@ class QDialog;
 
 namespace lapdeck {
 
+class LiveResults;
 class Prompter;
 class RandomSource;
 class ShellOpener;
@@ -44,6 +45,8 @@ struct LapdeckServices {
     // The race timer's monotonic clock in nanoseconds; empty: the system's. Tests
     // move it by hand, so a race runs without waiting for real time.
     std::function<int64_t()> clock;
+    // Live results for the pits; null: the menu does not offer them.
+    LiveResults* live = nullptr;
 };
 
 }  // namespace lapdeck

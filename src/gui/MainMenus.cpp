@@ -34,6 +34,7 @@ void MainMenus::buildMenus(QMenuBar* bar) {
     mnuSound->setObjectName(QStringLiteral("mnuSound"));
     mnuRaceSetting = menu("mnuRaceSetting", QStringLiteral("&Settings"));
     mnuSettings = item(mnuRaceSetting, "mnuSettings", QStringLiteral("Settings"));
+    mnuLiveResults = item(mnuRaceSetting, "mnuLiveResults", QStringLiteral("&Live Results..."));
     mnuHelp = menu("mnuHelp", QStringLiteral("&Help"));
     mnuHelpContent = item(mnuHelp, "mnuHelpContent", QStringLiteral("Help"));
     mnuHelpContent->setShortcut(QKeySequence::HelpContents);

@@ -26,6 +26,7 @@ struct MainMenus {
     QAction* mnuSound = nullptr;
     QMenu* mnuRaceSetting = nullptr;
     QAction* mnuSettings = nullptr;
+    QAction* mnuLiveResults = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpContent = nullptr;  // F1
     QAction* mnuDiagnostic = nullptr;

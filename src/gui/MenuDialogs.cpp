@@ -8,6 +8,8 @@
 #include "ConfigStore.h"
 #include "HelpViewer.h"
 #include "LapCallouts.h"
+#include "LiveResultsDialog.h"
+#include "LiveSettings.h"
 #include "NameSelection.h"
 #include "Pictures.h"
 #include "ProgramFiles.h"
@@ -39,12 +41,20 @@ MenuDialogs::MenuDialogs(Parts parts, const LapdeckServices& services, QWidget* 
 
 void MenuDialogs::connectTo(const MainMenus& menus, QObject* context) {
     const std::pair<QAction*, void (MenuDialogs::*)()> items[] = {
-        {menus.mnuOpen, &MenuDialogs::openFile},    {menus.mnuOpenRace, &MenuDialogs::openRace},
-        {menus.mnuRace, &MenuDialogs::raceFormat},  {menus.mnuLapTimes, &MenuDialogs::lapTimes},
-        {menus.mnuSummary, &MenuDialogs::summary},  {menus.mnuAddRacer, &MenuDialogs::racers},
-        {menus.mnuSound, &MenuDialogs::sound},      {menus.mnuSettings, &MenuDialogs::openSettings},
-        {menus.mnuHelpContent, &MenuDialogs::help}, {menus.mnuDiagnostic, &MenuDialogs::diagnostic},
-        {menus.mnuWebSite, &MenuDialogs::webSite},  {menus.mnuAbout, &MenuDialogs::about}};
+        {menus.mnuOpen, &MenuDialogs::openFile},
+        {menus.mnuOpenRace, &MenuDialogs::openRace},
+        {menus.mnuRace, &MenuDialogs::raceFormat},
+        {menus.mnuLapTimes, &MenuDialogs::lapTimes},
+        {menus.mnuSummary, &MenuDialogs::summary},
+        {menus.mnuAddRacer, &MenuDialogs::racers},
+        {menus.mnuSound, &MenuDialogs::sound},
+        {menus.mnuSettings, &MenuDialogs::openSettings},
+        {menus.mnuHelpContent, &MenuDialogs::help},
+        {menus.mnuDiagnostic, &MenuDialogs::diagnostic},
+        {menus.mnuWebSite, &MenuDialogs::webSite},
+        {menus.mnuAbout, &MenuDialogs::about},
+        {menus.mnuLiveResults, &MenuDialogs::liveResults}};
+    menus.mnuLiveResults->setVisible(m_services.live != nullptr);
     for (const auto& [action, open] : items) {
         QObject::connect(action, &QAction::triggered, context,
                          [this, open = open]() { (this->*open)(); });
@@ -239,6 +249,15 @@ void MenuDialogs::webSite() {
         QUrl::fromLocalFile(QDir(folder).filePath(QStringLiteral("lapdeck.html"))),
         QUrl::fromLocalFile(HelpViewer::contentsPage(folder)), *m_services.opener, m_window);
     showModal(browser);
+}
+
+void MenuDialogs::liveResults() {
+    if (m_services.live == nullptr) {
+        return;
+    }
+    LiveResultsDialog dialog(*m_services.live, m_parts.config.path(kLiveChoiceFile),
+                             *m_services.prompter, m_parts.results, m_window);
+    showModal(dialog);
 }
 
 void MenuDialogs::about() {

@@ -73,6 +73,7 @@ public:
     void diagnostic();
     void webSite();
     void about();
+    void liveResults();
 
 private:
     int showModal(QDialog& window);

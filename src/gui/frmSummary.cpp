@@ -8,10 +8,12 @@
 #include <QVBoxLayout>
 
 #include "BusyCursor.h"
+#include "CsvExport.h"
 #include "FormScaler.h"
 #include "Printout.h"
 #include "RaceState.h"
 #include "RaceSummary.h"
+#include "ResultCsv.h"
 #include "ResultGridModel.h"
 #include "ResultTableView.h"
 #include "SummaryFile.h"
@@ -42,6 +44,10 @@ frmSummary::frmSummary(ResultsWindows& results, QWidget* parent)
     : ResultsDialog(results, kHeadingRows, summaryTexts(), proposedSummaryFileName, parent) {
     setObjectName(QStringLiteral("frmSummary"));
     setWindowTitle(QStringLiteral("View Summary"));
+    mnuFile->insertAction(
+        mnuClose, addItem(mnuFile, "mnuExportCsv", QStringLiteral("&Export CSV..."), [this]() {
+            exportCsv(this, m_results, summaryGridCsv(grid()), QStringLiteral("Summary"));
+        }));
 
     txtHeader = new QPlainTextEdit;
     txtHeader->setObjectName(QStringLiteral("txtHeader"));

@@ -13,10 +13,12 @@
 #include <QVBoxLayout>
 
 #include "BusyCursor.h"
+#include "CsvExport.h"
 #include "LapFile.h"
 #include "LapTable.h"
 #include "Printout.h"
 #include "RaceState.h"
+#include "ResultCsv.h"
 #include "ResultGridModel.h"
 #include "ResultTableView.h"
 
@@ -45,6 +47,10 @@ frmViewLaps::frmViewLaps(ResultsWindows& results, QWidget* parent)
     : ResultsDialog(results, kLapGridHeaderRows, lapTexts(), proposedLapFileName, parent) {
     setObjectName(QStringLiteral("frmViewLaps"));
     setWindowTitle(QStringLiteral("View Lap Times"));
+    mnuFile->insertAction(
+        mnuClose, addItem(mnuFile, "mnuExportCsv", QStringLiteral("&Export CSV..."), [this]() {
+            exportCsv(this, m_results, lapGridCsv(grid()), QStringLiteral("Laps"));
+        }));
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
 
     mnuSort = menus()->addMenu(QStringLiteral("Sor&t"));

@@ -78,11 +78,13 @@ std::optional<LiveStartProblem> LiveResults::start(uint16_t port, const QHostAdd
     publish();
     refreshResults();
     m_poll.start();
+    emit runningChanged(true);
     return std::nullopt;
 }
 
 void LiveResults::stop() {
     m_poll.stop();
+    const bool wasRunning = m_port != 0;  // a server that failed to listen never ran
     if (m_server != nullptr) {
         QMetaObject::invokeMethod(
             m_anchor, [server = m_server]() { delete server; }, Qt::BlockingQueuedConnection);
@@ -96,6 +98,9 @@ void LiveResults::stop() {
     if (m_watchers != 0) {
         m_watchers = 0;
         emit watchersChanged(0);
+    }
+    if (wasRunning) {
+        emit runningChanged(false);
     }
 }
 

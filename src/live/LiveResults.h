@@ -72,6 +72,8 @@ public:
 
 signals:
     void watchersChanged(int watchers);
+    // Started or stopped.
+    void runningChanged(bool running);
 
 private:
     const RaceState& m_state;

@@ -80,7 +80,8 @@ QByteArray summaryCsv(const RaceSummary& summary) {
     }
     rows.push_back(header);
     for (int r = 2; r < 2 + kFlags; ++r) {
-        const bool tooFewLaps = grid.cell(r, kTotalTimeColumn).foreground == kInsufficientColour;
+        const bool tooFewLaps = grid.contains(r, kTotalTimeColumn) &&
+                                grid.cell(r, kTotalTimeColumn).foreground == kInsufficientColour;
         QStringList row;
         for (int k = 0; k < kSummaryColumns; ++k) {
             const QString& text = grid.text(r, k);
@@ -95,6 +96,19 @@ QByteArray summaryCsv(const RaceSummary& summary) {
         rows.push_back(row);
     }
     return lines(rows);
+}
+
+QByteArray lapGridCsv(const ResultGrid& grid) {
+    LapTable table{grid, {}, {}, 0};
+    while (kLapGridHeaderRows + table.lapRows < grid.rowCount() &&
+           !grid.text(kLapGridHeaderRows + table.lapRows, 0).trimmed().isEmpty()) {
+        ++table.lapRows;
+    }
+    return lapTableCsv(table);
+}
+
+QByteArray summaryGridCsv(const ResultGrid& grid) {
+    return summaryCsv(RaceSummary{grid, {}});
 }
 
 }  // namespace lapdeck

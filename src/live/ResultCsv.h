@@ -21,4 +21,9 @@ QByteArray lapTableCsv(const LapTable& table);
 // A flag with too few laps for statistics has its position, name and colour only.
 QByteArray summaryCsv(const RaceSummary& summary);
 
+// The same from the grid a results window shows, a file read back too; its lap rows
+// are those up to the first without a label.
+QByteArray lapGridCsv(const ResultGrid& grid);
+QByteArray summaryGridCsv(const ResultGrid& grid);
+
 }  // namespace lapdeck

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -71,14 +72,43 @@ private:
     int m_stretch = 100;
 };
 
+double pictureSide(const QPaintDevice& device, const PrintModules& picture) {
+    return picture.widthMm / 25.4 * device.logicalDpiX();
+}
+
+// Each module a block of pixels, so that no scaling blurs or seams the edges.
+void drawPicture(QPainter& painter, const PrintModules& picture, const QRectF& target) {
+    constexpr int kPixelsPerModule = 8;
+    if (picture.dark.size() != static_cast<size_t>(picture.size) * picture.size) {
+        return;
+    }
+    QImage image(picture.size * kPixelsPerModule, picture.size * kPixelsPerModule,
+                 QImage::Format_Mono);
+    image.setColor(0, qRgb(255, 255, 255));
+    image.setColor(1, qRgb(0, 0, 0));
+    image.fill(0);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const size_t module =
+                static_cast<size_t>(y / kPixelsPerModule * picture.size + x / kPixelsPerModule);
+            if (picture.dark[module]) {
+                image.setPixel(x, y, 1);
+            }
+        }
+    }
+    painter.drawImage(target, image);
+}
+
 // Draws the printout from the top of the first page; false when the device failed.
 bool draw(QPagedPaintDevice& device, const Printout& printout) {
     const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
     PageFonts fonts(device);
     fonts.fitWidth(printout.lines, page.width());
-    const std::vector<size_t> starts =
-        pageStarts(printout.lines, page.height(),
-                   [&fonts](int points) { return fonts.metrics(points).lineSpacing(); });
+    const auto lineHeight = [&fonts, &device](const PrintLine& line) {
+        return line.picture.size > 0 ? pictureSide(device, line.picture)
+                                     : fonts.metrics(line.points).lineSpacing();
+    };
+    const std::vector<size_t> starts = pageStarts(printout.lines, page.height(), lineHeight);
 
     QPainter painter;
     if (!painter.begin(&device)) {
@@ -93,6 +123,12 @@ bool draw(QPagedPaintDevice& device, const Printout& printout) {
             y = 0.0;
         }
         const PrintLine& line = printout.lines[i];
+        if (line.picture.size > 0) {
+            const double side = pictureSide(device, line.picture);
+            drawPicture(painter, line.picture, QRectF((page.width() - side) / 2, y, side, side));
+            y += side;
+            continue;
+        }
         const QFontMetricsF fm = fonts.metrics(line.points);
         painter.setFont(fonts.font(line.points));
         for (size_t k = 0; k < line.items.size(); ++k) {

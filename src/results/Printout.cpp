@@ -184,11 +184,11 @@ Printout summaryPrintout(const ResultGrid& grid, const QString& raceTitle, const
 }
 
 std::vector<size_t> pageStarts(const std::vector<PrintLine>& lines, double pageHeight,
-                               const std::function<double(int points)>& lineHeight) {
+                               const std::function<double(const PrintLine&)>& lineHeight) {
     std::vector<size_t> starts{0};
     double used = 0.0;
     for (size_t i = 0; i < lines.size(); ++i) {
-        const double height = lineHeight(lines[i].points);
+        const double height = lineHeight(lines[i]);
         if (used > 0.0 && used + height > pageHeight) {
             starts.push_back(i);
             used = 0.0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include <QDateTime>
@@ -19,10 +20,25 @@ struct PrintItem {
     bool operator==(const PrintItem&) const = default;
 };
 
-// A printed line in one font size; a line without items is an empty line.
+// A square picture of dark and light modules (a QR code, its quiet zone included),
+// `widthMm` wide and high.
+struct PrintModules {
+    int size = 0;            // modules per side; 0: no picture
+    std::vector<bool> dark;  // row by row
+    double widthMm = 0.0;
+
+    bool operator==(const PrintModules&) const = default;
+};
+
+// A printed line in one font size; a line without items is an empty line. A line
+// with a picture shows it centred instead, as high as it is wide.
 struct PrintLine {
+    PrintLine() = default;
+    PrintLine(int points, std::vector<PrintItem> items) : points(points), items(std::move(items)) {}
+
     int points = 12;
     std::vector<PrintItem> items;
+    PrintModules picture;
 
     bool operator==(const PrintLine&) const = default;
 };
@@ -56,9 +72,9 @@ Printout lapPrintout(const ResultGrid& grid);
 Printout summaryPrintout(const ResultGrid& grid, const QString& raceTitle, const QDateTime& now);
 
 // Splits the lines into pages of at most `pageHeight`, each line taking
-// `lineHeight(points)`; a page always takes at least one line. Returns each page's
+// `lineHeight(line)`; a page always takes at least one line. Returns each page's
 // first line index.
 std::vector<size_t> pageStarts(const std::vector<PrintLine>& lines, double pageHeight,
-                               const std::function<double(int points)>& lineHeight);
+                               const std::function<double(const PrintLine&)>& lineHeight);
 
 }  // namespace lapdeck

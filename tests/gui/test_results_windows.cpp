@@ -26,6 +26,8 @@
 #include "LapTable.h"
 #include "NamePicker.h"
 #include "PagePrinter.h"
+#include "RaceSummary.h"
+#include "ResultCsv.h"
 #include "ResultFileIo.h"
 #include "ResultGridModel.h"
 #include "ResultTableView.h"
@@ -318,6 +320,34 @@ TEST_F(ResultsWindowsTest, WithoutAPrinterThePrintoutsGoToPdfsWithItemsAtTheirCo
     ASSERT_GE(third.size(), 3u);
     EXPECT_EQ(third[2].first, u"Insufficent"_s);
     EXPECT_NEAR(third[2].second, heading.at(3).second, 2);  // under "Time"
+}
+
+// Export CSV writes the tables as the windows show them: the lap rows down to the
+// last with a label (the window's grid is longer), and the summary's six rows.
+TEST_F(ResultsWindowsTest, ExportCsvWritesTheTablesShownBesideTheResults) {
+    runRace(u"lap3_crash"_s);
+    files.names = {out(u"laps.csv"_s), out(u"summary.csv"_s)};
+    const auto exportFrom = [](ResultsDialog& w) {  // the item before Close
+        w.mnuFile->actions().at(w.mnuFile->actions().indexOf(w.mnuClose) - 1)->trigger();
+    };
+    then<frmViewLaps>([&](frmViewLaps& w) {
+        exportFrom(w);
+        w.cmdSummary_Click();
+    });
+    then<frmSummary>([&](frmSummary& w) { exportFrom(w); });
+    rig->window->mnuLapTimes->trigger();
+
+    RaceState& state = rig->state;
+    EXPECT_EQ(fileBytes(out(u"laps.csv"_s)), lapTableCsv(buildLapTable(state).value()));
+    const QByteArray summary = fileBytes(out(u"summary.csv"_s));
+    EXPECT_EQ(summary, summaryCsv(buildRaceSummary(state, rig->window->results().stats(),
+                                                   QDateTime::currentDateTime())
+                                      .value()));
+    EXPECT_EQ(summary.count("\r\n"), 1 + kFlags);
+    EXPECT_EQ(files.asked,
+              (QStringList{data.path(u"Laps "_s + state.RaceDateTime + u".csv"_s),
+                           data.path(u"Summary "_s + state.RaceDateTime + u".csv"_s)}));
+    EXPECT_EQ(rig->prompter.prompts.back().title, u"File Saved"_s);
 }
 
 // The real save dialog: the proposed name takes the extension of the type chosen,

@@ -16,6 +16,7 @@
 #include "EngineHarness.h"
 #include "LiveResults.h"
 #include "LiveSettings.h"
+#include "LiveSheet.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
 
@@ -348,6 +349,28 @@ TEST_F(LiveServerTest, ServesTheDaysFinishedRacesNewestFirstWithTheirCsv) {
     DayResults results(dir.path());
     const auto kept = results.refresh(day.date())->byId.at(qs("2026-12-05_14-00-00"));
     EXPECT_EQ(results.refresh(day.date())->byId.at(qs("2026-12-05_14-00-00")), kept);
+}
+
+// The pit wall's sheet: the code module for module inside a light quiet zone of four,
+// and the address in words.
+TEST(LiveSheet, CarriesTheCodeInItsQuietZoneAndTheAddressInWords) {
+    const QString url = qs("http://192.168.1.20:8642/");
+    const QrMatrix code = qrMatrix(url.toUtf8()).value();
+    const Printout sheet = liveSheet(url, code);
+    const auto picture = std::find_if(sheet.lines.begin(), sheet.lines.end(),
+                                      [](const PrintLine& l) { return l.picture.size > 0; });
+    ASSERT_NE(picture, sheet.lines.end());
+    const PrintModules& p = picture->picture;
+    ASSERT_EQ(p.size, code.size + 8);
+    ASSERT_EQ(p.dark.size(), static_cast<size_t>(p.size * p.size));
+    int mismatches = 0;
+    for (int i = 0; i < p.size * p.size; ++i) {
+        mismatches += p.dark[static_cast<size_t>(i)] != code.isDark(i % p.size - 4, i / p.size - 4);
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_TRUE(std::any_of(sheet.lines.begin(), sheet.lines.end(), [&](const PrintLine& l) {
+        return !l.items.empty() && l.items[0].text == url;
+    }));
 }
 
 TEST(LiveResults, IsOffByDefaultAndATakenPortOffersTheNextFreeOne) {

@@ -114,7 +114,9 @@ TEST(SummaryPrintout, RaceAndPracticeColumnsTitleAndLandscape) {
 }
 
 TEST(Printout, PagesBreakBeforeTheLineThatWouldNotFit) {
-    const auto height = [](int points) { return points == kPrintTitlePoints ? 30.0 : 18.0; };
+    const auto height = [](const PrintLine& line) {
+        return line.points == kPrintTitlePoints ? 30.0 : 18.0;
+    };
     struct Case {
         std::vector<int> points;
         double page;

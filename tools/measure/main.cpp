@@ -26,7 +26,7 @@ int main(int argc, char* argv[]) {
     // LAPDECK_MEASURE_LIVE=1: the race is served as live results on 127.0.0.1 too, read
     // after every tick; prints the port, and the laps column as the screen shows it
     // whenever it changes, with the time, for the page's delay.
-    lapdeck::LiveResults live(lapdeck.state(), qEnvironmentVariable("LAPDECK_DATA_DIR"));
+    lapdeck::LiveResults& live = lapdeck.live();
     if (qEnvironmentVariableIntValue("LAPDECK_MEASURE_LIVE") != 0) {
         if (live.start(0, QHostAddress::LocalHost)) {
             return 1;
