@@ -73,7 +73,7 @@ bool ranToItsFinish(const RaceState& s) {
 std::optional<ServedRace> serve(const RaceRecord& record, const QFileInfo& journal,
                                 QStringList& problems) {
     auto state = std::make_unique<RaceState>();
-    if (const auto problem = rescoreRecordedRace(record.folder, record.journal(), *state)) {
+    if (const auto problem = rescoreRaceFolder(record.folder, *state)) {
         problems << *problem;
         return std::nullopt;
     }

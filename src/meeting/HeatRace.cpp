@@ -86,8 +86,8 @@ std::variant<std::vector<RacerResult>, QString> resultFromRaceFolder(
     const QString& raceFolder, const std::vector<Seat>& seats) {
     // The lap store makes a race state too large for the stack.
     auto state = std::make_unique<RaceState>();
-    const QString journal = QDir(raceFolder).filePath(RaceArchive::kJournal);
-    if (auto problem = rescoreRecordedRace(raceFolder, journal, *state)) {
+    // A corrected heat counts as corrected.
+    if (auto problem = rescoreRaceFolder(raceFolder, *state)) {
         return *problem;
     }
     return resultFromRace(*state, seats);

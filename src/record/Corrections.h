@@ -53,6 +53,7 @@ struct CorrectionsRead {
     std::vector<Correction> changes;
     QStringList skipped;           // one message per bad line, naming the file and line
     std::optional<QString> error;  // the file exists but cannot be read
+    int lines = 0;                 // lines that are not blank, good or bad
 };
 // A missing file is an empty record. A bad line is skipped and named in `skipped`;
 // so is a change whose number is out of order or an undo of a change not before it.
@@ -82,6 +83,7 @@ public:
     const QStringList& refused() const { return m_refused; }
     // The numbers of the changes that were applied, in the order of their clocks.
     const std::vector<int>& applied() const { return m_applied; }
+    const std::vector<int>& refusedNumbers() const { return m_refusedNumbers; }
 
 private:
     void applyGroup(int32_t clock);
@@ -98,6 +100,7 @@ private:
     QByteArrayView m_text;
     QStringList m_refused;
     std::vector<int> m_applied;
+    std::vector<int> m_refusedNumbers;
 };
 
 // The journal with every change in force applied in the order of N, through
@@ -121,6 +124,10 @@ inline const QString kTakenBack = QStringLiteral("taken back");
 inline const QString kNoCrossing = QStringLiteral("There is no crossing read as flag %1 at %2.");
 inline const QString kSkipped =
     QStringLiteral("change %1 finds no crossing read as flag %2 at %3: skipped");
+inline const QString kWouldStrand =
+    QStringLiteral("Change %1 would then find its crossing no more: %2");
+inline const QString kNotAChange =
+    QStringLiteral("A change needs a flag from 1 to 6, a race time, and for a move another flag.");
 inline const QString kNothingToUndo = QStringLiteral("There is no change to take back.");
 inline const QString kNothingToRedo = QStringLiteral("There is no change to put back.");
 }  // namespace correctionWords
@@ -154,7 +161,9 @@ public:
     const QStringList& notes() const { return m_notes; }
     std::vector<bool> inForce() const { return changesInForce(m_changes); }
     // Changes to the journal (add, void, move) in force and applied: "Corrected: n changes".
-    int changesInForceCount() const;
+    int changesInForceCount() const { return m_appliedCount; }
+    // corrections.txt in the race folder.
+    QString path() const;
 
     // Checks the change against the effective journal, appends it to the file
     // (handed to the OS at once) and returns nullopt; or returns why it was refused
@@ -167,7 +176,7 @@ public:
     bool canRedo() const { return redoTarget() != 0; }
 
     const std::vector<JournalEntry>& journal() const { return m_journal; }
-    std::vector<JournalEntry> effective() const;
+    const std::vector<JournalEntry>& effective() const { return m_effective; }
 
     // Re-scores the corrected race into `state` through the one re-scoring code
     // (the race folder's data files and journal), as recovery and Open Race do.
@@ -178,12 +187,16 @@ private:
     int undoTarget() const;  // the latest change in force that an undo would take back
     int redoTarget() const;  // the latest undo in force whose taking back puts a change back
     std::optional<QString> record(Correction change, const QDateTime& now);
-    int refusedCount(const std::vector<Correction>& changes) const;
+    void refresh();
 
     QString m_folder;
     std::vector<JournalEntry> m_journal;
     std::vector<Correction> m_changes;
     QStringList m_notes;
+    int m_lines = 0;
+    std::vector<JournalEntry> m_effective;
+    QStringList m_refused;
+    int m_appliedCount = 0;
 };
 
 }  // namespace lapdeck

@@ -78,8 +78,17 @@ QString journalCutText(const RaceRecord& race) {
 }
 
 std::optional<QString> loadRecordedRace(const RaceRecord& race, RaceState& state,
-                                        const ReadProgress& progress) {
-    if (auto problem = rescoreRecordedRace(race.folder, race.journal(), state, progress)) {
+                                        const ReadProgress& progress, QStringList* notes) {
+    if (auto problem = rescoreRaceFolder(race.folder, state, progress, notes)) {
+        return problem;
+    }
+    showAsOver(state, QFileInfo(race.journal()).lastModified());
+    return std::nullopt;
+}
+
+std::optional<QString> loadRecordedRace(const RaceRecord& race, RaceState& state,
+                                        const ReadProgress& progress, const RescoreExtras& extras) {
+    if (auto problem = rescoreRecordedRace(race.folder, race.journal(), state, progress, extras)) {
         return problem;
     }
     showAsOver(state, QFileInfo(race.journal()).lastModified());
@@ -113,7 +122,8 @@ bool offerRecovery(const RaceArchive& archive, Prompter& prompter, RaceState& re
         }
         // A race that cannot be re-scored leaves nothing behind in the next attempt.
         auto fresh = std::make_unique<RaceState>();
-        if (const auto problem = loadRecordedRace(race, *fresh, progress)) {
+        QStringList notes;
+        if (const auto problem = loadRecordedRace(race, *fresh, progress, &notes)) {
             // A journal that cannot be re-scored now never can be: do not ask again.
             RaceArchive::markEnded(race.folder, RaceEnd::NotRecovered);
             prompter.inform(kTitle,
@@ -126,6 +136,13 @@ bool offerRecovery(const RaceArchive& archive, Prompter& prompter, RaceState& re
         noteEnd(race, RaceEnd::Recovered, prompter,
                 QStringLiteral("The race is recovered, but Lapdeck cannot note it, so it will "
                                "ask again next time."));
+        if (!notes.isEmpty()) {
+            prompter.inform(kTitle,
+                            QStringLiteral("The race is recovered, but some of its corrections "
+                                           "are skipped:") +
+                                kCrLf + notes.join(kCrLf),
+                            Icon::Exclamation);
+        }
         recovered = std::move(*fresh);
         return true;
     }

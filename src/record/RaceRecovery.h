@@ -6,6 +6,7 @@
 #include "RaceArchive.h"
 #include "RaceHost.h"
 #include "RaceState.h"
+#include "RecordedRace.h"
 
 namespace lapdeck {
 
@@ -19,9 +20,15 @@ bool offerRecovery(const RaceArchive& archive, Prompter& prompter, RaceState& re
                    const ReadProgress& progress = {});
 
 // Re-scores a race folder into `state` and shows it as over: the race's own
-// settings, its end time from the journal's last write. Returns the problem.
+// settings, its end time from the journal's last write, the marshal's record in
+// its corrections.txt applied (what of it was skipped is told in *notes). Returns
+// the problem.
 std::optional<QString> loadRecordedRace(const RaceRecord& race, RaceState& state,
-                                        const ReadProgress& progress = {});
+                                        const ReadProgress& progress = {},
+                                        QStringList* notes = nullptr);
+// The same with the record given (the marshal's desk holds it).
+std::optional<QString> loadRecordedRace(const RaceRecord& race, RaceState& state,
+                                        const ReadProgress& progress, const RescoreExtras& extras);
 
 // What the organiser is told about a journal cut short; empty for a whole one.
 QString journalCutText(const RaceRecord& race);

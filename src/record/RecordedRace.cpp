@@ -10,6 +10,7 @@
 #include "ConfigStore.h"
 #include "Journal.h"
 #include "ProgramFiles.h"
+#include "RaceArchive.h"
 #include "ReplayRun.h"
 
 namespace lapdeck {
@@ -27,7 +28,8 @@ QString journalProblem(const QString& path, const JournalError& error) {
 }  // namespace
 
 std::optional<QString> rescoreRecordedRace(const QString& dataDir, const QString& journalPath,
-                                           RaceState& state, const ReadProgress& progress) {
+                                           RaceState& state, const ReadProgress& progress,
+                                           const RescoreExtras& extras) {
     const QFileInfo info(journalPath);
     QFile file(journalPath);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -56,16 +58,49 @@ std::optional<QString> rescoreRecordedRace(const QString& dataDir, const QString
     }
     const ConfigBundle& config = std::get<ConfigBundle>(loaded);
     applyConfig(config, state);
-    if (auto problem = rescoreJournal(state, config.racerNames, config.lagMode, journal)) {
+    // Without a record the journal is read as it stands, as it always was.
+    std::optional<CorrectedJournal> corrected;
+    if (extras.changes != nullptr && !extras.changes->empty()) {
+        corrected.emplace(journal, *extras.changes);
+    }
+    JournalSource& source = corrected ? static_cast<JournalSource&>(*corrected) : journal;
+    if (auto problem =
+            rescoreJournal(state, config.racerNames, config.lagMode, source, extras.crossings)) {
         return problem;
     }
-    // A bad line after the race's end spoils the journal as much as one before it.
-    while (journal.next()) {
+    // A bad line after the race's end spoils the journal as much as one before it;
+    // a change after it is still checked.
+    while (source.next()) {
     }
     if (journal.error()) {
         return journalProblem(journalPath, *journal.error());
     }
+    if (corrected && extras.refused != nullptr) {
+        *extras.refused = corrected->refused();
+    }
     return std::nullopt;
+}
+
+std::optional<QString> rescoreRaceFolder(const QString& raceFolder, RaceState& state,
+                                         const ReadProgress& progress, QStringList* notes) {
+    const QString path = QDir(raceFolder).filePath(kCorrectionsFile);
+    CorrectionsRead read = readCorrections(path);
+    if (read.error) {
+        return read.error;
+    }
+    QStringList refused;
+    RescoreExtras extras;
+    extras.changes = &read.changes;
+    extras.refused = &refused;
+    const auto problem = rescoreRecordedRace(
+        raceFolder, QDir(raceFolder).filePath(RaceArchive::kJournal), state, progress, extras);
+    if (notes != nullptr) {
+        *notes = read.skipped;
+        for (const QString& change : refused) {
+            *notes << path + QStringLiteral(": ") + change;
+        }
+    }
+    return problem;
 }
 
 }  // namespace lapdeck

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include <QString>
+#include <QStringList>
 
+#include "Corrections.h"
 #include "Journal.h"
 #include "RaceState.h"
+#include "ReplayRun.h"
 
 namespace lapdeck {
 
@@ -14,7 +18,25 @@ namespace lapdeck {
 // size limit but the disk's; `progress` is told as it is read). The data files are
 // checked before the race runs; a problem comes back as a message naming the file
 // (and the journal line), and `state` is then of no use.
+struct RescoreExtras {
+    // The marshal's record, applied to the journal as it streams; none: the race
+    // as recorded.
+    const std::vector<Correction>* changes = nullptr;
+    // Told every change that found no crossing.
+    QStringList* refused = nullptr;
+    // Told which crossing ended which lap.
+    CrossingLog* crossings = nullptr;
+};
+
 std::optional<QString> rescoreRecordedRace(const QString& dataDir, const QString& journalPath,
-                                           RaceState& state, const ReadProgress& progress = {});
+                                           RaceState& state, const ReadProgress& progress = {},
+                                           const RescoreExtras& extras = {});
+
+// A race folder's race as corrected: its data files, its journal and the record in
+// its corrections.txt (none: as recorded). Bad lines of the record and changes that
+// find no crossing are skipped and told in *notes.
+std::optional<QString> rescoreRaceFolder(const QString& raceFolder, RaceState& state,
+                                         const ReadProgress& progress = {},
+                                         QStringList* notes = nullptr);
 
 }  // namespace lapdeck

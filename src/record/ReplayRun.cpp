@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "RaceEngine.h"
+#include "ReportParser.h"
 
 namespace lapdeck {
 namespace {
@@ -28,9 +29,26 @@ public:
 
 class ReplayHost : public RaceHost {
 public:
-    ReplayHost(const PerFlag<QString>& names, LagColumn lagMode)
-        : m_names(names), m_lagMode(lagMode) {}
+    ReplayHost(const PerFlag<QString>& names, LagColumn lagMode, CrossingLog* crossings)
+        : m_names(names), m_lagMode(lagMode), m_crossings(crossings) {}
     RaceEngine* engine = nullptr;
+
+    void reportRead(int32_t clock, const QString& text) override {
+        if (m_crossings == nullptr) {
+            return;
+        }
+        const int flag = parseReport(text);
+        if (flag >= 1 && flag <= kFlags) {
+            m_crossings->crossings.push_back({clock, flag, 0});
+        }
+    }
+    // Told right after the report that counted the lap was read.
+    void lapCounted(int flag, int lap, int32_t, bool) override {
+        if (m_crossings != nullptr && !m_crossings->crossings.empty() &&
+            m_crossings->crossings.back().flag == flag) {
+            m_crossings->crossings.back().lap = lap;
+        }
+    }
 
     // The lights go green the moment they are asked for: race clock 0 is the green light.
     void runStartSequence(bool) override {
@@ -43,6 +61,7 @@ public:
 private:
     const PerFlag<QString>& m_names;
     LagColumn m_lagMode;
+    CrossingLog* m_crossings;
 };
 
 // The journal as the engine reads it: the report waiting next, and which reports
@@ -201,8 +220,9 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
 }
 
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
-                                      LagColumn lagMode, JournalSource& journal) {
-    ReplayHost host(racerNames, lagMode);
+                                      LagColumn lagMode, JournalSource& journal,
+                                      CrossingLog* crossings) {
+    ReplayHost host(racerNames, lagMode, crossings);
     ReplayPrompter prompter;
     NoRandom random;
     RaceEngine engine(state, host, prompter, random);

@@ -50,7 +50,9 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
 // journal through it. `racerNames` and `lagMode` are what the data folder held. A
 // demo race's crossings are in the journal, so they are read back as reports.
 // Returns why the race did not start.
+// `crossings` (optional) is told which crossing ended which lap.
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
-                                      LagColumn lagMode, JournalSource& journal);
+                                      LagColumn lagMode, JournalSource& journal,
+                                      CrossingLog* crossings = nullptr);
 
 }  // namespace lapdeck

@@ -1,9 +1,46 @@
 #include "SuspectLaps.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace lapdeck {
 
-std::vector<SuspectLap> suspectLaps(const std::vector<float>&) {
-    return {};
+namespace {
+
+constexpr double kShortShare = 0.5;
+constexpr double kLongShare = 1.8;
+constexpr double kFit = 0.15;
+constexpr int kFirstLongLap = 4;
+
+}  // namespace
+
+std::vector<SuspectLap> suspectLaps(const std::vector<float>& lapSeconds) {
+    std::vector<SuspectLap> suspects;
+    if (lapSeconds.empty()) {
+        return suspects;
+    }
+    std::vector<float> sorted = lapSeconds;
+    std::sort(sorted.begin(), sorted.end());
+    const double median = sorted[sorted.size() / 2];
+    if (median <= 0.0) {
+        return suspects;
+    }
+    for (size_t i = 0; i < lapSeconds.size(); ++i) {
+        const int lap = static_cast<int>(i) + 1;
+        const double seconds = lapSeconds[i];
+        if (seconds < kShortShare * median) {
+            suspects.push_back({lap, LapSuspicion::DoubleCount, 0});
+            continue;
+        }
+        if (lap < kFirstLongLap || seconds < kLongShare * median) {
+            continue;
+        }
+        const int parts = static_cast<int>(std::lround(seconds / median));
+        if (parts >= 2 && std::abs(seconds - parts * median) <= kFit * parts * median) {
+            suspects.push_back({lap, LapSuspicion::MissedCrossings, parts});
+        }
+    }
+    return suspects;
 }
 
 std::vector<SuspectLap> suspectLaps(const RaceState& state, int flag) {

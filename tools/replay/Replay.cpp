@@ -1,7 +1,9 @@
 #include "Replay.h"
 
 #include <QDir>
+#include <QFileInfo>
 
+#include "Corrections.h"
 #include "RaceResultFiles.h"
 #include "RaceSummary.h"
 #include "RecordedRace.h"
@@ -11,9 +13,16 @@ namespace lapdeck {
 
 bool parseReplayArguments(const QStringList& arguments, ReplayOptions& options, QString& message) {
     QStringList positional;
-    for (const QString& argument : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         if (argument == QStringLiteral("--sorted")) {
             options.sorted = true;
+        } else if (argument == QStringLiteral("--corrections")) {
+            if (i + 1 == arguments.size()) {
+                message = QStringLiteral("--corrections needs a file");
+                return false;
+            }
+            options.corrections = arguments[++i];
         } else if (argument.startsWith(QStringLiteral("--"))) {
             message = QStringLiteral("unknown option %1").arg(argument);
             return false;
@@ -22,7 +31,9 @@ bool parseReplayArguments(const QStringList& arguments, ReplayOptions& options, 
         }
     }
     if (positional.size() != 3) {
-        message = QStringLiteral("usage: lapdeck-replay [--sorted] DATA_DIR JOURNAL OUT_DIR");
+        message = QStringLiteral(
+            "usage: lapdeck-replay [--sorted] [--corrections FILE] DATA_DIR "
+            "JOURNAL OUT_DIR");
         return false;
     }
     options.dataDir = positional[0];
@@ -31,12 +42,37 @@ bool parseReplayArguments(const QStringList& arguments, ReplayOptions& options, 
     return true;
 }
 
-int runReplay(const ReplayOptions& options, QString& message, const ReadProgress& progress) {
+int runReplay(const ReplayOptions& options, QString& message, const ReadProgress& progress,
+              QStringList* notes) {
+    CorrectionsRead record;
+    QStringList refused;
+    RescoreExtras extras;
+    if (!options.corrections.isEmpty()) {
+        // Named on the command line, so a missing file is a mistake, not an empty record.
+        if (!QFileInfo(options.corrections).isFile()) {
+            message = QStringLiteral("%1: cannot be read: the file does not exist")
+                          .arg(options.corrections);
+            return kReplayFailed;
+        }
+        record = readCorrections(options.corrections);
+        if (record.error) {
+            message = *record.error;
+            return kReplayFailed;
+        }
+        extras.changes = &record.changes;
+        extras.refused = &refused;
+    }
     RaceState state;
     if (const auto problem =
-            rescoreRecordedRace(options.dataDir, options.journal, state, progress)) {
+            rescoreRecordedRace(options.dataDir, options.journal, state, progress, extras)) {
         message = *problem;
         return kReplayFailed;
+    }
+    if (notes != nullptr) {
+        *notes = record.skipped;
+        for (const QString& change : refused) {
+            *notes << options.corrections + QStringLiteral(": ") + change;
+        }
     }
 
     state.SortByLapTime = options.sorted;

@@ -12,6 +12,7 @@ struct ReplayOptions {
     QString dataDir;
     QString journal;
     QString outDir;
+    QString corrections = {};  // the marshal's record to apply; empty: the race as recorded
 };
 
 // Exit codes of the replay tool.
@@ -25,6 +26,9 @@ bool parseReplayArguments(const QStringList& arguments, ReplayOptions& options, 
 // summary.txt into the output folder. On any problem nothing is written, `message`
 // says what (naming the file and line) and the result is kReplayFailed. `progress`
 // is told as the journal is read.
-int runReplay(const ReplayOptions& options, QString& message, const ReadProgress& progress = {});
+// Changes of the record that are skipped (a bad line, no crossing to change) are
+// told in *notes; the results are written without them.
+int runReplay(const ReplayOptions& options, QString& message, const ReadProgress& progress = {},
+              QStringList* notes = nullptr);
 
 }  // namespace lapdeck

@@ -1,4 +1,5 @@
-// lapdeck-replay [--sorted] DATA_DIR JOURNAL OUT_DIR: re-scores a recorded race.
+// lapdeck-replay [--sorted] [--corrections FILE] DATA_DIR JOURNAL OUT_DIR: re-scores a
+// recorded race, as the marshal corrected it when a record is given.
 #include <cstdio>
 
 #include <QCoreApplication>
@@ -48,9 +49,13 @@ int main(int argc, char** argv) {
             }
         };
     }
-    const int result = lapdeck::runReplay(options, message, progress);
+    QStringList notes;
+    const int result = lapdeck::runReplay(options, message, progress, &notes);
     if (shown) {
         std::fputc('\n', stderr);
+    }
+    for (const QString& note : notes) {
+        std::fprintf(stderr, "lapdeck-replay: %s\n", qPrintable(note));
     }
     if (result != lapdeck::kReplayOk) {
         std::fprintf(stderr, "lapdeck-replay: %s\n", qPrintable(message));
