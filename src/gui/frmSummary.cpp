@@ -115,7 +115,8 @@ void frmSummary::showDesk(bool race) {
         const RaceState& state = m_results.state();
         for (int k = 1; k <= kFlags; ++k) {
             const int f = lapTableFlag(state, k);
-            if (f < 1 || f > kFlags || state.isDisabled(f)) {
+            // A flag without laps has nothing to be suspicious of.
+            if (f < 1 || f > kFlags || state.LapCount[f] <= state.FirstLapIndex) {
                 continue;
             }
             const auto suspects = static_cast<int>(suspectLaps(state, f).size());
