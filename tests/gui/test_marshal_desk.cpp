@@ -18,6 +18,7 @@
 #include "PagePrinter.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
+#include "Replay.h"
 #include "ResultGridModel.h"
 #include "ResultTableView.h"
 #include "frmChanges.h"
@@ -345,6 +346,90 @@ TEST_F(MarshalDeskTest, TheLapTableMarksSuspectsOffersTheFittingActionAndShowsTh
         EXPECT_EQ(summary.lblSuspects->text(), u"Suspect laps: Ann 0, Bob 1, Cy 0"_s);
     };
     rig->window->mnuSummary->trigger();
+}
+
+// After the race (six laps: Ann's checkered flag at 30 s, over at 33.75 s), each
+// change, undo and redo is saved from the windows as the replay tool makes the race
+// of the journal and the record.
+TEST_F(MarshalDeskTest, AfterTheRaceEveryStepIsSavedAsTheReplayOfTheRecordMakesIt) {
+    data.format(RaceOption::LapRace, 6);
+    ScriptedFiles files;
+    QTemporaryDir saved;
+    rig = std::make_unique<WindowRig>(data, [&](LapdeckServices& s) {
+        s.results.files = &files;
+        s.results.runModal = [&](QDialog& w) {
+            if (auto* laps = qobject_cast<frmViewLaps*>(&w)) {
+                laps->cmdSave_Click();
+                laps->mnuSave->trigger();
+                laps->cmdSummary_Click();
+            } else if (auto* summary = qobject_cast<frmSummary*>(&w)) {
+                summary->cmdSave_Click();
+                summary->mnuSave->trigger();
+            }
+        };
+    });
+    rig->window->portMap().choose(1, u"/nonexistent/lapdeck-tty"_s);
+    rig->window->cmdStart_Click();
+    for (const auto& [clock, report] : kCrossings) {
+        if (clock > 33000) {
+            break;
+        }
+        crossJournaled(clock, qs(report));
+    }
+    rig->advanceTo(40000);
+    ASSERT_EQ(rig->state.phase, RacePhase::Over);
+    ASSERT_FALSE(desk().refresh().has_value());
+
+    auto expectSavedAsReplayed = [&]() {
+        files.names.clear();
+        for (const char* file : {"laps.lap", "laps.txt", "summary.sum", "summary.txt"}) {
+            files.names << QDir(saved.path()).filePath(QString::fromLatin1(file));
+        }
+        rig->window->mnuLapTimes->trigger();
+        ASSERT_TRUE(files.names.isEmpty());
+        QTemporaryDir out;
+        ReplayOptions options{false, raceFolder(), raceFolder() + u"/journal.txt"_s, out.path(),
+                              raceFolder() + u"/corrections.txt"_s};
+        QString message;
+        ASSERT_EQ(runReplay(options, message), kReplayOk) << message.toStdString();
+        for (const QString& file : QDir(out.path()).entryList(QDir::Files)) {
+            EXPECT_EQ(fileBytes(QDir(saved.path()).filePath(file)), fileBytes(out.filePath(file)))
+                << file.toStdString();
+        }
+        EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).size(), 4);
+    };
+    struct Step {
+        const char* name;
+        std::function<std::optional<QString>()> change;
+        QString recorded;           // the line it adds, without number and time
+        std::vector<int16_t> laps;  // Ann, Bob and Cy's after it
+    };
+    const std::vector<Step> steps = {
+        {"added",
+         [&]() { return desk().addCrossing(2, 28000, u"blocked flag"_s); },
+         u"add,28000,2,\"blocked flag\""_s,
+         {6, 4, 3}},
+        // Cy's 16.5 s crossing, kept out by the 16 s one, counts in its place.
+        {"voided", [&]() { return desk().voidLap(3, 2, {}); }, u"void,16000,3,\"\""_s, {6, 4, 3}},
+        {"moved",
+         [&]() { return desk().giveLap(3, 2, 4, {}); },
+         u"move,16500,3,4,\"\""_s,
+         {6, 4, 2}},
+        {"split", [&]() { return desk().splitLap(2, 2, 2, {}); }, u"add,10500,2,\"\""_s, {6, 5, 2}},
+        {"undone", [&]() { return desk().undo(); }, u"undo,4,\"\""_s, {6, 4, 2}},
+        {"redone", [&]() { return desk().redo(); }, u"undo,5,\"\""_s, {6, 5, 2}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        ASSERT_FALSE(step.change().has_value());
+        EXPECT_EQ(record().back(), step.recorded);
+        EXPECT_EQ((std::vector<int16_t>{rig->state.LapCount[1], rig->state.LapCount[2],
+                                        rig->state.LapCount[3]}),
+                  step.laps);
+        EXPECT_EQ(rig->state.phase, RacePhase::Over);
+        EXPECT_TRUE(rig->state.LapsUnsaved);
+        expectSavedAsReplayed();
+    }
 }
 
 // The program's side of the kill test: the race paused, four changes made, then it
