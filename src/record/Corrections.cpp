@@ -269,21 +269,34 @@ CorrectionsRead readCorrections(const QString& path) {
 
 std::optional<QString> appendCorrection(const QString& path, const Correction& change) {
     QByteArray line = correctionLine(change).toUtf8() + "\r\n";
-    {
+    if (QFileInfo::exists(path)) {
+        const FileRead existing = readWholeFile(path, kMaxCorrectionsBytes);
+        if (existing.error) {
+            return QStringLiteral("%1: cannot be read: %2").arg(path, *existing.error);
+        }
         // A line left open by a hand edit must not swallow this one.
-        QFile existing(path);
-        if (existing.size() > 0 && existing.open(QIODevice::ReadOnly) &&
-            existing.seek(existing.size() - 1) && existing.read(1) != "\n") {
+        if (!existing.bytes.isEmpty() && !existing.bytes.endsWith('\n')) {
             line.prepend("\r\n");
+        }
+        // A file in an older encoding is written whole in UTF-8 with the new line.
+        if (!isValidUtf8(existing.bytes)) {
+            line.prepend(decodeText(existing.bytes).toUtf8());
+            if (auto problem = writeWholeFile(path, line)) {
+                return QStringLiteral("%1: cannot be written: %2").arg(path, *problem);
+            }
+            return std::nullopt;
         }
     }
     RaceJournal file;
-    if (auto problem = file.open(path)) {
-        return problem;
+    auto problem = file.open(path);
+    if (!problem) {
+        problem = file.appendLine(line);
+        file.close();
     }
-    auto problem = file.appendLine(line);
-    file.close();
-    return problem;
+    if (problem) {
+        return QStringLiteral("%1: cannot be written: %2").arg(path, *problem);
+    }
+    return std::nullopt;
 }
 
 // ------------------------------------------------------------------ the corrected stream
@@ -383,6 +396,18 @@ std::vector<JournalEntry> effectiveJournal(std::vector<JournalEntry> entries,
     return out;
 }
 
+std::vector<Correction> splitLap(int flag, int32_t from, int32_t to, int parts) {
+    std::vector<Correction> adds;
+    for (int i = 1; i < parts; ++i) {
+        Correction add;
+        add.kind = CorrectionKind::Add;
+        add.flag = flag;
+        add.clock = static_cast<int32_t>(from + (int64_t{to} - from) * i / parts);
+        adds.push_back(add);
+    }
+    return adds;
+}
+
 // ------------------------------------------------------------------ words
 
 QString correctionClockText(int32_t clock) {
@@ -458,8 +483,12 @@ std::optional<QString> RaceCorrections::load(const QString& raceFolder) {
         return QStringLiteral("%1: cannot be read: %2").arg(journalPath, file.errorString());
     }
     JournalReader reader(file);
+    // Only crossings can be changed, and an old journal may hold millions of lines of
+    // noise: the rest is left to the re-scoring, which streams the file.
     while (reader.next()) {
-        m_journal.push_back({reader.clock(), reader.textString()});
+        if (readsAsFlag(reader.text())) {
+            m_journal.push_back({reader.clock(), reader.textString()});
+        }
     }
     if (reader.error()) {
         m_journal.clear();

@@ -109,6 +109,10 @@ std::vector<JournalEntry> effectiveJournal(std::vector<JournalEntry> entries,
                                            const std::vector<Correction>& changes,
                                            QStringList* refused = nullptr);
 
+// Splitting flag `flag`'s lap from race clock `from` to `to` into `parts` laps: the
+// parts - 1 missed crossings, spaced equally (whole ms, rounded down), as adds.
+std::vector<Correction> splitLap(int flag, int32_t from, int32_t to, int parts);
+
 // ------------------------------------------------------------------ words
 // The words for a change, in the "Changes" list and at the end of printouts.
 namespace correctionWords {
@@ -175,6 +179,8 @@ public:
     bool canUndo() const { return undoTarget() != 0; }
     bool canRedo() const { return redoTarget() != 0; }
 
+    // The journal's crossings (reports that read as a flag: nothing else can be
+    // changed or count a lap), as recorded and as corrected.
     const std::vector<JournalEntry>& journal() const { return m_journal; }
     const std::vector<JournalEntry>& effective() const { return m_effective; }
 

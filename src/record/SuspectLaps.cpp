@@ -61,4 +61,16 @@ std::vector<LoggedCrossing> droppedCrossings(const CrossingLog& log, int flag) {
     return dropped;
 }
 
+std::optional<int32_t> lapEndClock(const CrossingLog& log, int flag, int lap) {
+    if (lap == 0) {
+        return 0;
+    }
+    for (const LoggedCrossing& crossing : log.crossings) {
+        if (crossing.flag == flag && crossing.lap == lap) {
+            return crossing.clock;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace lapdeck

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "RaceState.h"
@@ -30,5 +31,9 @@ std::vector<SuspectLap> suspectLaps(const RaceState& state, int flag);
 // The crossings of `flag` that ended no lap (dropped by the minimum lap time, or
 // read after the flag's finish), so the marshal can give one back.
 std::vector<LoggedCrossing> droppedCrossings(const CrossingLog& log, int flag);
+
+// The race clock of the crossing that ended lap `lap` of `flag`; lap 0 is the green
+// light (clock 0). Nothing for a lap not counted.
+std::optional<int32_t> lapEndClock(const CrossingLog& log, int flag, int lap);
 
 }  // namespace lapdeck
