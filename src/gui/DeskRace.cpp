@@ -83,40 +83,6 @@ private:
 
 }  // namespace
 
-LapCrossings::LapCrossings(const CrossingLog& log, int firstLap)
-    : m_log(log), m_firstLap(firstLap) {
-    for (const LoggedCrossing& c : m_log.crossings) {
-        if (c.flag < 1 || c.flag > kFlags) {
-            continue;
-        }
-        auto& ends = m_ends[static_cast<size_t>(c.flag)];
-        // Lap 0 (a race that counts the first crossing as lap 0) logs as 0 too: the
-        // flag's first crossing counts always.
-        if (c.lap != 0 || (m_firstLap == 0 && ends.empty())) {
-            ends.push_back(c.clock);
-        }
-    }
-}
-
-std::optional<int32_t> LapCrossings::lapEnd(int flag, int lap) const {
-    if (flag < 1 || flag > kFlags) {
-        return std::nullopt;
-    }
-    const auto& ends = m_ends[static_cast<size_t>(flag)];
-    const int i = lap - m_firstLap;
-    if (i < 0 || i >= static_cast<int>(ends.size())) {
-        return std::nullopt;
-    }
-    return ends[static_cast<size_t>(i)];
-}
-
-std::optional<int32_t> LapCrossings::lapStart(int flag, int lap) const {
-    if (!lapEnd(flag, lap)) {
-        return std::nullopt;
-    }
-    return lap == m_firstLap ? std::optional<int32_t>(0) : lapEnd(flag, lap - 1);
-}
-
 std::optional<QString> rescoreUntil(const QString& raceFolder,
                                     const std::vector<JournalEntry>& entries, int32_t until,
                                     RaceState& state, CrossingLog& log) {

@@ -6,6 +6,7 @@
 #include "RaceArchive.h"
 #include "RaceEngine.h"
 #include "RaceState.h"
+#include "SuspectLaps.h"
 
 namespace lapdeck {
 namespace {
@@ -97,14 +98,10 @@ std::optional<QString> MarshalDesk::load() {
 // A race over runs to its end through the one re-scoring code, as recovery does; a
 // race paused or running runs to where it stands.
 std::optional<QString> MarshalDesk::scoreInto(RaceState& state) {
-    CrossingLog log;
-    auto problem = m_state.phase == RacePhase::Over ? m_record.rescore(state, &log)
-                                                    : rescoreUntil(m_loaded, m_record.effective(),
-                                                                   m_state.RaceClock, state, log);
-    if (!problem) {
-        m_laps = LapCrossings(log, state.FirstLapIndex + 1);
-    }
-    return problem;
+    m_log = CrossingLog{};
+    return m_state.phase == RacePhase::Over
+               ? m_record.rescore(state, &m_log)
+               : rescoreUntil(m_loaded, m_record.effective(), m_state.RaceClock, state, m_log);
 }
 
 std::optional<QString> MarshalDesk::refresh() {
@@ -193,23 +190,30 @@ QString noLap(int flag, int lap) {
 
 }  // namespace
 
+std::optional<int32_t> MarshalDesk::lapEnd(int flag, int lap) const {
+    // Lap 0 (a first crossing counted as lap 0) is logged as ending no lap.
+    return lap >= 1 ? lapEndClock(m_log, flag, lap) : std::nullopt;
+}
+
+std::optional<int32_t> MarshalDesk::lapStart(int flag, int lap) const {
+    return lapEnd(flag, lap) ? lapEndClock(m_log, flag, lap - 1) : std::nullopt;
+}
+
 std::optional<QString> MarshalDesk::splitLap(int flag, int lap, int parts, const QString& reason) {
-    const auto start = m_laps.lapStart(flag, lap);
-    const auto end = m_laps.lapEnd(flag, lap);
+    const auto start = lapStart(flag, lap);
+    const auto end = lapEnd(flag, lap);
     if (!start || !end || parts < 2) {
         return noLap(flag, lap);
     }
-    std::vector<Correction> adds;
-    const int64_t length = static_cast<int64_t>(*end) - *start;
-    for (int i = 1; i < parts; ++i) {
-        const auto at = static_cast<int32_t>(*start + (length * i + parts / 2) / parts);
-        adds.push_back(changeOf(CorrectionKind::Add, at, flag, reason));
+    std::vector<Correction> adds = lapdeck::splitLap(flag, *start, *end, parts);
+    for (Correction& add : adds) {
+        add.reason = reason;
     }
     return make(std::move(adds));
 }
 
 std::optional<QString> MarshalDesk::voidLap(int flag, int lap, const QString& reason) {
-    const auto end = m_laps.lapEnd(flag, lap);
+    const auto end = lapEnd(flag, lap);
     if (!end) {
         return noLap(flag, lap);
     }
@@ -217,7 +221,7 @@ std::optional<QString> MarshalDesk::voidLap(int flag, int lap, const QString& re
 }
 
 std::optional<QString> MarshalDesk::giveLap(int flag, int lap, int to, const QString& reason) {
-    const auto end = m_laps.lapEnd(flag, lap);
+    const auto end = lapEnd(flag, lap);
     if (!end) {
         return noLap(flag, lap);
     }
@@ -230,7 +234,7 @@ std::optional<QString> MarshalDesk::addCrossing(int flag, int32_t clock, const Q
 
 std::optional<int32_t> MarshalDesk::crossingBefore(const LoggedCrossing& dropped) const {
     std::optional<int32_t> before;
-    for (const LoggedCrossing& c : m_laps.log().crossings) {
+    for (const LoggedCrossing& c : m_log.crossings) {
         if (c.clock > dropped.clock) {
             break;
         }

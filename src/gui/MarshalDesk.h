@@ -40,7 +40,12 @@ public:
     // Reads the race's record afresh and works out its laps' crossings; the problem
     // when the race cannot be corrected.
     std::optional<QString> refresh();
-    const LapCrossings& laps() const { return m_laps; }
+    // Which crossing ended which lap, as the last re-scoring counted them.
+    const CrossingLog& crossings() const { return m_log; }
+    // The crossing that ended lap `lap` of `flag`, and the one before it (the green
+    // light for the first); nothing for a lap not counted.
+    std::optional<int32_t> lapEnd(int flag, int lap) const;
+    std::optional<int32_t> lapStart(int flag, int lap) const;
 
     const std::vector<Correction>& changes() const;
     std::vector<bool> inForce() const;
@@ -96,7 +101,7 @@ private:
     std::function<QString()> m_raceFolder;
     RaceCorrections m_record;
     QString m_loaded;
-    LapCrossings m_laps;
+    CrossingLog m_log;
 };
 
 // Reads a race time typed as the desk shows them ("1:02:03.456", "1:02.345") or in

@@ -243,7 +243,7 @@ void frmViewLaps::showDesk(const std::optional<QString>& problem) {
                 }
             }
         }
-        for (const LoggedCrossing& c : desk()->laps().log().crossings) {
+        for (const LoggedCrossing& c : desk()->crossings().crossings) {
             if (c.lap != 0 || c.flag < 1 || c.flag > kFlags || !desk()->crossingBefore(c)) {
                 continue;
             }
@@ -278,9 +278,8 @@ QList<QAction*> frmViewLaps::lapActions(const QModelIndex& cell, QObject* owner)
     if (!deskOpen() || lap < 0 || flag < 1 || flag > kFlags) {
         return actions;
     }
-    const LapCrossings& laps = desk()->laps();
-    const auto start = laps.lapStart(flag, lap);
-    const auto end = laps.lapEnd(flag, lap);
+    const auto start = desk()->lapStart(flag, lap);
+    const auto end = desk()->lapEnd(flag, lap);
     const QString lapName = QStringLiteral("Lap %1 of %2").arg(lap).arg(flagText(state, flag));
     auto add = [&](const QString& caption, std::function<void()> act) {
         auto* a = new QAction(caption, owner);

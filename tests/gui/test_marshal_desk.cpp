@@ -149,7 +149,7 @@ TEST_F(MarshalDeskTest, EachChangeGoesOnTheRecordReScoresTheRaceAndIsTakenBackAn
          [&]() { return desk().splitLap(2, 4, 3, {}); },
          2,
          {7, 7, 7, 4.67f, 4.67f, 4.67f, 7},
-         {u"add,25667,2,\"\""_s, u"add,30333,2,\"\""_s}},
+         {u"add,25666,2,\"\""_s, u"add,30333,2,\"\""_s}},
         {"given to Cy",
          [&]() { return desk().giveLap(1, 6, 3, u"Cy's car"_s); },
          3,
