@@ -47,6 +47,15 @@ QString suspicionText(const SuspectLap& suspect) {
         .arg(missed == 1 ? QString() : QStringLiteral("s"));
 }
 
+// The flags a crossing of `flag` can be given to.
+void offerOtherFlags(frmMarshalChange& ask, const RaceState& state, int flag) {
+    for (int f = 1; f <= kFlags; ++f) {
+        if (f != flag && !state.isDisabled(f)) {
+            ask.offerFlag(f, state.RacerName[static_cast<size_t>(f)]);
+        }
+    }
+}
+
 QString flagText(const RaceState& state, int flag) {
     const QString name = state.RacerName[static_cast<size_t>(flag)];
     return name.isEmpty() ? QStringLiteral("flag %1").arg(flag)
@@ -243,16 +252,24 @@ void frmViewLaps::showDesk(const std::optional<QString>& problem) {
                 }
             }
         }
+        PerFlag<std::optional<int32_t>> lastCounted{};
         for (const LoggedCrossing& c : desk()->crossings().crossings) {
-            if (c.lap != 0 || c.flag < 1 || c.flag > kFlags || !desk()->crossingBefore(c)) {
+            if (c.flag < 1 || c.flag > kFlags) {
                 continue;
             }
-            const int32_t before = *desk()->crossingBefore(c);
+            auto& before = lastCounted[static_cast<size_t>(c.flag)];
+            if (c.lap != 0) {
+                before = c.clock;
+                continue;
+            }
+            if (!before) {
+                continue;
+            }
             auto* item =
                 new QListWidgetItem(QStringLiteral("%1 at %2, %3 s after its crossing at %4")
                                         .arg(flagText(state, c.flag), correctionClockText(c.clock),
-                                             QString::number((c.clock - before) / 1000.0, 'f', 3),
-                                             correctionClockText(before)));
+                                             QString::number((c.clock - *before) / 1000.0, 'f', 3),
+                                             correctionClockText(*before)));
             item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
             item->setData(Qt::UserRole, QVariant::fromValue(QPoint(c.clock, c.flag)));
             lstDropped->addItem(item);
@@ -264,7 +281,7 @@ void frmViewLaps::showDesk(const std::optional<QString>& problem) {
         desk() != nullptr && !showsFile() ? desk()->correctedText() : QString();
     lblCorrected->setText(problem ? *problem : corrected);
     lblCorrected->setVisible(!lblCorrected->text().isEmpty());
-    mnuMarshal->menuAction()->setEnabled(open);
+    mnuMarshal->menuAction()->setEnabled(desk() != nullptr && !showsFile());
     mnuUndo->setEnabled(open && desk()->canUndo());
     mnuRedo->setEnabled(open && desk()->canRedo());
     mnuChanges->setEnabled(desk() != nullptr && !showsFile() && !desk()->changes().empty());
@@ -321,11 +338,7 @@ QList<QAction*> frmViewLaps::lapActions(const QModelIndex& cell, QObject* owner)
                 QStringLiteral("The crossing at %1 that ended ").arg(correctionClockText(*end)) +
                     lapName.toLower() + u'.',
                 frmMarshalChange::Asks::Flag, this);
-            for (int f = 1; f <= kFlags; ++f) {
-                if (f != flag && !state.isDisabled(f)) {
-                    ask.offerFlag(f, state.RacerName[static_cast<size_t>(f)]);
-                }
-            }
+            offerOtherFlags(ask, m_results.state(), flag);
             if (ask.exec() == QDialog::Accepted) {
                 apply(desk()->giveLap(flag, lap, ask.flag(), ask.reason()));
             }
@@ -338,13 +351,13 @@ QList<QAction*> frmViewLaps::lapActions(const QModelIndex& cell, QObject* owner)
     // An empty cell: the flag's missed crossing after its last one.
     const int32_t from = start.value_or(state.LastCrossing[flag]);
     const int32_t to = end.value_or(state.RaceClock);
+    const QString missed =
+        QStringLiteral(
+            "A crossing of %1 the unit missed; type its race time "
+            "or pick it between %2 and %3.")
+            .arg(flagText(state, flag), correctionClockText(from), correctionClockText(to));
     add(QStringLiteral("Add a missed crossing..."), [=, this]() {
-        frmMarshalChange ask(
-            kDeskTitle,
-            QStringLiteral("A crossing of %1 the unit missed; type its race time "
-                           "or pick it between %2 and %3.")
-                .arg(flagText(state, flag), correctionClockText(from), correctionClockText(to)),
-            frmMarshalChange::Asks::Time, this);
+        frmMarshalChange ask(kDeskTitle, missed, frmMarshalChange::Asks::Time, this);
         ask.offerTimes(from, to, from + (to - from) / 2);
         if (ask.exec() == QDialog::Accepted && ask.time()) {
             apply(desk()->addCrossing(flag, *ask.time(), ask.reason()));
@@ -360,7 +373,6 @@ QList<QAction*> frmViewLaps::droppedActions(int item, QObject* owner) {
     }
     const QPoint data = lstDropped->item(item)->data(Qt::UserRole).toPoint();
     const LoggedCrossing crossing{data.x(), data.y(), 0};
-    const RaceState& state = m_results.state();
     const QString what = lstDropped->item(item)->text() + u'.';
     auto* count = new QAction(QStringLiteral("Count this crossing, not the one before"), owner);
     connect(count, &QAction::triggered, this, [=, this]() {
@@ -372,11 +384,7 @@ QList<QAction*> frmViewLaps::droppedActions(int item, QObject* owner) {
     auto* give = new QAction(QStringLiteral("Give this crossing to flag..."), owner);
     connect(give, &QAction::triggered, this, [=, this]() {
         frmMarshalChange ask(kDeskTitle, what, frmMarshalChange::Asks::Flag, this);
-        for (int f = 1; f <= kFlags; ++f) {
-            if (f != crossing.flag && !state.isDisabled(f)) {
-                ask.offerFlag(f, state.RacerName[static_cast<size_t>(f)]);
-            }
-        }
+        offerOtherFlags(ask, m_results.state(), crossing.flag);
         if (ask.exec() == QDialog::Accepted) {
             apply(desk()->giveCrossing(crossing, ask.flag(), ask.reason()));
         }
