@@ -67,6 +67,16 @@ std::optional<size_t> positionOf(const std::vector<Correction>& changes, int num
     return static_cast<size_t>(it - changes.begin());
 }
 
+// A reason as one line holds it: control characters (a line break, a tab) are blanks.
+QString oneLine(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control) {
+            c = QLatin1Char(' ');
+        }
+    }
+    return text;
+}
+
 // A vector of journal entries as a stream.
 class EntriesSource : public JournalSource {
 public:
@@ -112,13 +122,7 @@ QString correctionLine(const Correction& change) {
             fields << QString::number(change.to);
         }
     }
-    QString reason = change.reason;
-    for (QChar& c : reason) {
-        if (c.category() == QChar::Other_Control) {
-            c = QLatin1Char(' ');
-        }
-    }
-    fields << QLatin1Char('"') + reason + QLatin1Char('"');
+    fields << QLatin1Char('"') + oneLine(change.reason) + QLatin1Char('"');
     return fields.join(QLatin1Char(','));
 }
 
@@ -145,7 +149,7 @@ std::optional<Correction> parseCorrectionLine(const QString& line, QString* why)
     fields.chop(1);
     FieldReader reader(QString(), fields.toUtf8());
     Correction change;
-    change.reason = line.sliced(open + 1, close - open - 1);
+    change.reason = oneLine(line.sliced(open + 1, close - open - 1));
     const auto number = reader.readInt32();
     const auto when = reader.readText();
     const auto action = reader.readText();
@@ -633,6 +637,16 @@ std::optional<QString> RaceCorrections::rescore(RaceState& state, CrossingLog* c
     extras.changes = &m_changes;
     extras.crossings = crossings;
     return loadRecordedRace(RaceArchive::record(m_folder), state, {}, extras);
+}
+
+std::optional<QString> RaceCorrections::rescoreUntil(RaceState& state, int32_t until,
+                                                     CrossingLog* crossings) const {
+    RescoreExtras extras;
+    extras.changes = &m_changes;
+    extras.crossings = crossings;
+    extras.until = until;
+    return rescoreRecordedRace(m_folder, RaceArchive::record(m_folder).journal(), state, {},
+                               extras);
 }
 
 }  // namespace lapdeck

@@ -188,6 +188,10 @@ public:
     // (the race folder's data files and journal), as recovery and Open Race do.
     // `crossings` (optional) is told which crossing ended which lap.
     std::optional<QString> rescore(RaceState& state, CrossingLog* crossings = nullptr) const;
+    // The same for a race paused (or running) at race clock `until`: re-scored up to
+    // there and left as it stands, not shown as over.
+    std::optional<QString> rescoreUntil(RaceState& state, int32_t until,
+                                        CrossingLog* crossings = nullptr) const;
 
 private:
     int undoTarget() const;  // the latest change in force that an undo would take back

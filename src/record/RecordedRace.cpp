@@ -64,8 +64,8 @@ std::optional<QString> rescoreRecordedRace(const QString& dataDir, const QString
         corrected.emplace(journal, *extras.changes);
     }
     JournalSource& source = corrected ? static_cast<JournalSource&>(*corrected) : journal;
-    if (auto problem =
-            rescoreJournal(state, config.racerNames, config.lagMode, source, extras.crossings)) {
+    if (auto problem = rescoreJournal(state, config.racerNames, config.lagMode, source,
+                                      extras.crossings, extras.until)) {
         return problem;
     }
     // A bad line after the race's end spoils the journal as much as one before it;

@@ -26,6 +26,8 @@ struct RescoreExtras {
     QStringList* refused = nullptr;
     // Told which crossing ended which lap.
     CrossingLog* crossings = nullptr;
+    // A race paused or running at this race clock: re-scored up to it, as it stands.
+    std::optional<int32_t> until;
 };
 
 std::optional<QString> rescoreRecordedRace(const QString& dataDir, const QString& journalPath,

@@ -143,8 +143,10 @@ int64_t nextFinishThreshold(const RaceState& s) {
 
 }  // namespace
 
-void runJournal(RaceEngine& engine, JournalSource& journal, ReplayShortcuts shortcuts) {
+void runJournal(RaceEngine& engine, JournalSource& journal, ReplayShortcuts shortcuts,
+                std::optional<int32_t> until) {
     RaceState& s = engine.state();
+    const int64_t stop = until ? int64_t{*until} : kNever;
     JournalReports reports(journal, shortcuts.skipNoise);
     int64_t clock = s.RaceClock;
     bool lastTickRead = true;
@@ -179,14 +181,20 @@ void runJournal(RaceEngine& engine, JournalSource& journal, ReplayShortcuts shor
             const int64_t lastTick = (kLastClock / kTick) * kTick;
             to = std::max(nextMultiple, std::min({lastQuiet, beforeJournal, lastTick}));
         }
-        tickAt(to);
+        tickAt(std::min(to, stop));
     };
 
     if (reports.waiting() && reports.nextClock() == 0) {
         tickAt(0);
     }
-    while (reports.waiting() && s.RaceOver == 0) {
+    while (reports.waiting() && s.RaceOver == 0 && reports.nextClock() <= stop) {
         step(reports.nextClock());
+    }
+    if (until) {
+        while (s.RaceOver == 0 && clock < stop) {
+            step(kNever);
+        }
+        return;
     }
     // After the last report the race runs on until it is over.
     auto goesOn = [&]() {
@@ -221,7 +229,7 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
 
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
                                       LagColumn lagMode, JournalSource& journal,
-                                      CrossingLog* crossings) {
+                                      CrossingLog* crossings, std::optional<int32_t> until) {
     ReplayHost host(racerNames, lagMode, crossings);
     ReplayPrompter prompter;
     NoRandom random;
@@ -238,7 +246,7 @@ std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& 
         }
         return message;
     }
-    runJournal(engine, journal);
+    runJournal(engine, journal, {}, until);
     return std::nullopt;
 }
 

@@ -39,8 +39,10 @@ struct ReplayShortcuts {
 // 10 ms and on every journal clock; the reports of a clock are read at its tick.
 // After the last report the ticks go on while a timed race has not reached its
 // length, or while the checkered flag is out and the race is not over. The journal is
-// read as far as the race goes.
-void runJournal(RaceEngine& engine, JournalSource& journal, ReplayShortcuts shortcuts = {});
+// read as far as the race goes. With `until`, no tick passes that race clock and the
+// ticks go on to it: a race paused or still running there, as it stands.
+void runJournal(RaceEngine& engine, JournalSource& journal, ReplayShortcuts shortcuts = {},
+                std::optional<int32_t> until = std::nullopt);
 void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
                 ReplayShortcuts shortcuts = {});
 
@@ -53,6 +55,7 @@ void runJournal(RaceEngine& engine, const std::vector<JournalEntry>& entries,
 // `crossings` (optional) is told which crossing ended which lap.
 std::optional<QString> rescoreJournal(RaceState& state, const PerFlag<QString>& racerNames,
                                       LagColumn lagMode, JournalSource& journal,
-                                      CrossingLog* crossings = nullptr);
+                                      CrossingLog* crossings = nullptr,
+                                      std::optional<int32_t> until = std::nullopt);
 
 }  // namespace lapdeck

@@ -1,12 +1,15 @@
 #include <memory>
+#include <variant>
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 #include "Corrections.h"
+#include "EngineStubs.h"
 #include "FileSizeLimit.h"
 #include "RaceArchive.h"
+#include "RaceRecovery.h"
 #include "RecordedRace.h"
 #include "SuspectLaps.h"
 #include "TestHelpers.h"
@@ -60,7 +63,6 @@ TEST(CorrectionLines, BadLinesSayWhy) {
         {"1,2026-12-07 14:02:10,delete,100,3,\"\"", "\"delete\" is not add, void, move or undo"},
         {"1,2026-12-07 14:02:10,add,100,7,\"\"", "7 is not a flag from 1 to 6"},
         {"1,2026-12-07 14:02:10,add,-5,2,\"\"", "a race clock is never negative"},
-        {"1,2026-12-07 14:02:10,add,1.5,2,\"\"", "\"1.5\" is not a whole number"},
         {"1,2026-12-07 14:02:10,void,100,\"\"", "the file ends too early (a field is missing)"},
         {"1,2026-12-07 14:02:10,void,100,2,3,\"\"", "there are more fields than void takes"},
         {"1,2026-12-07 14:02:10,move,100,2,2,\"\"",
@@ -183,13 +185,16 @@ TEST(CorrectionWords, DescribeEachChange) {
               qs("2  2026-12-07 14:02:10  Took back change 1"));
     EXPECT_EQ(correctionsListing({record[0], undo(2, 1)})[0].right(13), qs(" - taken back"));
     EXPECT_EQ(correctedText(1), qs("Corrected: 1 change"));
+    EXPECT_EQ(correctedText(3), qs("Corrected: 3 changes"));
+}
+
+TEST(CorrectionRecord, ASplitIsAddsSpacedEqually) {
     const std::vector<Correction> split = splitLap(1, 24000, 33001, 3);
     ASSERT_EQ(split.size(), 2u);
     EXPECT_EQ(split[0].kind, Kind::Add);
     EXPECT_EQ(split[0].flag, 1);
     EXPECT_EQ(split[0].clock, 27000);
     EXPECT_EQ(split[1].clock, 30000);
-    EXPECT_EQ(correctedText(3), qs("Corrected: 3 changes"));
 }
 
 // A copy of the hand-checked race's folder, without its record.
@@ -244,6 +249,24 @@ TEST_F(DeskRace, MakeUndoRedoWriteTheRecordAsTheyGo) {
     EXPECT_TRUE(again.notes().isEmpty());
 }
 
+TEST_F(DeskRace, APausedRaceIsRescoredAsItStands) {
+    ASSERT_FALSE(desk.make(change(0, Kind::Void, 8800, 3), kWhen));
+    ASSERT_FALSE(desk.make(change(0, Kind::Move, 12400, 3, 2), kWhen));
+    // As a lap race, and as a one-minute timed race, which would run on to its end.
+    for (const QByteArray format :
+         {"12,0,#FALSE#,#TRUE#,#FALSE#,0\r\n", "12,0,#FALSE#,#FALSE#,#TRUE#,0\r\n"}) {
+        dir.write(QStringLiteral("RaceFormatSettings.dat"), format);
+        auto state = std::make_unique<RaceState>();
+        CrossingLog log;
+        ASSERT_FALSE(desk.rescoreUntil(*state, 20005, &log));
+        EXPECT_EQ(state->RaceClock, 20005);
+        EXPECT_EQ(state->RaceOver, 0);
+        EXPECT_EQ(state->phase, RacePhase::Racing);
+        EXPECT_EQ(state->LapCount, (PerFlag<int16_t>{0, 6, 6, 6, 0, 0, 0}));
+        EXPECT_EQ(log.crossings.size(), 18u);
+    }
+}
+
 TEST_F(DeskRace, AFailedWriteChangesNothingAnOldFileIsWrittenWhole) {
     // Edited by hand in an older encoding, its last line left open.
     dir.write(kCorrectionsFile, "1,2026-12-07 14:02:10,add,100,4,\"Ren\xe9\"");
@@ -252,7 +275,8 @@ TEST_F(DeskRace, AFailedWriteChangesNothingAnOldFileIsWrittenWhole) {
         test::FileSizeLimit full(60);
         const auto problem = desk.make(change(0, Kind::Add, 200, 5), kWhen);
         ASSERT_TRUE(problem);
-        EXPECT_TRUE(problem->startsWith(desk.path() + qs(": cannot be written: "))) << problem->toStdString();
+        EXPECT_TRUE(problem->startsWith(desk.path() + qs(": cannot be written: ")))
+            << problem->toStdString();
     }
     EXPECT_EQ(desk.changes().size(), 1u);
     EXPECT_EQ(record(), QByteArray("1,2026-12-07 14:02:10,add,100,4,\"Ren\xe9\""));
@@ -295,6 +319,31 @@ TEST_F(DeskRace, RescoringAppliesTheRecordAndLogsTheCrossings) {
     ASSERT_FALSE(rescoreRaceFolder(dir.path(), *reread, {}, &notes));
     EXPECT_EQ(reread->LapTimes, state->LapTimes);
     EXPECT_TRUE(notes.isEmpty());
+}
+
+TEST(DeskRecovery, KilledWhileMarshallingTheRaceComesBackCorrected) {
+    const QDir race(QStringLiteral(LAPDECK_RACES_DIR "/lap15_marshal"));
+    const QDir data(race.filePath(QStringLiteral("data")));
+    std::vector<FileToWrite> files;
+    for (const QString& name : data.entryList(QDir::Files)) {
+        files.push_back({name, test::fileBytes(data.filePath(name))});
+    }
+    files.push_back(
+        {RaceArchive::kJournal, test::fileBytes(race.filePath(QStringLiteral("journal.txt")))});
+    files.push_back({kCorrectionsFile, test::fileBytes(race.filePath(kCorrectionsFile))});
+    test::TempFolder dir;
+    RaceArchive archive(dir.path());
+    ASSERT_TRUE(std::holds_alternative<QString>(archive.createRaceFolder(kWhen, files)));
+
+    test::ScriptedPrompter organiser;
+    auto recovered = std::make_unique<RaceState>();
+    ASSERT_TRUE(offerRecovery(archive, organiser, *recovered));
+    EXPECT_EQ(recovered->LapCount[1], 13);
+    EXPECT_EQ(recovered->LapCount[2], 12);
+    EXPECT_EQ(recovered->LapCount[3], 12);
+    // The change that finds no crossing is told.
+    ASSERT_EQ(organiser.prompts.size(), 2u);
+    EXPECT_TRUE(organiser.prompts[1].text.contains(qs("change 10 finds no crossing")));
 }
 
 TEST(SuspectLaps, MarkedByTheFlagsMedian) {

@@ -8,6 +8,7 @@
 
 #include <QDirIterator>
 
+#include "Corrections.h"
 #include "FieldWriter.h"
 #include "Journal.h"
 #include "LapFile.h"
@@ -85,6 +86,19 @@ bool runAllReaders(const QByteArray& bytes) {
     std::optional<JournalError> journalError;
     const std::vector<JournalEntry> journal = parseJournal(bytes, &journalError);
     EXPECT_TRUE(journalError ? journal.empty() && !journalError->message.isEmpty() : true);
+
+    // A change that reads is written back as read, and applies to any journal.
+    std::vector<Correction> changes;
+    for (const QString& line : QString::fromUtf8(bytes).split(QLatin1Char('\n'))) {
+        QString why;
+        const auto change = parseCorrectionLine(line, &why);
+        EXPECT_TRUE(change ? parseCorrectionLine(correctionLine(*change)) == change
+                           : !why.isEmpty());
+        if (change) {
+            changes.push_back(*change);
+        }
+    }
+    effectiveJournal(journal, changes);
 
     return laps.ok() || summary.ok();
 }
