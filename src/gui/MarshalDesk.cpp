@@ -88,20 +88,16 @@ std::optional<QString> MarshalDesk::load() {
                raceTimeText(*cut) + QStringLiteral(": its laps cannot be corrected from it.");
     }
     // The journal grows while the race runs: read it every time.
-    if (auto problem = m_record.load(folder)) {
-        return problem;
-    }
-    m_loaded = folder;
-    return std::nullopt;
+    return m_record.load(folder);
 }
 
-// A race over runs to its end through the one re-scoring code, as recovery does; a
-// race paused or running runs to where it stands.
+// A race over runs to its end, as recovery does; a race paused or running runs to
+// where it stands.
 std::optional<QString> MarshalDesk::scoreInto(RaceState& state) {
     m_log = CrossingLog{};
     return m_state.phase == RacePhase::Over
                ? m_record.rescore(state, &m_log)
-               : rescoreUntil(m_loaded, m_record.effective(), m_state.RaceClock, state, m_log);
+               : m_record.rescoreUntil(state, m_state.RaceClock, &m_log);
 }
 
 std::optional<QString> MarshalDesk::refresh() {

@@ -11,7 +11,7 @@
 #include <QStringList>
 
 #include "Corrections.h"
-#include "DeskRace.h"
+#include "ReplayRun.h"
 
 class QKeyEvent;
 
@@ -100,7 +100,6 @@ private:
     RaceEngine& m_engine;
     std::function<QString()> m_raceFolder;
     RaceCorrections m_record;
-    QString m_loaded;
     CrossingLog m_log;
 };
 
