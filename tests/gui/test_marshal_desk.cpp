@@ -193,22 +193,14 @@ TEST_F(MarshalDeskTest, EachChangeOfAPausedRaceGoesOnTheRecordReScoresItAndIsTak
     EXPECT_FALSE(desk().canUndo());
 }
 
-TEST_F(MarshalDeskTest, APausedRaceGoesOnFromItsCorrectedLaps) {
+TEST_F(MarshalDeskTest, ACorrectedRaceGoesOnAndShiftOrCtrlWithADigitFixItAtOnce) {
     runToPause();
     ASSERT_FALSE(desk().voidLap(1, 4, {}).has_value());
     EXPECT_EQ(rig->window->lblLapNum[rig->state.Position[1]]->text(), u"5"_s);
     rig->window->cmdStart_Click();  // go on
-    ASSERT_EQ(rig->state.phase, RacePhase::Racing);
-    rig->advanceTo(46000);
     crossJournaled(46000, u"1"_s);
     const std::vector<float> ann = {6, 6, 6, 6, 6, 16};
     EXPECT_EQ(laps(1), ann);
-    EXPECT_EQ(rig->state.LastCrossing[1], 46000);
-}
-
-TEST_F(MarshalDeskTest, ShiftAndCtrlWithADigitFixTheRunningRaceAtOnce) {
-    runToPause();
-    rig->window->cmdStart_Click();  // go on
     rig->advanceTo(47000);
     const int16_t cy = rig->state.LapCount[3];
     sendKey(Qt::Key_3, Qt::ShiftModifier);
@@ -221,11 +213,11 @@ TEST_F(MarshalDeskTest, ShiftAndCtrlWithADigitFixTheRunningRaceAtOnce) {
     EXPECT_EQ(rig->state.LapCount[2], bob - 1);
     EXPECT_EQ(rig->state.LastCrossing[2], 35000);
     EXPECT_EQ(rig->state.phase, RacePhase::Racing);
-    EXPECT_EQ(record(), (QStringList{u"add,47000,3,\"\""_s, u"void,42000,2,\"\""_s}));
+    EXPECT_EQ(record().mid(1), (QStringList{u"add,47000,3,\"\""_s, u"void,42000,2,\"\""_s}));
 
     // The digit alone is still the best lap's reset, not a change.
     sendKey(Qt::Key_1, Qt::NoModifier);
-    EXPECT_EQ(record().size(), 2);
+    EXPECT_EQ(record().size(), 3);
     // The race screen's laps are the replay's of the record: the keys' race and a
     // re-scoring of it agree.
     rig->window->cmdStart_Click();  // pause
