@@ -34,6 +34,7 @@ void RaceRecords::tellLater(const std::optional<RecordProblem>& problem) {
 
 void RaceRecords::raceStarting(const QDateTime& now) {
     tellLater(m_recorder->raceStarting(m_state, now));
+    m_onScreen = m_recorder->raceFolder();
 }
 
 void RaceRecords::reportRead(int32_t clock, const QString& text) {
@@ -58,8 +59,21 @@ void RaceRecords::resultsMaybeSaved() {
 
 void RaceRecords::offerRecovery() {
     auto recovered = std::make_unique<RaceState>();
+    // The race recovered is the one no longer unfinished.
+    std::vector<QString> unfinished;
+    for (const RaceRecord& race : m_recorder->archive().races()) {
+        if (race.end == RaceEnd::Unfinished) {
+            unfinished.push_back(race.folder);
+        }
+    }
     if (lapdeck::offerRecovery(m_recorder->archive(), m_prompter, *recovered)) {
-        show(*recovered);
+        QString folder;
+        for (const QString& f : unfinished) {
+            if (RaceArchive::endOf(f) == RaceEnd::Recovered) {
+                folder = f;
+            }
+        }
+        show(*recovered, folder);
     }
 }
 
@@ -95,10 +109,11 @@ void RaceRecords::openRace() {
     if (const QString cut = journalCutText(record); !cut.isEmpty()) {
         m_prompter.inform(QStringLiteral("Open Race"), cut, Icon::Exclamation);
     }
-    show(*race);
+    show(*race, record.folder);
 }
 
-void RaceRecords::show(RaceState& race) {
+void RaceRecords::show(RaceState& race, const QString& folder) {
+    m_onScreen = folder;
     race.SortByLapTime = m_state.SortByLapTime;
     if (!m_recordedShown) {
         m_demoBefore = m_state.Demo;

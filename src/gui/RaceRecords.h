@@ -54,13 +54,16 @@ public:
     bool recordedShown() const { return m_recordedShown; }
     bool demoBefore() const { return m_demoBefore; }
     void recordedClosed() { m_recordedShown = false; }
+    // The race folder of the race on screen (run here, recovered or opened); empty
+    // before the first.
+    const QString& raceOnScreen() const { return m_onScreen; }
 
 signals:
     // A recorded race replaced the race state: the screen is to be drawn from it.
     void raceShown();
 
 private:
-    void show(RaceState& race);
+    void show(RaceState& race, const QString& folder);
     void tellLater(const std::optional<RecordProblem>& problem);
 
     RaceState& m_state;
@@ -70,6 +73,7 @@ private:
     std::unique_ptr<RaceRecorder> m_recorder;
     bool m_recordedShown = false;
     bool m_demoBefore = false;
+    QString m_onScreen;
 };
 
 }  // namespace lapdeck

@@ -14,7 +14,23 @@ ResultGridModel::ResultGridModel(int fixedRows, QObject* parent)
 void ResultGridModel::setGrid(ResultGrid grid) {
     beginResetModel();
     m_grid = std::move(grid);
+    m_marks.clear();
     endResetModel();
+}
+
+void ResultGridModel::setMark(int row, int column, QColor background, const QString& why) {
+    m_marks.insert({row, column}, Mark{background, why});
+    const QModelIndex at = index(row - m_fixedRows, column);
+    emit dataChanged(at, at);
+}
+
+bool ResultGridModel::isMarked(int row, int column) const {
+    return markAt(row, column) != nullptr;
+}
+
+const ResultGridModel::Mark* ResultGridModel::markAt(int row, int column) const {
+    const auto it = m_marks.constFind({row, column});
+    return it == m_marks.constEnd() ? nullptr : &it.value();
 }
 
 int ResultGridModel::rowCount(const QModelIndex& parent) const {
@@ -36,16 +52,26 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const GridCell& cell = m_grid.cell(row, index.column());
+    const Mark* mark = markAt(row, index.column());
     switch (role) {
         case Qt::DisplayRole:
             return cell.text;
         case Qt::ToolTipRole:
+            if (mark != nullptr) {
+                return cell.text.isEmpty() ? mark->why : cell.text + u'\n' + mark->why;
+            }
             return cell.text.isEmpty() ? QVariant() : QVariant(cell.text);
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(alignment(cell.align));
         case Qt::BackgroundRole:
+            if (mark != nullptr) {
+                return QBrush(mark->background);
+            }
             return cell.background ? QVariant(QBrush(colourOf(*cell.background))) : QVariant();
         case Qt::ForegroundRole:
+            if (mark != nullptr) {
+                return QBrush(textColourOn(mark->background));
+            }
             if (cell.foreground) {
                 return QBrush(colourOf(*cell.foreground));
             }

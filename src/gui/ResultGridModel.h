@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
+#include <QHash>
 
 #include "ResultGrid.h"
 
@@ -28,8 +30,20 @@ public:
 
     static Qt::Alignment alignment(CellAlign align);
 
+    // A mark over a cell (grid row and column): its own background and a line added
+    // to the tooltip saying why. Marks go with the next setGrid().
+    void setMark(int row, int column, QColor background, const QString& why);
+    bool isMarked(int row, int column) const;
+
 private:
+    struct Mark {
+        QColor background;
+        QString why;
+    };
+    const Mark* markAt(int row, int column) const;
+
     ResultGrid m_grid;
+    QHash<QPair<int, int>, Mark> m_marks;
     int m_fixedRows;
 };
 

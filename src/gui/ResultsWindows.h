@@ -16,6 +16,7 @@ class QWidget;
 
 namespace lapdeck {
 
+class MarshalDesk;
 class MessageBoxPrompter;
 class ResultsDialog;
 class frmSummary;
@@ -46,6 +47,10 @@ public:
     // desktop's viewer. A file that cannot be read is explained; nothing changes.
     void openFile();
 
+    // The marshal's desk over the race state; null where the race cannot be corrected.
+    void setDesk(MarshalDesk* desk) { m_desk = desk; }
+    MarshalDesk* desk() const { return m_desk; }
+
     // The summary file window left open by Open, if any.
     frmSummary* openedSummary() const;
 
@@ -65,6 +70,8 @@ public:
     // On the default printer; where that fails, offers a PDF instead.
     void print(QWidget* over, const Printout& printout, const QString& proposedPdf);
     void saveAsPdf(QWidget* over, const Printout& printout, const QString& proposedPdf);
+    // A window opened from a results window, modal (tests use it as a user would).
+    void runDialog(QDialog& window) { runModal(window); }
 
 private:
     void run(ResultsWindow first);
@@ -86,6 +93,7 @@ private:
     std::unique_ptr<DesktopOpener> m_ownDesktop;
     std::optional<OpenedResult> m_pending;
     QPointer<frmSummary> m_openedSummary;
+    MarshalDesk* m_desk = nullptr;
     QObject m_alive;  // what deferred calls hang on, so none outlives this
 };
 

@@ -11,6 +11,7 @@
 #include "ClickLabel.h"
 #include "ConfigStore.h"
 #include "LapCallouts.h"
+#include "MarshalDesk.h"
 #include "MenuDialogs.h"
 #include "NameSelection.h"
 #include "PictureBox.h"
@@ -55,6 +56,11 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, const LapdeckServi
                                [this]() { drawScreen(); }, [this]() { raceClosed(); }});
     m_engine = std::make_unique<RaceEngine>(state, *m_host, prompter, *services.random);
     m_host->setEngine(*m_engine);
+    m_desk = new MarshalDesk(
+        state, *m_engine, [this]() { return m_records->raceOnScreen(); }, this);
+    m_results->setDesk(m_desk);
+    connect(m_desk, &MarshalDesk::changed, this, &frmLapdeck::drawScreen);
+    connect(m_desk, &MarshalDesk::refused, this, [this](const QString& why) { showError(why); });
     m_dialogs = std::make_unique<MenuDialogs>(
         MenuDialogs::Parts{state, config, *m_setup, *m_port, *m_engine, *m_names, *m_callouts,
                            *m_results, *m_records, *m_pictures},
@@ -232,6 +238,11 @@ void frmLapdeck::imgLapvane_Click() {
 }
 
 void frmLapdeck::keyPressEvent(QKeyEvent* event) {
+    // Shift and Ctrl with a digit are the marshal's; the digit alone is the engine's.
+    if (m_desk->handleKey(*event)) {
+        event->accept();
+        return;
+    }
     int code = 0;
     const int key = event->key();
     if (key == Qt::Key_F4) {

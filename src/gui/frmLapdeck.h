@@ -18,6 +18,7 @@ namespace lapdeck {
 
 class ConfigStore;
 class LapCallouts;
+class MarshalDesk;
 class MenuDialogs;
 class NameSelection;
 class Pictures;
@@ -66,6 +67,7 @@ public:
     RaceTimer& raceTimer() { return *m_timer; }
     ResultsWindows& results() { return *m_results; }
     RaceRecorder& recorder();
+    MarshalDesk& desk() { return *m_desk; }
 
     // One race tick of `milliseconds` (the timer's slot).
     void Timer1_Timer(int32_t milliseconds);
@@ -120,6 +122,7 @@ private:
     std::unique_ptr<RaceEngine> m_engine;
     NameSelection* m_names = nullptr;
     std::unique_ptr<MenuDialogs> m_dialogs;
+    MarshalDesk* m_desk = nullptr;
     bool m_unloaded = false;
     bool m_leaving = false;  // leaving was asked and answered
     // Messages shown while the window loads: one broken file is reported once, not

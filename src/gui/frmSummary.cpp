@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -9,7 +10,10 @@
 
 #include "BusyCursor.h"
 #include "CsvExport.h"
+#include "Corrections.h"
 #include "FormScaler.h"
+#include "LapTable.h"
+#include "MarshalDesk.h"
 #include "Printout.h"
 #include "RaceState.h"
 #include "RaceSummary.h"
@@ -17,6 +21,7 @@
 #include "ResultGridModel.h"
 #include "ResultTableView.h"
 #include "SummaryFile.h"
+#include "SuspectLaps.h"
 
 namespace lapdeck {
 namespace {
@@ -55,15 +60,22 @@ frmSummary::frmSummary(ResultsWindows& results, QWidget* parent)
     txtHeader->setReadOnly(true);
     txtHeader->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdGrid->installEventFilter(this);
+    lblCorrected = new QLabel;
+    lblCorrected->setObjectName(QStringLiteral("lblCorrected"));
+    lblCorrected->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    lblSuspects = new QLabel;
+    lblSuspects->setObjectName(QStringLiteral("lblSuspects"));
+    lblSuspects->setWordWrap(true);
     cmdViewLaps = addButton("cmdViewLaps", QStringLiteral("&View Laps"), QString(),
                             [this]() { cmdViewLaps_Click(); });
 
     auto* form = new QWidget;
     form->setObjectName(QStringLiteral("summaryForm"));
     const std::pair<QWidget*, QRect> places[] = {
-        {txtHeader, QRect(8, 8, 420, 54)},     {grdGrid, QRect(6, 70, 888, 246)},
-        {cmdViewLaps, QRect(8, 326, 120, 34)}, {cmdSave, QRect(136, 326, 100, 34)},
-        {cmdPrint, QRect(244, 326, 150, 34)},  {cmdSavePdf, QRect(402, 326, 130, 34)},
+        {txtHeader, QRect(8, 8, 420, 54)},      {grdGrid, QRect(6, 70, 888, 246)},
+        {lblCorrected, QRect(440, 8, 450, 20)}, {lblSuspects, QRect(440, 28, 450, 36)},
+        {cmdViewLaps, QRect(8, 326, 120, 34)},  {cmdSave, QRect(136, 326, 100, 34)},
+        {cmdPrint, QRect(244, 326, 150, 34)},   {cmdSavePdf, QRect(402, 326, 130, 34)},
         {cmdClose, QRect(786, 326, 106, 34)},
     };
     for (const auto& [widget, rect] : places) {
@@ -93,8 +105,36 @@ bool frmSummary::build() {
     txtHeader->setPlainText(
         summary.value().header.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     m_title = m_results.state().RaceTitle;
+    showDesk(true);
     Form_Resize();
     return true;
+}
+
+void frmSummary::showDesk(bool race) {
+    MarshalDesk* desk = race ? m_results.desk() : nullptr;
+    if (desk != nullptr) {
+        desk->readRecord();
+    }
+    lblCorrected->setText(desk != nullptr ? desk->correctedText() : QString());
+    QStringList counts;
+    if (desk != nullptr && desk->isOpen()) {
+        const RaceState& state = m_results.state();
+        for (int k = 1; k <= kFlags; ++k) {
+            const int f = lapTableFlag(state, k);
+            // A flag without laps has nothing to be suspicious of.
+            if (f < 1 || f > kFlags || state.LapCount[f] <= state.FirstLapIndex) {
+                continue;
+            }
+            const auto suspects = static_cast<int>(suspectLaps(state, f).size());
+            const QString name = state.RacerName[static_cast<size_t>(f)];
+            counts << QStringLiteral("%1 %2")
+                          .arg(name.isEmpty() ? QStringLiteral("Flag %1").arg(f) : name)
+                          .arg(suspects);
+        }
+    }
+    lblSuspects->setText(counts.isEmpty() ? QString()
+                                          : QStringLiteral("Suspect laps: ") +
+                                                counts.join(QStringLiteral(", ")));
 }
 
 void frmSummary::showSummaryFile(const SummaryFileContent& file, const QString& fileName) {
@@ -103,6 +143,7 @@ void frmSummary::showSummaryFile(const SummaryFileContent& file, const QString& 
     txtHeader->setPlainText(file.title);
     showingFile(fileName);
     cmdViewLaps->setEnabled(false);
+    showDesk(false);
     Form_Resize();
 }
 
@@ -137,7 +178,12 @@ void frmSummary::cmdSave_Click() {
 }
 
 Printout frmSummary::printout() const {
-    return summaryPrintout(grid(), m_title, m_results.now());
+    Printout page = summaryPrintout(grid(), m_title, m_results.now());
+    if (!showsFile() && m_results.desk() != nullptr) {
+        const MarshalDesk& desk = *m_results.desk();
+        appendChanges(page, correctedText(desk.changesInForce()), desk.changeLines());
+    }
+    return page;
 }
 
 }  // namespace lapdeck

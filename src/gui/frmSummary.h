@@ -2,6 +2,7 @@
 
 #include "ResultsDialog.h"
 
+class QLabel;
 class QPlainTextEdit;
 
 namespace lapdeck {
@@ -10,7 +11,8 @@ class FormScaler;
 struct SummaryFileContent;
 
 // The race summary window: one row per flag with laps, times, gaps, best, average
-// and median laps and crashes, or a summary file read back.
+// and median laps and crashes, or a summary file read back. A race corrected at the
+// marshal's desk says so, and how many suspect laps each flag has.
 class frmSummary : public ResultsDialog {
     Q_OBJECT
 
@@ -28,12 +30,16 @@ public:
 
     QPlainTextEdit* txtHeader = nullptr;
     QPushButton* cmdViewLaps = nullptr;
+    QLabel* lblCorrected = nullptr;
+    QLabel* lblSuspects = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Form_Resize();
+    // "Corrected: n changes" and each flag's suspect laps, for the race's own summary.
+    void showDesk(bool race);
     Printout printout() const override;
 
     FormScaler* m_scaler = nullptr;

@@ -183,6 +183,17 @@ Printout summaryPrintout(const ResultGrid& grid, const QString& raceTitle, const
     return p;
 }
 
+void appendChanges(Printout& printout, const QString& heading, const QStringList& changes) {
+    if (changes.isEmpty()) {
+        return;
+    }
+    printout.lines.push_back(PrintLine{kPrintTextPoints, {}});
+    printout.lines.push_back(PrintLine{kPrintTextPoints, {PrintItem{1, heading}}});
+    for (const QString& change : changes) {
+        printout.lines.push_back(PrintLine{kPrintTextPoints, {PrintItem{1, change}}});
+    }
+}
+
 std::vector<size_t> pageStarts(const std::vector<PrintLine>& lines, double pageHeight,
                                const std::function<double(const PrintLine&)>& lineHeight) {
     std::vector<size_t> starts{0};

@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include "RaceState.h"
 #include "ResultGrid.h"
@@ -70,6 +71,10 @@ Printout lapPrintout(const ResultGrid& grid);
 // ("Dec-05, 16:07"), two header lines and the six flag rows of the grid. Practice or
 // race is read from the grid's "Flag " or "Pos " heading. Landscape.
 Printout summaryPrintout(const ResultGrid& grid, const QString& raceTitle, const QDateTime& now);
+
+// A corrected race's printout ends with its changes: an empty line, `heading`
+// ("Corrected: 2 changes") and one line per change. Nothing without changes.
+void appendChanges(Printout& printout, const QString& heading, const QStringList& changes);
 
 // Splits the lines into pages of at most `pageHeight`, each line taking
 // `lineHeight(line)`; a page always takes at least one line. Returns each page's
