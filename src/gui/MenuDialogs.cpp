@@ -1,5 +1,7 @@
 #include "MenuDialogs.h"
 
+#include <chrono>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -8,6 +10,7 @@
 #include "ConfigStore.h"
 #include "HelpViewer.h"
 #include "LapCallouts.h"
+#include "MeetingWindow.h"
 #include "NameSelection.h"
 #include "Pictures.h"
 #include "ProgramFiles.h"
@@ -40,6 +43,7 @@ MenuDialogs::MenuDialogs(Parts parts, const LapdeckServices& services, QWidget* 
 void MenuDialogs::connectTo(const MainMenus& menus, QObject* context) {
     const std::pair<QAction*, void (MenuDialogs::*)()> items[] = {
         {menus.mnuOpen, &MenuDialogs::openFile},    {menus.mnuOpenRace, &MenuDialogs::openRace},
+        {menus.mnuMeeting, &MenuDialogs::meeting},
         {menus.mnuRace, &MenuDialogs::raceFormat},  {menus.mnuLapTimes, &MenuDialogs::lapTimes},
         {menus.mnuSummary, &MenuDialogs::summary},  {menus.mnuAddRacer, &MenuDialogs::racers},
         {menus.mnuSound, &MenuDialogs::sound},      {menus.mnuSettings, &MenuDialogs::openSettings},
@@ -64,6 +68,26 @@ bool MenuDialogs::openPort(int number) {
 
 void MenuDialogs::openRace() {
     m_parts.records.openRace();
+}
+
+void MenuDialogs::meeting() {
+    if (!m_meeting) {
+        auto ns = m_services.clock;
+        m_meeting = new MeetingWindow(
+            MeetingWindow::Parts{m_parts.state, m_parts.config, m_parts.setup, m_parts.engine,
+                                 m_parts.port, m_parts.records, m_parts.results,
+                                 *m_services.prompter, m_services.speech},
+            [ns]() {
+                return ns ? ns() / 1000000
+                          : std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now().time_since_epoch())
+                                .count();
+            },
+            m_redraw, m_window, m_window);
+    }
+    m_meeting->show();
+    m_meeting->raise();
+    m_meeting->activateWindow();
 }
 
 void MenuDialogs::openSettings() {
