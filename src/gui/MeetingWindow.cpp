@@ -221,7 +221,8 @@ QWidget* MeetingWindow::buildSetup() {
         });
     });
     connect(cmbRanking, &QComboBox::currentIndexChanged, this, [edited](int i) {
-        edited([i](Meeting& m) { m.ranking = i == 0 ? RankingRule::Points : RankingRule::BestRound; });
+        edited(
+            [i](Meeting& m) { m.ranking = i == 0 ? RankingRule::Points : RankingRule::BestRound; });
     });
     connect(spnCounted, &QSpinBox::valueChanged, this,
             [edited](int v) { edited([v](Meeting& m) { m.countedRounds = v; }); });
@@ -462,9 +463,8 @@ bool MeetingWindow::change(const std::function<std::optional<QString>(Meeting&)>
 // ---------------------------------------------------------------- setup
 
 void MeetingWindow::addClass() {
-    const MeetingClass c{txtClass->text().trimmed(),
-                         RaceLength{cmbLengthKind->currentIndex() == 1,
-                                    cmbLength->currentText().toInt()}};
+    const MeetingClass c{txtClass->text().trimmed(), RaceLength{cmbLengthKind->currentIndex() == 1,
+                                                                cmbLength->currentText().toInt()}};
     if (change([&c](Meeting& m) { return lapdeck::addClass(m, c); })) {
         txtClass->clear();
     }
@@ -501,8 +501,7 @@ void MeetingWindow::moveRacer() {
 
 bool MeetingWindow::raceOn() const {
     const RacePhase phase = m_parts.state.phase;
-    return phase == RacePhase::Starting || phase == RacePhase::Racing ||
-           phase == RacePhase::Paused;
+    return phase == RacePhase::Starting || phase == RacePhase::Racing || phase == RacePhase::Paused;
 }
 
 bool MeetingWindow::raceOnScreen(const HeatRun& run) const {
@@ -527,8 +526,8 @@ void MeetingWindow::loadNextHeat() {
     if (const auto error = m_parts.config.reloadRaceFormat()) {
         inform(error->message());
     }
-    auto load = lapdeck::loadHeat(m_meeting, *next, m_parts.state.Disabled,
-                                  m_parts.state.RacerName, m_parts.config.raceFormat());
+    auto load = lapdeck::loadHeat(m_meeting, *next, m_parts.state.Disabled, m_parts.state.RacerName,
+                                  m_parts.config.raceFormat());
     if (const QString* problem = std::get_if<QString>(&load)) {
         inform(*problem);
         return;
@@ -648,8 +647,8 @@ void MeetingWindow::call(const PlannedHeat& heat, bool speak) {
               [](const PlannedSeat& a, const PlannedSeat& b) { return a.flag < b.flag; });
     QStringList names;
     for (const PlannedSeat& seat : seats) {
-        names.append(QStringLiteral("%1 %2").arg(seat.flag).arg(
-            seat.name.isEmpty() ? seat.standIn : seat.name));
+        names.append(QStringLiteral("%1 %2").arg(seat.flag).arg(seat.name.isEmpty() ? seat.standIn
+                                                                                    : seat.name));
     }
     const int64_t left = m_countdown.remainingMs(m_clock());
     callBoard->call({QStringLiteral("Next heat") +
@@ -700,10 +699,10 @@ void MeetingWindow::dropStart() {
         return;
     }
     const int id = run->id;
-    if (m_parts.prompter.ask(kTitle,
-                             heatTitle(run->key) +
-                                 QStringLiteral(": forget this start? The heat waits to be run."),
-                             Icon::Question, true) == Answer::Yes) {
+    if (m_parts.prompter.ask(
+            kTitle,
+            heatTitle(run->key) + QStringLiteral(": forget this start? The heat waits to be run."),
+            Icon::Question, true) == Answer::Yes) {
         change([id](Meeting& m) { return abandonHeat(m, id); });
     }
 }
@@ -722,12 +721,11 @@ void MeetingWindow::runAgain() {
         return;
     }
     const HeatKey key = heat->key;
-    if (m_parts.prompter.ask(kTitle,
-                             heat->title() +
-                                 QStringLiteral(
-                                     ": run it again? Its result stays in the record, marked "
-                                     "replaced, and no longer counts."),
-                             Icon::Question, true) == Answer::Yes) {
+    if (m_parts.prompter.ask(
+            kTitle,
+            heat->title() + QStringLiteral(": run it again? Its result stays in the record, marked "
+                                           "replaced, and no longer counts."),
+            Icon::Question, true) == Answer::Yes) {
         change([&key](Meeting& m) { return rerunHeat(m, key); });
     }
 }
@@ -763,9 +761,10 @@ void MeetingWindow::showSetup() {
 
     TextTable classes{{}, {QStringLiteral("Class"), QStringLiteral("Heats of")}, {}};
     for (const MeetingClass& c : m_meeting.classes) {
-        classes.rows.push_back({c.name, QStringLiteral("%1 %2").arg(c.length.value).arg(
-                                            c.length.timed ? QStringLiteral("minutes")
-                                                           : QStringLiteral("laps"))});
+        classes.rows.push_back({c.name, QStringLiteral("%1 %2")
+                                            .arg(c.length.value)
+                                            .arg(c.length.timed ? QStringLiteral("minutes")
+                                                                : QStringLiteral("laps"))});
     }
     showTable(tblClasses, classes);
     TextTable entries{
@@ -791,10 +790,10 @@ void MeetingWindow::showSetup() {
 
 void MeetingWindow::refresh() {
     m_filling = true;
-    setWindowTitle(m_path.isEmpty() ? kTitle
-                                    : kTitle + QStringLiteral(" - ") + m_meeting.name +
-                                          QStringLiteral(", ") +
-                                          m_meeting.date.toString(QStringLiteral("yyyy-MM-dd")));
+    setWindowTitle(m_path.isEmpty()
+                       ? kTitle
+                       : kTitle + QStringLiteral(" - ") + m_meeting.name + QStringLiteral(", ") +
+                             m_meeting.date.toString(QStringLiteral("yyyy-MM-dd")));
     const QString current = m_path;
     cmbMeetings->clear();
     for (const QString& file : MeetingFile::list(m_parts.config.folder())) {
@@ -886,8 +885,8 @@ QString MeetingWindow::heading() const {
 
 QString MeetingWindow::proposedFile(const QString& suffix) const {
     const std::optional<TextTable> t = currentTable();
-    QString base = QFileInfo(m_path).completeBaseName() + QLatin1Char(' ') +
-                   (t ? t->title : QString());
+    QString base =
+        QFileInfo(m_path).completeBaseName() + QLatin1Char(' ') + (t ? t->title : QString());
     for (QChar& c : base) {
         if (QStringLiteral("/\\:*?\"<>|").contains(c)) {
             c = u'-';
@@ -898,9 +897,11 @@ QString MeetingWindow::proposedFile(const QString& suffix) const {
 
 void MeetingWindow::printTable() {
     if (const auto t = currentTable()) {
-        m_parts.results.print(this, tablePrintout(*t, heading()), proposedFile(QStringLiteral(".pdf")));
+        m_parts.results.print(this, tablePrintout(*t, heading()),
+                              proposedFile(QStringLiteral(".pdf")));
     } else {
-        inform(QStringLiteral("Choose the schedule, a round, the qualifying or the results to print."));
+        inform(QStringLiteral(
+            "Choose the schedule, a round, the qualifying or the results to print."));
     }
 }
 
@@ -909,14 +910,16 @@ void MeetingWindow::savePdf() {
         m_parts.results.saveAsPdf(this, tablePrintout(*t, heading()),
                                   proposedFile(QStringLiteral(".pdf")));
     } else {
-        inform(QStringLiteral("Choose the schedule, a round, the qualifying or the results to save."));
+        inform(
+            QStringLiteral("Choose the schedule, a round, the qualifying or the results to save."));
     }
 }
 
 void MeetingWindow::saveCsv() {
     const auto t = currentTable();
     if (!t) {
-        inform(QStringLiteral("Choose the schedule, a round, the qualifying or the results to save."));
+        inform(
+            QStringLiteral("Choose the schedule, a round, the qualifying or the results to save."));
         return;
     }
     const QString name = m_parts.results.chooseSaveName(this, QStringLiteral("Save as CSV"),

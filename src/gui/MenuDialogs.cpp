@@ -42,13 +42,19 @@ MenuDialogs::MenuDialogs(Parts parts, const LapdeckServices& services, QWidget* 
 
 void MenuDialogs::connectTo(const MainMenus& menus, QObject* context) {
     const std::pair<QAction*, void (MenuDialogs::*)()> items[] = {
-        {menus.mnuOpen, &MenuDialogs::openFile},    {menus.mnuOpenRace, &MenuDialogs::openRace},
+        {menus.mnuOpen, &MenuDialogs::openFile},
+        {menus.mnuOpenRace, &MenuDialogs::openRace},
         {menus.mnuMeeting, &MenuDialogs::meeting},
-        {menus.mnuRace, &MenuDialogs::raceFormat},  {menus.mnuLapTimes, &MenuDialogs::lapTimes},
-        {menus.mnuSummary, &MenuDialogs::summary},  {menus.mnuAddRacer, &MenuDialogs::racers},
-        {menus.mnuSound, &MenuDialogs::sound},      {menus.mnuSettings, &MenuDialogs::openSettings},
-        {menus.mnuHelpContent, &MenuDialogs::help}, {menus.mnuDiagnostic, &MenuDialogs::diagnostic},
-        {menus.mnuWebSite, &MenuDialogs::webSite},  {menus.mnuAbout, &MenuDialogs::about}};
+        {menus.mnuRace, &MenuDialogs::raceFormat},
+        {menus.mnuLapTimes, &MenuDialogs::lapTimes},
+        {menus.mnuSummary, &MenuDialogs::summary},
+        {menus.mnuAddRacer, &MenuDialogs::racers},
+        {menus.mnuSound, &MenuDialogs::sound},
+        {menus.mnuSettings, &MenuDialogs::openSettings},
+        {menus.mnuHelpContent, &MenuDialogs::help},
+        {menus.mnuDiagnostic, &MenuDialogs::diagnostic},
+        {menus.mnuWebSite, &MenuDialogs::webSite},
+        {menus.mnuAbout, &MenuDialogs::about}};
     for (const auto& [action, open] : items) {
         QObject::connect(action, &QAction::triggered, context,
                          [this, open = open]() { (this->*open)(); });
