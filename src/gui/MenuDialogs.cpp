@@ -42,19 +42,13 @@ MenuDialogs::MenuDialogs(Parts parts, const LapdeckServices& services, QWidget* 
 
 void MenuDialogs::connectTo(const MainMenus& menus, QObject* context) {
     const std::pair<QAction*, void (MenuDialogs::*)()> items[] = {
-        {menus.mnuOpen, &MenuDialogs::openFile},
-        {menus.mnuOpenRace, &MenuDialogs::openRace},
-        {menus.mnuMeeting, &MenuDialogs::meeting},
-        {menus.mnuRace, &MenuDialogs::raceFormat},
-        {menus.mnuLapTimes, &MenuDialogs::lapTimes},
-        {menus.mnuSummary, &MenuDialogs::summary},
-        {menus.mnuAddRacer, &MenuDialogs::racers},
-        {menus.mnuSound, &MenuDialogs::sound},
-        {menus.mnuSettings, &MenuDialogs::openSettings},
-        {menus.mnuHelpContent, &MenuDialogs::help},
-        {menus.mnuDiagnostic, &MenuDialogs::diagnostic},
-        {menus.mnuWebSite, &MenuDialogs::webSite},
-        {menus.mnuAbout, &MenuDialogs::about}};
+        {menus.mnuOpen, &MenuDialogs::openFile},    {menus.mnuOpenRace, &MenuDialogs::openRace},
+        {menus.mnuRace, &MenuDialogs::raceFormat},  {menus.mnuLapTimes, &MenuDialogs::lapTimes},
+        {menus.mnuSummary, &MenuDialogs::summary},  {menus.mnuAddRacer, &MenuDialogs::racers},
+        {menus.mnuSound, &MenuDialogs::sound},      {menus.mnuSettings, &MenuDialogs::openSettings},
+        {menus.mnuHelpContent, &MenuDialogs::help}, {menus.mnuDiagnostic, &MenuDialogs::diagnostic},
+        {menus.mnuWebSite, &MenuDialogs::webSite},  {menus.mnuAbout, &MenuDialogs::about}};
+    QObject::connect(menus.mnuMeeting, &QAction::triggered, context, [this]() { meeting(); });
     for (const auto& [action, open] : items) {
         QObject::connect(action, &QAction::triggered, context,
                          [this, open = open]() { (this->*open)(); });
