@@ -60,7 +60,7 @@ TEST(HeatCountdown, GapsAreKeptInRangeAndALatePollSaysOnlyTheLatestCall) {
         std::vector<Call> calls;
         int64_t remaining;
     } cases[] = {
-        {0, 0, {}, 60000},                         // one minute at the least
+        {0, 0, {Call::OneMinute}, 60000},          // one minute at the least
         {12, 0, {}, 600000},                       // ten at the most
         {1, 35000, {Call::ThirtySeconds}, 25000},  // the minute's call would be wrong now
         {1, 29000, {Call::OneMinute}, 31000},
