@@ -590,7 +590,7 @@ void MeetingWindow::followRace() {
     if (m_countdown.running()) {
         const QString left = countdownText(m_countdown.remainingMs(m_clock()));
         lblCountdown->setText(QStringLiteral("Next heat in ") + left);
-        if (callBoard->isVisible() && planned.nextHeat()) {
+        if (!callBoard->isHidden() && planned.nextHeat()) {
             call(*planned.nextHeat(), false);
         }
     } else {

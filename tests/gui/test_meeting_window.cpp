@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -14,6 +15,7 @@
 #include "MeetingCallBoard.h"
 #include "MeetingFile.h"
 #include "MeetingWindow.h"
+#include "PagePrinter.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
 #include "SpeechEngine.h"
@@ -32,6 +34,16 @@ public:
     }
     void endWithin(int) override {}
     QStringList said;
+};
+
+// A machine without a printer that notes what it was given; PDFs are made for real.
+class NoPrinter : public PagePrinter {
+public:
+    Result printOnDefault(const Printout& printout) override {
+        given.push_back(printout);
+        return {Outcome::NoPrinter, u"No printer is installed."_s};
+    }
+    std::vector<Printout> given;
 };
 
 // The race timer's clock, moved by hand; the meeting's countdown reads it too.
@@ -61,6 +73,7 @@ struct MeetingRig {
               s.clock = raceClock ? raceClock : [this]() { return clock.ns; };
               s.speech = &speech;
               s.results.files = &files;
+              s.results.printer = &printer;
               s.results.runModal = [](QDialog&) {};
           }) {
         frmLapdeck& w = *rig.window;
@@ -74,6 +87,7 @@ struct MeetingRig {
     HandClock clock;
     SaidSpeech speech;
     ScriptedFiles files;
+    NoPrinter printer;
     WindowRig rig;
     MeetingWindow* meeting = nullptr;
 };
@@ -185,14 +199,20 @@ TEST(MeetingWindow, RunsAMeetingOfTwoClassesThroughTheLapUnitToItsFinalResults) 
     mw.cmdAccept->click();
     m.window().cmdStart_Click();
     run << u"Touring round 1 heat 1"_s;
+    // Run again: the first run stays in the record, replaced.
+    mw.tabs->setCurrentIndex(1);
+    mw.tblSchedule->selectRow(0);
+    mw.cmdRunAgain->click();  // Yes
+    EXPECT_EQ(mw.tblSchedule->item(0, mw.tblSchedule->columnCount() - 1)->text(), u"Replaced"_s);
+    EXPECT_EQ(mw.plan().nextHeat()->title(), u"Touring round 1 heat 1"_s);
     while (mw.plan().nextHeat() && run.size() < 12 && !::testing::Test::HasFailure()) {
         run << runHeat(m, unit);
     }
-    EXPECT_EQ(run, (QStringList{u"Touring round 1 heat 1"_s, u"Touring round 1 heat 2"_s,
-                                u"Buggy round 1 heat 1"_s, u"Touring round 2 heat 1"_s,
-                                u"Touring round 2 heat 2"_s, u"Buggy round 2 heat 1"_s,
-                                u"Touring B main"_s, u"Buggy B main"_s, u"Touring A main"_s,
-                                u"Buggy A main"_s}));
+    EXPECT_EQ(run, (QStringList{u"Touring round 1 heat 1"_s, u"Touring round 1 heat 1"_s,
+                                u"Touring round 1 heat 2"_s, u"Buggy round 1 heat 1"_s,
+                                u"Touring round 2 heat 1"_s, u"Touring round 2 heat 2"_s,
+                                u"Buggy round 2 heat 1"_s, u"Touring B main"_s, u"Buggy B main"_s,
+                                u"Touring A main"_s, u"Buggy A main"_s}));
 
     // The final results, as a CSV file of the results tab.
     mw.tabs->setCurrentIndex(4);
@@ -219,7 +239,74 @@ TEST(MeetingWindow, RunsAMeetingOfTwoClassesThroughTheLapUnitToItsFinalResults) 
     const auto loaded = MeetingFile::load(mw.filePath());
     ASSERT_TRUE(std::holds_alternative<Meeting>(loaded));
     EXPECT_EQ(std::get<Meeting>(loaded), mw.meeting());
-    EXPECT_EQ(std::get<Meeting>(loaded).runs.size(), 10u);
+    EXPECT_EQ(std::get<Meeting>(loaded).runs.size(), 11u);
+}
+
+TEST(MeetingWindow, CallsTheNextHeatOnTheCountdownAndPutsItsListsOnPaper) {
+    Pty unit;
+    DataFolder data;
+    meetingFolder(data);
+    MeetingRig m(data, unit.path());
+    MeetingWindow& mw = *m.meeting;
+    setUpMeeting(m);
+    mw.tabs->setCurrentIndex(1);
+    m.clock.advanceTo(1000);
+    mw.spnGap->setValue(2);
+    mw.chkPace->setChecked(true);  // nothing running: the countdown starts now
+    const QString call = u"Next heat, Touring round 1 heat 1: Ann, Bob, Cy"_s;
+    const struct {
+        int64_t at;
+        int adjust;
+        QStringList said;
+        QString countdown;
+    } steps[] = {
+        {60000, 0, {}, u"Next heat in 1:01"_s},
+        {61000, 0, {call}, u"Next heat in 1:00"_s},
+        {62000, kGapStepSeconds, {call}, u"Next heat in 1:14"_s},
+        {76000, 0, {call, call}, u"Next heat in 1:00"_s},
+        {106000, -kGapStepSeconds, {call, call, call}, u"Next heat in 0:15"_s},
+    };
+    for (const auto& s : steps) {
+        m.clock.advanceTo(s.at);
+        mw.followRace();
+        if (s.adjust != 0) {
+            mw.adjustPace(s.adjust);
+        }
+        EXPECT_EQ(m.speech.said, s.said) << s.at;
+        EXPECT_EQ(mw.lblCountdown->text(), s.countdown) << s.at;
+    }
+    ASSERT_FALSE(mw.callBoard->isHidden());
+    EXPECT_TRUE(mw.callBoard->text().contains(u"Touring round 1 heat 1"_s));
+    EXPECT_TRUE(mw.callBoard->text().contains(u"1 Ann"_s));
+    // The race starts: the board makes way.
+    mw.cmdLoadNext->click();
+    m.window().cmdStart_Click();
+    mw.followRace();
+    EXPECT_TRUE(mw.callBoard->isHidden());
+    EXPECT_EQ(mw.lblCountdown->text(), QString());
+
+    // The heat list with its planned times: no printer, so a PDF (Yes).
+    const QString pdf = data.path(u"heats.pdf"_s);
+    m.files.names << pdf;
+    mw.printTable();
+    ASSERT_EQ(m.printer.given.size(), 1u);
+    const Printout& list = m.printer.given[0];
+    EXPECT_EQ(list.lines.at(0).items.at(0).text, u"Heat list"_s);
+    EXPECT_EQ(list.lines.at(3).items.at(1).text, u"Time"_s);
+    EXPECT_EQ(list.lines.at(4).items.at(0).text, u"Touring round 1 heat 1"_s);
+    EXPECT_TRUE(fileBytes(pdf).startsWith("%PDF"));
+    EXPECT_EQ(m.files.asked.value(0), QFileInfo(mw.filePath()).absolutePath() + u"/"_s +
+                                          QFileInfo(mw.filePath()).completeBaseName() +
+                                          u" Heat list.pdf"_s);
+    // The qualifying of a class as CSV.
+    mw.tabs->setCurrentIndex(3);
+    mw.cmbClass->setCurrentText(u"Buggy"_s);
+    const QString csv = data.path(u"q.csv"_s);
+    m.files.names << csv;
+    mw.saveCsv();
+    EXPECT_TRUE(
+        fileBytes(csv).startsWith("Place,Name,Points,Laps,Time,Round,Best lap,R1,R2\r\n"
+                                  "1,Fay,0,,,,,-,-\r\n"));
 }
 
 // A meeting of one round: Touring, Ann to Eve on four flags, 20 laps a heat.
