@@ -64,8 +64,10 @@ QTableWidget* table(const char* name, QWidget* parent) {
     return t;
 }
 
-QColor flagColour(int32_t colour) {
-    return QColor(colour & 0xff, (colour >> 8) & 0xff, (colour >> 16) & 0xff);
+// The flag's colour half way to white, so a name on it stays readable.
+QColor flagTint(int32_t colour) {
+    auto half = [colour](int shift) { return (((colour >> shift) & 0xff) + 255) / 2; };
+    return QColor(half(0), half(8), half(16));
 }
 
 QString resultLines(const std::vector<RacerResult>& results) {
@@ -819,7 +821,7 @@ void MeetingWindow::refresh() {
     for (size_t r = 0; r < planned.heats.size(); ++r) {
         for (const PlannedSeat& seat : planned.heats[r].seats) {
             if (QTableWidgetItem* item = tblSchedule->item(static_cast<int>(r), 1 + seat.flag)) {
-                item->setBackground(flagColour(m_parts.state.FlagColor[seat.flag]).lighter(160));
+                item->setBackground(flagTint(m_parts.state.FlagColor[seat.flag]));
             }
         }
         if (planned.heats[r].status == HeatStatus::Replaced) {

@@ -10,10 +10,11 @@ namespace {
 constexpr int64_t kMinuteMs = 60000;
 constexpr int64_t kThirtyMs = 30000;
 
-// A race folder is named by its start, as the archive names it.
+// A race folder is named by its start, as the archive names it ("2026-12-05
+// 16-07-42", with " 2" after it for a second race in the same second).
 QDateTime folderStart(const QString& raceFolder) {
-    return QDateTime::fromString(QFileInfo(raceFolder).fileName(),
-                                 QStringLiteral("yyyy-MM-dd HH-mm-ss"));
+    const QString format = QStringLiteral("yyyy-MM-dd HH-mm-ss");
+    return QDateTime::fromString(QFileInfo(raceFolder).fileName().left(format.size()), format);
 }
 
 // How long a heat of the class takes: its minutes, or its laps at the pace its

@@ -95,10 +95,11 @@ TEST(MeetingPace, PlannedStartsFollowTheRacesRunAndTheGap) {
         ASSERT_FALSE(addEntry(m, qs(name), qs("Buggy")));
     }
     const std::vector<int> flags = flagsUpTo(4);
-    // Touring round 1 was run; its winner took 95 s for the 10 laps.
+    // Touring round 1 was run (the second race of its second); its winner took 95 s
+    // for the 10 laps.
     const auto id =
         startHeat(m, HeatKey{qs("Touring"), 1, 1}, planMeeting(m, flags).nextHeat()->namedSeats(),
-                  qs("/data/Races/2026-12-05 10-02-07"));
+                  qs("/data/Races/2026-12-05 10-02-07 2"));
     ASSERT_TRUE(std::holds_alternative<int>(id));
     std::vector<RacerResult> results;
     for (const Seat& s : m.runs.back().seats) {
