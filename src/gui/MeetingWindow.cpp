@@ -135,7 +135,7 @@ MeetingWindow::MeetingWindow(Parts parts, Clock clock, std::function<void()> red
     tabs->addTab(buildSchedule(), QStringLiteral("Schedule"));
     tabs->addTab(buildResultsTab(tblRound, "tblRound"), QStringLiteral("Round standings"));
     tabs->addTab(buildResultsTab(tblQualifying, "tblQualifying"), QStringLiteral("Qualifying"));
-    tabs->addTab(buildResultsTab(tblFinal, "tblFinal"), QStringLiteral("Mains and results"));
+    tabs->addTab(buildMainsTab(), QStringLiteral("Mains and results"));
 
     auto* paper = new QHBoxLayout;
     auto* cmdPrint = button("cmdPrint", QStringLiteral("&Print"), this);
@@ -368,6 +368,18 @@ QWidget* MeetingWindow::buildResultsTab(QTableWidget*& t, const char* name) {
     t = table(name, page);
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(t);
+    return page;
+}
+
+QWidget* MeetingWindow::buildMainsTab() {
+    auto* page = new QWidget(this);
+    tblMains = table("tblMains", page);
+    tblFinal = table("tblFinal", page);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("The class's mains"), page));
+    layout->addWidget(tblMains, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Final results"), page));
+    layout->addWidget(tblFinal, 2);
     return page;
 }
 
@@ -649,14 +661,15 @@ void MeetingWindow::call(const PlannedHeat& heat, bool speak) {
               [](const PlannedSeat& a, const PlannedSeat& b) { return a.flag < b.flag; });
     QStringList names;
     for (const PlannedSeat& seat : seats) {
-        names.append(QStringLiteral("%1 %2").arg(seat.flag).arg(seat.name.isEmpty() ? seat.standIn
-                                                                                    : seat.name));
+        names.append(QStringLiteral("%1\u00a0%2")
+                         .arg(seat.flag)
+                         .arg(seat.name.isEmpty() ? seat.standIn : seat.name));
     }
     const int64_t left = m_countdown.remainingMs(m_clock());
     callBoard->call({QStringLiteral("Next heat") +
                          (m_countdown.running() ? QStringLiteral(" in ") + countdownText(left)
                                                 : QStringLiteral(": now")),
-                     heat.title(), names.join(QStringLiteral("   "))});
+                     heat.title(), names.join(QStringLiteral("\u2003\u2003"))});
     if (speak && m_parts.speech) {
         m_parts.speech->say(nextHeatCallout(heat), []() {});
     }
@@ -839,8 +852,18 @@ void MeetingWindow::refresh() {
         showTable(tblRound, *currentTableOf(2));
         showTable(tblQualifying, *currentTableOf(3));
         showTable(tblFinal, *currentTableOf(4));
+        TextTable mains = heatListTable(planned);
+        mains.rows.clear();
+        for (size_t r = 0; r < planned.heats.size(); ++r) {
+            const HeatKey& key = planned.heats[r].key;
+            if (key.isMain() && key.className == cmbClass->currentText()) {
+                mains.rows.push_back(list.rows[r]);
+                mains.rows.back().removeAt(1);  // the planned time
+            }
+        }
+        showTable(tblMains, mains);
     } else {
-        for (QTableWidget* t : {tblRound, tblQualifying, tblFinal}) {
+        for (QTableWidget* t : {tblRound, tblQualifying, tblMains, tblFinal}) {
             t->clear();
             t->setRowCount(0);
         }

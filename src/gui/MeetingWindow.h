@@ -122,6 +122,7 @@ public:
     QSpinBox* spnRound = nullptr;
     QTableWidget* tblRound = nullptr;
     QTableWidget* tblQualifying = nullptr;
+    QTableWidget* tblMains = nullptr;
     QTableWidget* tblFinal = nullptr;
     QPointer<MeetingCallBoard> callBoard;
 
@@ -129,6 +130,7 @@ private:
     QWidget* buildSetup();
     QWidget* buildSchedule();
     QWidget* buildResultsTab(QTableWidget*& table, const char* name);
+    QWidget* buildMainsTab();
     // Applies `edit` to a copy; kept and saved only when the meeting still holds.
     bool change(const std::function<std::optional<QString>(Meeting&)>& edit);
     bool save();

@@ -211,9 +211,11 @@ Printout tablePrintout(const TextTable& table, const QString& heading) {
     for (const QStringList& row : table.rows) {
         measure(row);
     }
+    // The printer's face is proportional and a column is its average character:
+    // capitals and wide digits need a quarter more.
     std::vector<int> starts{1};
     for (size_t i = 0; i + 1 < std::max<size_t>(widths.size(), 1); ++i) {
-        starts.push_back(starts.back() + widths[i] + 2);
+        starts.push_back(starts.back() + (widths[i] * 5 + 3) / 4 + 2);
     }
     auto line = [&starts](int points, const QStringList& row) {
         PrintLine printed{points, {}};
@@ -226,7 +228,7 @@ Printout tablePrintout(const TextTable& table, const QString& heading) {
     };
     Printout p;
     p.documentName = table.title;
-    const int width = widths.empty() ? 0 : starts.back() + widths.back();
+    const int width = widths.empty() ? 0 : starts.back() + (widths.back() * 5 + 3) / 4;
     p.landscape = width > 80;
     p.lines.push_back(line(kPrintTitlePoints, {table.title}));
     p.lines.push_back(line(kPrintTextPoints, {heading}));

@@ -46,8 +46,9 @@ TextTable finalResultsTable(const Meeting& meeting, const MeetingPlan& plan,
                             const QString& className);
 
 // The table on paper: its title large, `heading` (the meeting's name and date)
-// below it, then the header and rows at the columns plainText() gives them.
-// Landscape when the rows are too wide for a portrait page.
+// below it, then the header and rows in columns as wide as their widest cell and
+// a quarter (the printer's face is proportional). Landscape when the rows are too
+// wide for a portrait page.
 Printout tablePrintout(const TextTable& table, const QString& heading);
 
 }  // namespace lapdeck

@@ -277,7 +277,7 @@ TEST(MeetingWindow, CallsTheNextHeatOnTheCountdownAndPutsItsListsOnPaper) {
     }
     ASSERT_FALSE(mw.callBoard->isHidden());
     EXPECT_TRUE(mw.callBoard->text().contains(u"Touring round 1 heat 1"_s));
-    EXPECT_TRUE(mw.callBoard->text().contains(u"1 Ann"_s));
+    EXPECT_TRUE(mw.callBoard->text().contains(u"1\u00a0Ann"_s));
     // The race starts: the board makes way.
     mw.cmdLoadNext->click();
     m.window().cmdStart_Click();
