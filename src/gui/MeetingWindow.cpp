@@ -337,7 +337,7 @@ QWidget* MeetingWindow::buildSchedule() {
         if (!on) {
             m_countdown.stop();
             callBoard->hide();
-        } else if (!m_meeting.runningRun() && !raceOn() && m_parts.state.phase != RacePhase::Over) {
+        } else if (!raceOn()) {
             m_countdown.start(m_clock(), spnGap->value());
         }
         followRace();

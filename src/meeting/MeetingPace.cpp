@@ -40,6 +40,7 @@ int64_t raceSeconds(const Meeting& meeting, const MeetingClass& c) {
 void HeatCountdown::start(int64_t nowMs, int gapMinutes) {
     m_running = true;
     m_dueMs = nowMs + std::clamp(gapMinutes, kMinGapMinutes, kMaxGapMinutes) * kMinuteMs;
+    m_quietUntilMs = nowMs + kQuietAfterHeatMs;
     m_saidMinute = m_saidThirty = false;
 }
 
@@ -59,7 +60,7 @@ int64_t HeatCountdown::remainingMs(int64_t nowMs) const {
 
 std::vector<HeatCountdown::Call> HeatCountdown::poll(int64_t nowMs) {
     std::vector<Call> calls;
-    if (!m_running) {
+    if (!m_running || nowMs < m_quietUntilMs) {
         return calls;
     }
     const int64_t left = remainingMs(nowMs);

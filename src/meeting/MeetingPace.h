@@ -14,6 +14,8 @@ namespace lapdeck {
 inline constexpr int kMinGapMinutes = 1;
 inline constexpr int kMaxGapMinutes = 10;
 inline constexpr int kGapStepSeconds = 15;
+// The race's own callouts end within 3 s of Race Over; a call waits until then.
+inline constexpr int64_t kQuietAfterHeatMs = 5000;
 
 // The countdown to the next heat: a gap after the last heat ended, moved by the
 // organiser while it runs, with the next heat called at one minute and at thirty
@@ -30,12 +32,14 @@ public:
     void adjust(int64_t nowMs, int seconds);
     // Milliseconds to go; 0 once due.
     int64_t remainingMs(int64_t nowMs) const;
-    // The calls come due since the last poll, each once, in order; Due stops it.
+    // The calls come due since the last poll, each once; none in the first
+    // kQuietAfterHeatMs. Due stops the countdown.
     std::vector<Call> poll(int64_t nowMs);
 
 private:
     bool m_running = false;
     int64_t m_dueMs = 0;
+    int64_t m_quietUntilMs = 0;
     bool m_saidMinute = false;
     bool m_saidThirty = false;
 };

@@ -60,10 +60,11 @@ TEST(HeatCountdown, GapsAreKeptInRangeAndALatePollSaysOnlyTheLatestCall) {
         std::vector<Call> calls;
         int64_t remaining;
     } cases[] = {
-        {0, 0, {Call::OneMinute}, 60000},          // one minute at the least
+        {0, 0, {}, 60000},                         // one minute at the least, and quiet at first
         {12, 0, {}, 600000},                       // ten at the most
         {1, 35000, {Call::ThirtySeconds}, 25000},  // the minute's call would be wrong now
-        {1, 29000, {Call::OneMinute}, 31000},
+        {1, 4999, {}, 55001},
+        {1, 5000, {Call::OneMinute}, 55000},
         {2, 500000, {Call::Due}, 0},
     };
     for (const auto& c : cases) {
