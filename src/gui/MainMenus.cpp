@@ -22,6 +22,7 @@ void MainMenus::buildMenus(QMenuBar* bar) {
     mnuFile = menu("mnuFile", QStringLiteral("&File"));
     mnuOpen = item(mnuFile, "mnuOpen", QStringLiteral("&Open"));
     mnuOpenRace = item(mnuFile, "mnuOpenRace", QStringLiteral("Open &Race..."));
+    mnuMeeting = item(mnuFile, "mnuMeeting", QStringLiteral("&Meeting…"));
     mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit"));
     mnuRaceFormat = menu("mnuRaceFormat", QStringLiteral("R&ace Format"));
     mnuRace = item(mnuRaceFormat, "mnuRace", QStringLiteral("Race Format"));

@@ -15,6 +15,7 @@ struct MainMenus {
     QMenu* mnuFile = nullptr;
     QAction* mnuOpen = nullptr;
     QAction* mnuOpenRace = nullptr;  // a race of the archive, by its journal
+    QAction* mnuMeeting = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnuRaceFormat = nullptr;
     QAction* mnuRace = nullptr;

@@ -1,5 +1,7 @@
 #include "MenuDialogs.h"
 
+#include <chrono>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -10,6 +12,7 @@
 #include "LapCallouts.h"
 #include "LiveResultsDialog.h"
 #include "LiveSettings.h"
+#include "MeetingWindow.h"
 #include "NameSelection.h"
 #include "Pictures.h"
 #include "ProgramFiles.h"
@@ -55,6 +58,7 @@ void MenuDialogs::connectTo(const MainMenus& menus, QObject* context) {
         {menus.mnuAbout, &MenuDialogs::about},
         {menus.mnuLiveResults, &MenuDialogs::liveResults}};
     menus.mnuLiveResults->setVisible(m_services.live != nullptr);
+    QObject::connect(menus.mnuMeeting, &QAction::triggered, context, [this]() { meeting(); });
     for (const auto& [action, open] : items) {
         QObject::connect(action, &QAction::triggered, context,
                          [this, open = open]() { (this->*open)(); });
@@ -74,6 +78,26 @@ bool MenuDialogs::openPort(int number) {
 
 void MenuDialogs::openRace() {
     m_parts.records.openRace();
+}
+
+void MenuDialogs::meeting() {
+    if (!m_meeting) {
+        auto ns = m_services.clock;
+        m_meeting = new MeetingWindow(
+            MeetingWindow::Parts{m_parts.state, m_parts.config, m_parts.setup, m_parts.engine,
+                                 m_parts.port, m_parts.records, m_parts.results,
+                                 *m_services.prompter, m_services.speech},
+            [ns]() {
+                return ns ? ns() / 1000000
+                          : std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now().time_since_epoch())
+                                .count();
+            },
+            m_redraw, m_window, m_window);
+    }
+    m_meeting->show();
+    m_meeting->raise();
+    m_meeting->activateWindow();
 }
 
 void MenuDialogs::openSettings() {

@@ -17,6 +17,7 @@ namespace lapdeck {
 class ConfigStore;
 class HelpViewer;
 class LapCallouts;
+class MeetingWindow;
 class NameSelection;
 class Pictures;
 class RaceEngine;
@@ -61,6 +62,8 @@ public:
 
     void openFile();
     void openRace();
+    // The meeting window, left open beside the race screen.
+    void meeting();
     void lapTimes();
     void summary();
     void raceFormat();
@@ -86,6 +89,7 @@ private:
     std::function<void()> m_redraw;
     std::function<void(const QString&)> m_reportError;
     QPointer<HelpViewer> m_help;
+    QPointer<MeetingWindow> m_meeting;
 };
 
 }  // namespace lapdeck

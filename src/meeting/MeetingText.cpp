@@ -108,14 +108,23 @@ QString resultTimeText(int32_t ms) {
            QLatin1Char('.') + formatNumber(ms % 1000, u"000");
 }
 
-TextTable heatListTable(const MeetingPlan& plan) {
+TextTable heatListTable(const MeetingPlan& plan, const std::vector<QDateTime>& starts) {
+    const bool timed = !starts.empty();
     TextTable table{QStringLiteral("Heat list"), {QStringLiteral("Heat")}, {}};
+    if (timed) {
+        table.header.append(QStringLiteral("Time"));
+    }
     for (int f = 1; f <= kFlags; ++f) {
         table.header.append(QStringLiteral("Flag %1").arg(f));
     }
     table.header.append(QStringLiteral("Status"));
-    for (const PlannedHeat& heat : plan.heats) {
+    for (size_t i = 0; i < plan.heats.size(); ++i) {
+        const PlannedHeat& heat = plan.heats[i];
         QStringList row{heat.title()};
+        if (timed) {
+            const QDateTime start = i < starts.size() ? starts[i] : QDateTime();
+            row.append(start.isValid() ? start.toString(QStringLiteral("HH:mm")) : QString());
+        }
         for (int f = 1; f <= kFlags; ++f) {
             auto seat = std::find_if(heat.seats.begin(), heat.seats.end(),
                                      [f](const PlannedSeat& s) { return s.flag == f; });
@@ -184,6 +193,51 @@ TextTable finalResultsTable(const Meeting& meeting, const MeetingPlan& plan,
                              resultCells(p.result));
     }
     return table;
+}
+
+Printout tablePrintout(const TextTable& table, const QString& heading) {
+    // The columns plainText() lines up, one character each.
+    std::vector<int> widths;
+    auto measure = [&widths](const QStringList& row) {
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (static_cast<size_t>(i) >= widths.size()) {
+                widths.push_back(0);
+            }
+            int& width = widths[static_cast<size_t>(i)];
+            width = std::max(width, static_cast<int>(row[i].size()));
+        }
+    };
+    measure(table.header);
+    for (const QStringList& row : table.rows) {
+        measure(row);
+    }
+    // The printer's face is proportional and a column is its average character:
+    // capitals and wide digits need a quarter more.
+    std::vector<int> starts{1};
+    for (size_t i = 0; i + 1 < std::max<size_t>(widths.size(), 1); ++i) {
+        starts.push_back(starts.back() + (widths[i] * 5 + 3) / 4 + 2);
+    }
+    auto line = [&starts](int points, const QStringList& row) {
+        PrintLine printed{points, {}};
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            if (!row[i].isEmpty()) {
+                printed.items.push_back({starts[static_cast<size_t>(i)], row[i]});
+            }
+        }
+        return printed;
+    };
+    Printout p;
+    p.documentName = table.title;
+    const int width = widths.empty() ? 0 : starts.back() + (widths.back() * 5 + 3) / 4;
+    p.landscape = width > 80;
+    p.lines.push_back(line(kPrintTitlePoints, {table.title}));
+    p.lines.push_back(line(kPrintTextPoints, {heading}));
+    p.lines.push_back(PrintLine{kPrintTextPoints, {}});
+    p.lines.push_back(line(kPrintTextPoints, table.header));
+    for (const QStringList& row : table.rows) {
+        p.lines.push_back(line(kPrintTextPoints, row));
+    }
+    return p;
 }
 
 }  // namespace lapdeck

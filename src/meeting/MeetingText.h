@@ -3,11 +3,13 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
 #include "HeatPlan.h"
 #include "Meeting.h"
+#include "Printout.h"
 
 namespace lapdeck {
 
@@ -30,9 +32,9 @@ QString statusText(HeatStatus status);
 // for none.
 QString resultTimeText(int32_t ms);
 
-// Every line of the schedule: the heat, the racer (or what fills the seat) on
-// each flag, the status.
-TextTable heatListTable(const MeetingPlan& plan);
+// Every line of the schedule: the heat, its start ("16:05", when `starts` are given:
+// one for each line), the racer (or what fills the seat) on each flag, the status.
+TextTable heatListTable(const MeetingPlan& plan, const std::vector<QDateTime>& starts = {});
 // A qualifying round of a class: place, racer, heat, flag, laps, time, best lap,
 // points.
 TextTable roundResultsTable(const Meeting& meeting, const QString& className, int round);
@@ -42,5 +44,11 @@ TextTable qualifyingTable(const Meeting& meeting, const QString& className);
 // The meeting's final results of a class: place, racer, main, laps, time, best lap.
 TextTable finalResultsTable(const Meeting& meeting, const MeetingPlan& plan,
                             const QString& className);
+
+// The table on paper: its title large, `heading` (the meeting's name and date)
+// below it, then the header and rows in columns as wide as their widest cell and
+// a quarter (the printer's face is proportional). Landscape when the rows are too
+// wide for a portrait page.
+Printout tablePrintout(const TextTable& table, const QString& heading);
 
 }  // namespace lapdeck
