@@ -249,6 +249,13 @@ void RaceEngine::giveCheckeredFlag(const QString& cue) {
     }
 }
 
+// A leader whose best lap was reset has none (999999), which would hold the race
+// open for half an hour: its last lap stands in.
+int32_t RaceEngine::deadlineLap(int leader) const {
+    const RaceState& s = m_state;
+    return s.BestLapTime[leader] != kNoBestLap ? s.BestLapTime[leader] : s.ShownLapTime[leader];
+}
+
 void RaceEngine::CheckFinish() {
     RaceState& s = m_state;
     const int leader = s.RunningOrder[1];
@@ -271,7 +278,7 @@ void RaceEngine::CheckFinish() {
         }
         if (s.LapCount[leader] == s.RaceLaps && !s.CheckeredShown) {
             giveCheckeredFlag(QStringLiteral("checkeredflag.wav"));
-            s.FinishDeadline = roundToLong(s.RaceClock + 1.5 * s.BestLapTime[leader]);
+            s.FinishDeadline = roundToLong(s.RaceClock + 1.5 * deadlineLap(leader));
             s.CheckeredShown = true;
         }
         finishPhase(QStringLiteral("Raceover.wav"));
@@ -284,11 +291,7 @@ void RaceEngine::CheckFinish() {
     }
     if (s.RaceClock >= length && !s.CheckeredShown) {
         giveCheckeredFlag(QStringLiteral("CheckeredFlag.wav"));
-        // A leader whose best lap was reset has none (999999), which would hold the
-        // race open for half an hour: its last lap stands in.
-        const int32_t lap =
-            s.BestLapTime[leader] != kNoBestLap ? s.BestLapTime[leader] : s.ShownLapTime[leader];
-        s.FinishDeadline = roundToLong(s.RaceClock + 1.9 * lap + 5000);
+        s.FinishDeadline = roundToLong(s.RaceClock + 1.9 * deadlineLap(leader) + 5000);
         s.CheckeredShown = true;
     }
     finishPhase(QStringLiteral("RaceOver.wav"));

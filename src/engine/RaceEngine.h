@@ -73,6 +73,7 @@ private:
     void runDemo();
     void setTimer(bool running);
     void finishPhase(const QString& endCue);
+    int32_t deadlineLap(int leader) const;
     void giveCheckeredFlag(const QString& cue);
     QString speedText(int flag) const;
     QString medianText(int flag);
