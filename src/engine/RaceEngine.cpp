@@ -486,7 +486,7 @@ void RaceEngine::setTimer(bool running) {
     m_host.setTimerRunning(running);
 }
 
-void RaceEngine::cmdStart_Click() {
+void RaceEngine::cmdStart_Click(ReportSource* port) {
     RaceState& s = m_state;
     switch (s.phase) {
         case RacePhase::Idle: {
@@ -554,6 +554,7 @@ void RaceEngine::cmdStart_Click() {
             setTimer(false);
             return;
         case RacePhase::Paused:
+            dropWaitingReports(port);
             s.phase = RacePhase::Racing;
             s.RaceOver = 0;
             s.screen.picture = s.FlagPicture;
@@ -578,6 +579,20 @@ void RaceEngine::cmdStart_Click() {
             m_host.raceClosed();
             return;
         }
+    }
+}
+
+void RaceEngine::dropWaitingReports(ReportSource* port) {
+    // Demo mode reads no port.
+    if (port == nullptr || m_state.Demo) {
+        return;
+    }
+    QStringList dropped;
+    while (port->hasInput()) {
+        dropped << port->read();
+    }
+    if (!dropped.isEmpty()) {
+        m_host.reportsDropped(m_state.RaceClock, dropped);
     }
 }
 

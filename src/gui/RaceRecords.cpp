@@ -27,9 +27,9 @@ void RaceRecords::tellLater(const std::optional<RecordProblem>& problem) {
     if (!problem) {
         return;
     }
-    // The race goes on behind the box.
+    // Later, from the event loop: a race tick is no place for a message box.
     QTimer::singleShot(
-        0, this, [this, p = *problem]() { m_prompter.inform(p.title, p.text, Icon::Exclamation); });
+        0, this, [this, p = *problem]() { m_prompter.notify(p.title, p.text, Icon::Exclamation); });
 }
 
 void RaceRecords::raceStarting(const QDateTime& now) {
@@ -38,6 +38,20 @@ void RaceRecords::raceStarting(const QDateTime& now) {
 
 void RaceRecords::reportRead(int32_t clock, const QString& text) {
     tellLater(m_recorder->reportRead(clock, text));
+}
+
+void RaceRecords::reportsDropped(int32_t clock, const QStringList& texts) {
+    for (const QString& text : texts) {
+        QString shown;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            shown += u >= 0x20 && u < 0x7f
+                         ? QString(c)
+                         : QStringLiteral("\\x%1").arg(int{u}, 2, 16, QLatin1Char('0'));
+        }
+        tellLater(m_recorder->comment(
+            clock, QStringLiteral("came during the pause, dropped at Continue: ") + shown));
+    }
 }
 
 void RaceRecords::raceEnded() {

@@ -37,6 +37,9 @@ public:
     // event loop: these may run inside a race tick.
     void raceStarting(const QDateTime& now);
     void reportRead(int32_t clock, const QString& text);
+    // Reports that came during a pause, dropped at Continue: each a comment line of the
+    // journal, so the record shows them and no re-scoring counts them.
+    void reportsDropped(int32_t clock, const QStringList& texts);
     // Reset, abort, or both results saved: the race needs no recovery.
     void raceEnded();
     // Exit: as raceEnded, the problem told at once (nothing runs after it).

@@ -17,6 +17,7 @@
 #include "Pictures.h"
 #include "RaceEngine.h"
 #include "RacePort.h"
+#include "RaceRecorder.h"
 #include "RaceRecords.h"
 #include "RaceSetup.h"
 #include "RaceSummary.h"
@@ -64,10 +65,22 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, const LapdeckServi
     connect(mnuExit, &QAction::triggered, this, &frmLapdeck::mnuExit_Click);
     connect(m_timer, &RaceTimer::tick, this, &frmLapdeck::Timer1_Timer);
     connect(m_records, &RaceRecords::raceShown, this, &frmLapdeck::drawScreen);
+    // A problem found during a race (a journal or a sound file that failed) turns the
+    // status line red beside a notice that leaves the race's controls working.
+    prompter.takeNotices([this](const QString& title, const QString& text, Icon icon) {
+        if (m_state.phase != RacePhase::Racing && m_state.phase != RacePhase::Paused) {
+            return false;
+        }
+        m_port->alarm(text.section(captions::kCrLf, 0, 0));
+        m_services.prompter->showNotice(title, text, icon);
+        return true;
+    });
     Form_Load();
 }
 
-frmLapdeck::~frmLapdeck() = default;
+frmLapdeck::~frmLapdeck() {
+    m_services.prompter->takeNotices({});
+}
 
 void frmLapdeck::buildScreen() {
     auto* form = new QWidget(this);
@@ -164,6 +177,7 @@ RaceRecorder& frmLapdeck::recorder() {
 // settings held back) gives way to the data folder's.
 void frmLapdeck::raceClosed() {
     m_records->raceEnded();
+    m_port->clearRaceNotes();
     const bool recorded = m_records->recordedShown();
     if (m_setup->restoreAfterRace(recorded, recorded ? m_records->demoBefore() : m_state.Demo)) {
         m_records->recordedClosed();
@@ -176,6 +190,7 @@ void frmLapdeck::raceClosed() {
 
 void frmLapdeck::Timer1_Timer(int32_t milliseconds) {
     m_engine->Timer1_Timer(milliseconds, m_port->source());
+    m_port->raceTicked(m_state.RaceClock, recorder().noise().noisy(m_state.RaceClock));
     if (m_state.RaceOver != 0) {
         m_callouts->raceOver();
     }
@@ -195,7 +210,7 @@ void frmLapdeck::drawScreen() {
 
 void frmLapdeck::cmdStart_Click() {
     m_names->CloseComboNames();
-    m_engine->cmdStart_Click();
+    m_engine->cmdStart_Click(&m_port->source());
     drawScreen();
 }
 
