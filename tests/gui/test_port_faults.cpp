@@ -239,7 +239,9 @@ struct DiagRig {
     SerialPortSource port;
     PerFlag<int32_t> colours{0, 0, 65280};  // flag 2 green
     int beeps = 0;
-    frmVx9Diag dialog{&port, QString(), colours, [this] { ++beeps; }};
+    int64_t ms = 0;
+    frmVx9Diag dialog{
+        &port, QString(), colours, [this] { ++beeps; }, nullptr, 3, [this] { return ms; }};
 };
 
 TEST(Diagnostics, CountsHitsPerFlagWithABeepResetsAndEmptiesThePortOnExit) {
@@ -251,11 +253,17 @@ TEST(Diagnostics, CountsHitsPerFlagWithABeepResetsAndEmptiesThePortOnExit) {
     EXPECT_EQ(hits(t.dialog), (QStringList{u"0"_s, u" 3"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
     EXPECT_EQ(t.beeps, 3);
     EXPECT_EQ(t.dialog.lblHit[2]->palette().color(QPalette::Window), QColor(0, 255, 0));
+    // "0", "7" and "x" are noise: three in ten seconds, until ten seconds pass without one.
+    EXPECT_FALSE(t.dialog.lblNoise->isHidden());
+    EXPECT_EQ(t.dialog.lblNoise->text(),
+              u"Port 3 sends data that is no flag number: check the wiring"_s);
+    t.ms = 10001;
 
     t.dialog.cmdReset->click();
     EXPECT_EQ(hits(t.dialog), QStringList(6, u"0"_s));
     t.report("5");
     EXPECT_EQ(t.dialog.lblHit[5]->text(), u" 1"_s);
+    EXPECT_TRUE(t.dialog.lblNoise->isHidden());
 
     t.dialog.tmrDiag.stop();  // these come after the last tick
     t.pty.send("34");
