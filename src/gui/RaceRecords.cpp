@@ -4,24 +4,37 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "FileChooser.h"
+#include <QDialog>
+#include <QDir>
+
+#include "ConfigStore.h"
+#include "RaceChooser.h"
 #include "RaceEngine.h"
 #include "RaceRecorder.h"
 #include "RaceRecovery.h"
+#include "RaceSummary.h"
 #include "ResultsWindows.h"
 
 namespace lapdeck {
 
 RaceRecords::RaceRecords(RaceState& state, const ConfigStore& config, Prompter& prompter,
-                         ResultsWindows& results, QWidget* window)
+                         ResultsWindows& results, ResultsServices services,
+                         std::function<int(QDialog&)> showModal, QWidget* window)
     : QObject(window),
       m_state(state),
       m_prompter(prompter),
       m_results(results),
       m_window(window),
-      m_recorder(std::make_unique<RaceRecorder>(config)) {}
+      m_recorder(std::make_unique<RaceRecorder>(config)),
+      m_services(std::move(services)),
+      m_showModal(std::move(showModal)),
+      m_dataFolder(config.folder()) {}
 
 RaceRecords::~RaceRecords() = default;
+
+int RaceRecords::showModal(QDialog& dialog) {
+    return m_showModal ? m_showModal(dialog) : dialog.exec();
+}
 
 void RaceRecords::tellLater(const std::optional<RecordProblem>& problem) {
     if (!problem) {
@@ -72,44 +85,47 @@ void RaceRecords::resultsMaybeSaved() {
 
 void RaceRecords::offerRecovery() {
     auto recovered = std::make_unique<RaceState>();
-    if (lapdeck::offerRecovery(m_recorder->archive(), m_prompter, *recovered)) {
+    JournalProgress progress(m_window, QStringLiteral("Reading the race journal..."));
+    if (lapdeck::offerRecovery(m_recorder->archive(), m_prompter, *recovered,
+                               progress.callback())) {
         show(*recovered);
     }
 }
 
 void RaceRecords::openRace() {
-    if (m_state.phase == RacePhase::Over) {
-        const auto question =
-            unsavedResultsQuestion(m_state, QStringLiteral("Do you want to open another race?"));
-        // Yes gives up the results on screen: Enter must not.
-        if (question && m_prompter.ask(question->title, question->text, Icon::Exclamation, true) !=
-                            Answer::Yes) {
-            return;
-        }
-    }
-    const QString journal =
-        m_results.files().openFileName(m_window, m_recorder->archive().folder(),
-                                       QStringLiteral("Race Journals (") + RaceArchive::kJournal +
-                                           QStringLiteral(")|") + RaceArchive::kJournal);
-    if (journal.isEmpty()) {
+    const std::vector<RaceRecord> records = m_recorder->archive().races();
+    if (records.empty()) {
+        m_prompter.inform(QStringLiteral("Open Race"),
+                          QStringLiteral("No race has been recorded yet in ") +
+                              QDir::toNativeSeparators(m_recorder->archive().folder()),
+                          Icon::Information);
         return;
     }
-    const RaceRecord record = RaceArchive::record(QFileInfo(journal).absolutePath());
+    JournalProgress progress(m_window, QStringLiteral("Reading the race journals..."));
+    RaceChooser chooser(listRaces(records, progress.callback()), m_window);
+    if (showModal(chooser) != QDialog::Accepted || chooser.chosen() < 0) {
+        return;
+    }
+    const RaceRecord& record = records[static_cast<size_t>(chooser.chosen())];
     auto race = std::make_unique<RaceState>();
-    if (const auto problem = loadRecordedRace(record, *race)) {
+    if (const auto problem = loadRecordedRace(record, *race, progress.callback())) {
         m_prompter.inform(QStringLiteral("Open Race"),
                           QStringLiteral("The race cannot be opened.") + captions::kCrLf + *problem,
                           Icon::Exclamation);
         return;
     }
-    // The race stays in the archive: leaving it again asks nothing.
+    // The race stays in the archive: closing its windows asks nothing.
     race->LapsUnsaved = race->SummaryUnsaved = false;
-    // The results on screen were given up by the answer above.
-    raceEnded();
+    race->SortByLapTime = m_state.SortByLapTime;
     if (const QString cut = journalCutText(record); !cut.isEmpty()) {
         m_prompter.inform(QStringLiteral("Open Race"), cut, Icon::Exclamation);
     }
-    show(*race);
+    m_openedWindows.reset();
+    m_opened = std::move(race);
+    m_openedStats = std::make_unique<SummaryStats>();
+    m_openedWindows = std::make_unique<ResultsWindows>(*m_opened, *m_openedStats, m_dataFolder,
+                                                       m_services, m_window);
+    m_openedWindows->showLapTimes();
 }
 
 void RaceRecords::show(RaceState& race) {

@@ -47,7 +47,8 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, const LapdeckServi
     Prompter& prompter = *services.prompter;
     buildScreen();
     m_port = new RacePort(state, config.folder(), services.scanPorts, prompter, report, this);
-    m_records = new RaceRecords(state, config, prompter, *m_results, this);
+    m_records = new RaceRecords(state, config, prompter, *m_results, services.results,
+                                services.showModal, this);
     m_setup = std::make_unique<RaceSetup>(state, config, report);
     m_host = std::make_unique<WindowRaceHost>(
         WindowRaceHost::Parts{state, config, *services.sound, *m_timer, *services.startSequence,

@@ -6,9 +6,13 @@
 #include <QProcess>
 #include <QPushButton>
 
+#include <QLineEdit>
+#include <QTableWidget>
+
 #include "ClickLabel.h"
 #include "GuiTestSupport.h"
 #include "RaceArchive.h"
+#include "RaceChooser.h"
 #include "RaceRecorder.h"
 #include "Replay.h"
 
@@ -64,6 +68,9 @@ struct SavingWindows : ScriptedFiles {
             window.results.files = this;
             window.results.runModal = [this](QDialog& w) {
                 shown << QString::fromLatin1(w.metaObject()->className());
+                if (auto* laps = qobject_cast<frmViewLaps*>(&w)) {
+                    openedTitle = laps->txtHeader->text();
+                }
                 if (auto* laps = qobject_cast<frmViewLaps*>(&w); laps && !names.isEmpty()) {
                     laps->cmdSave_Click();
                     laps->mnuSave->trigger();
@@ -91,6 +98,7 @@ struct SavingWindows : ScriptedFiles {
     }
     QTemporaryDir saved;
     QStringList shown;
+    QString openedTitle;  // the race title the last lap table showed
     const RaceState* state = nullptr;
     bool summaryUnsavedAfterLaps = false;  // each save clears its own mark only
 };
@@ -127,15 +135,32 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     EXPECT_EQ(windows.asked.value(2),
               data.path(u"Summary "_s + rig.state.RaceDateTime + u".sum"_s));
 
-    // The race opens again from the archive, with nothing new to save.
-    windows.names = {QDir(raceFolder).filePath(RaceArchive::kJournal)};
+    // The race opens again from the archive, chosen from a list, in windows of its own:
+    // the race screen, reset, keeps its caption, title and gap column.
+    w.cmdStart_Click();  // Reset
+    w.lblLag_Click();
+    const QString caption = w.windowTitle();
+    const QString lag = w.lblLag->text();
     windows.shown.clear();
     rig.prompter.prompts.clear();
-    w.mnuOpenRace->trigger();
+    onModal<RaceChooser>(
+        [&](RaceChooser& chooser) {
+            QStringList row;
+            for (int c = 0; c < chooser.lstRaces->columnCount(); ++c) {
+                row << chooser.lstRaces->item(0, c)->text();
+            }
+            EXPECT_EQ(row.mid(1), (QStringList{u"3 Lap Race"_s, u"Ann, Bob, Cy, Dee, Eve, Fay"_s,
+                                               u"Ann"_s, u"Ended normally"_s}));
+            EXPECT_EQ(chooser.chosen(), 0);
+            chooser.accept();
+        },
+        [&]() { w.mnuOpenRace->trigger(); });
     EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
-    EXPECT_EQ(w.cmdStart->text(), u"Reset"_s);
-    w.cmdStart_Click();
-    EXPECT_TRUE(rig.prompter.prompts.empty());
+    EXPECT_EQ(windows.openedTitle, u"3 Lap Race"_s);
+    EXPECT_EQ(w.windowTitle(), caption);
+    EXPECT_EQ(w.lblLag->text(), lag);
+    EXPECT_EQ(rig.state.phase, RacePhase::Idle);
+    EXPECT_TRUE(rig.prompter.prompts.empty()) << rig.prompter.shown();
 }
 
 // Cars that pass during a pause are not counted at Continue: what came is dropped and
