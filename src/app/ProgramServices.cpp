@@ -42,7 +42,7 @@ ProgramServices::ProgramServices(LapdeckServices given, const QString& dataFolde
                               // Later, from the event loop: a cue is played inside the race tick,
                               // and a message box there would run the next ticks inside this one.
                               QTimer::singleShot(0, &m_alive, [this, message]() {
-                                  m_services.prompter->inform(QString(), message, Icon::None);
+                                  m_services.prompter->notify(QString(), message, Icon::None);
                               });
                           });
         s.sound = m_sound.get();

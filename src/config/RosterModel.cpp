@@ -29,10 +29,43 @@ QStringList namePickerEntries(const QStringList& rosterNames, const NameOrder& o
     return entries;
 }
 
+std::optional<QString> screenWordRefusal(const QString& name) {
+    const QString word = properCase(name.trimmed());
+    for (const QString& taken : {captions::kSelectName, captions::kEmpty, captions::kDisabled}) {
+        if (word == taken) {
+            return QStringLiteral("\"") + taken +
+                   QStringLiteral(
+                       "\" cannot be a racer's name: the race screen shows that word for a lane "
+                       "with no racer.");
+        }
+    }
+    return std::nullopt;
+}
+
+QString leaveOutScreenWords(QStringList& names, const QString& fileName) {
+    QStringList left;
+    names.removeIf([&left](const QString& name) {
+        const bool word = screenWordRefusal(name).has_value();
+        if (word) {
+            left << QStringLiteral("\"") + name + QStringLiteral("\"");
+        }
+        return word;
+    });
+    if (left.isEmpty()) {
+        return {};
+    }
+    return fileName + QStringLiteral(" holds ") + left.join(QStringLiteral(", ")) +
+           QStringLiteral(
+               ": the race screen shows these words for a lane with no racer, so they were left "
+               "out of the names to choose from.");
+}
+
 RosterModel::RosterModel(QString rosterPath) : m_path(std::move(rosterPath)) {}
 
 std::optional<ConfigError> RosterModel::load() {
     LoadResult<QStringList> names = loadRoster(m_path);
+    // The window told of them when it loaded the names.
+    leaveOutScreenWords(names.value, QString());
     m_entries = m_order.sorted(names.value);
     // Only a missing file may be started afresh; one that was refused or could not
     // be read must not be overwritten by the few names added to it.
@@ -48,9 +81,17 @@ qsizetype RosterModel::sortedPlace(const QString& name) const {
     return m_order.insertPlace(m_entries, name);
 }
 
+bool RosterModel::acceptable(const QString& input, Prompter& prompter) const {
+    if (const auto refusal = screenWordRefusal(input)) {
+        prompter.inform(QStringLiteral("Add Racer"), *refusal, Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
 std::optional<ConfigError> RosterModel::add(const QString& input, Prompter& prompter) {
     const QString trimmed = input.trimmed();
-    if (trimmed.isEmpty() || !m_canChange) {
+    if (trimmed.isEmpty() || !m_canChange || !acceptable(trimmed, prompter)) {
         return std::nullopt;
     }
     // Compared in the form it is stored in, so a name with a quote cannot slip in twice.

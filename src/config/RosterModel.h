@@ -19,6 +19,13 @@ QString properCase(const QString& name);
 // "Empty", each at its alphabetical place (NameOrder).
 QStringList namePickerEntries(const QStringList& rosterNames, const NameOrder& order = {});
 
+// Why a name cannot be a racer's: the race screen's own words for a lane with no
+// racer ("Select Name", "Empty", "Disabled") in any case. Nothing for a good name.
+std::optional<QString> screenWordRefusal(const QString& name);
+// Takes the screen's words out of a roster read from a file; the message says which
+// were left out (empty when none was).
+QString leaveOutScreenWords(QStringList& names, const QString& fileName);
+
 // The racer roster behind the roster dialog: a list kept in alphabetical order
 // ignoring case, and rcRacers.dat, which changes with every add, rename and
 // delete. The dialog asks for names (input boxes) and passes them in; the
@@ -43,6 +50,9 @@ public:
     // exists" and nothing changes. The name takes its alphabetical place in the
     // list and is appended to the file.
     std::optional<ConfigError> add(const QString& input, Prompter& prompter);
+
+    // A typed name the roster cannot take is refused with a message saying why.
+    bool acceptable(const QString& input, Prompter& prompter) const;
 
     // Before the rename input box: with no row selected (row -1) shows "Select
     // name from list to modify" and returns false.

@@ -249,6 +249,13 @@ void RaceEngine::giveCheckeredFlag(const QString& cue) {
     }
 }
 
+// A leader whose best lap was reset has none (999999), which would hold the race
+// open for half an hour: its last lap stands in.
+int32_t RaceEngine::deadlineLap(int leader) const {
+    const RaceState& s = m_state;
+    return s.BestLapTime[leader] != kNoBestLap ? s.BestLapTime[leader] : s.ShownLapTime[leader];
+}
+
 void RaceEngine::CheckFinish() {
     RaceState& s = m_state;
     const int leader = s.RunningOrder[1];
@@ -271,7 +278,7 @@ void RaceEngine::CheckFinish() {
         }
         if (s.LapCount[leader] == s.RaceLaps && !s.CheckeredShown) {
             giveCheckeredFlag(QStringLiteral("checkeredflag.wav"));
-            s.FinishDeadline = roundToLong(s.RaceClock + 1.5 * s.BestLapTime[leader]);
+            s.FinishDeadline = roundToLong(s.RaceClock + 1.5 * deadlineLap(leader));
             s.CheckeredShown = true;
         }
         finishPhase(QStringLiteral("Raceover.wav"));
@@ -284,11 +291,7 @@ void RaceEngine::CheckFinish() {
     }
     if (s.RaceClock >= length && !s.CheckeredShown) {
         giveCheckeredFlag(QStringLiteral("CheckeredFlag.wav"));
-        // A leader whose best lap was reset has none (999999), which would hold the
-        // race open for half an hour: its last lap stands in.
-        const int32_t lap =
-            s.BestLapTime[leader] != kNoBestLap ? s.BestLapTime[leader] : s.ShownLapTime[leader];
-        s.FinishDeadline = roundToLong(s.RaceClock + 1.9 * lap + 5000);
+        s.FinishDeadline = roundToLong(s.RaceClock + 1.9 * deadlineLap(leader) + 5000);
         s.CheckeredShown = true;
     }
     finishPhase(QStringLiteral("RaceOver.wav"));
@@ -483,7 +486,7 @@ void RaceEngine::setTimer(bool running) {
     m_host.setTimerRunning(running);
 }
 
-void RaceEngine::cmdStart_Click() {
+void RaceEngine::cmdStart_Click(ReportSource* port) {
     RaceState& s = m_state;
     switch (s.phase) {
         case RacePhase::Idle: {
@@ -551,6 +554,7 @@ void RaceEngine::cmdStart_Click() {
             setTimer(false);
             return;
         case RacePhase::Paused:
+            dropWaitingReports(port);
             s.phase = RacePhase::Racing;
             s.RaceOver = 0;
             s.screen.picture = s.FlagPicture;
@@ -575,6 +579,20 @@ void RaceEngine::cmdStart_Click() {
             m_host.raceClosed();
             return;
         }
+    }
+}
+
+void RaceEngine::dropWaitingReports(ReportSource* port) {
+    // Demo mode reads no port.
+    if (port == nullptr || m_state.Demo) {
+        return;
+    }
+    QStringList dropped;
+    while (port->hasInput()) {
+        dropped << port->read();
+    }
+    if (!dropped.isEmpty()) {
+        m_host.reportsDropped(m_state.RaceClock, dropped);
     }
 }
 

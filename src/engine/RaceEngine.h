@@ -52,8 +52,9 @@ public:
     void LoadNames();
     void ShowRaceTitle();
 
-    // Race control.
-    void cmdStart_Click();
+    // Race control. At Continue the reports waiting at `port` came during the pause:
+    // they are dropped, not counted with lap times that span the pause.
+    void cmdStart_Click(ReportSource* port = nullptr);
     void cmdAbort_Click();
     void Form_KeyDown(int keyCode);
     void lblBestLap_Click();
@@ -73,6 +74,8 @@ private:
     void runDemo();
     void setTimer(bool running);
     void finishPhase(const QString& endCue);
+    void dropWaitingReports(ReportSource* port);
+    int32_t deadlineLap(int leader) const;
     void giveCheckeredFlag(const QString& cue);
     QString speedText(int flag) const;
     QString medianText(int flag);

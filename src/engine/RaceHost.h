@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
+
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include "RaceState.h"
 #include "ScreenTexts.h"
@@ -18,6 +21,21 @@ public:
     // An empty title means the program's default title.
     virtual Answer ask(const QString& title, const QString& text, Icon icon, bool defaultNo) = 0;
     virtual void inform(const QString& title, const QString& text, Icon icon) = 0;
+    // A message that must stop nothing: no modal box where the prompter can avoid one,
+    // and the keyboard stays with the window.
+    virtual void showNotice(const QString& title, const QString& text, Icon icon) {
+        inform(title, text, icon);
+    }
+    // A problem found while something else goes on (a journal or a sound file that
+    // failed): the taker's, while one is set and takes it; otherwise told as inform().
+    void notify(const QString& title, const QString& text, Icon icon) {
+        if (m_noticeTaker && m_noticeTaker(title, text, icon)) {
+            return;
+        }
+        inform(title, text, icon);
+    }
+    using NoticeTaker = std::function<bool(const QString&, const QString&, Icon)>;
+    void takeNotices(NoticeTaker taker) { m_noticeTaker = std::move(taker); }
     // An input box: the text typed, or an empty text for Cancel.
     virtual QString input(const QString& title, const QString& prompt, const QString& defaultText) {
         (void)title;
@@ -25,6 +43,9 @@ public:
         (void)defaultText;
         return {};
     }
+
+private:
+    NoticeTaker m_noticeTaker;
 };
 
 // Uniform random numbers in [0, 1) for the demo generator and the start lights.
@@ -72,6 +93,12 @@ public:
     virtual void reportRead(int32_t clock, const QString& text) {
         (void)clock;
         (void)text;
+    }
+    // The reports that came while the race was paused, dropped at Continue, with the
+    // race clock of the pause.
+    virtual void reportsDropped(int32_t clock, const QStringList& texts) {
+        (void)clock;
+        (void)texts;
     }
     // A race or practice passed its start checks and is about to run (before the
     // start sequence or the practice's first tick).

@@ -263,7 +263,7 @@ void MenuDialogs::diagnostic() {
             "again.");
     frmVx9Diag dialog(
         open ? &m_parts.port.source() : nullptr, noPort, s.FlagColor,
-        []() { QApplication::beep(); }, m_window);
+        []() { QApplication::beep(); }, m_window, s.CommPort);
     showModal(dialog);
 }
 

@@ -9,6 +9,7 @@
 #include "NameAssignment.h"
 #include "NameCell.h"
 #include "NamePicker.h"
+#include "ProgramFiles.h"
 #include "RaceScreenControls.h"
 #include "RaceState.h"
 #include "RosterModel.h"
@@ -53,6 +54,12 @@ void NameSelection::LoadRacerLists() {
     LoadResult<QStringList> roster = m_config.loadRoster();
     if (!roster.ok()) {
         m_reportError(roster.error->message());
+    }
+    const QString leftOut = leaveOutScreenWords(roster.value, FileNames::roster);
+    // Said once, not at every reset that reads the roster again.
+    if (!leftOut.isEmpty() && leftOut != m_leftOutTold) {
+        m_leftOutTold = leftOut;
+        m_reportError(leftOut);
     }
     showRoster(roster.value);
 }

@@ -52,6 +52,7 @@ private:
     std::function<void(const QString&)> m_reportError;
     QWidget* m_window;
     int m_openNext = 0;  // the name cell a click that closed a list landed on
+    QString m_leftOutTold;
 };
 
 }  // namespace lapdeck

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "NoiseWatch.h"
 #include "PortReconnect.h"
 #include "RaceHost.h"
 #include "RaceState.h"
@@ -63,6 +64,7 @@ PortAnswer RacePort::open(int number) {
     QString problem;
     if (m_source->openNumber(*m_map, number, &problem)) {
         m_openedDevice = m_map->describe(number);
+        m_openedPath = m_map->device(number);
         if (m_map->keepOpened(number)) {
             if (const auto error = m_map->save()) {
                 m_reportError(error->message());
@@ -116,14 +118,78 @@ void RacePort::showStatusIn(QLabel* label) {
     showStatus();
 }
 
+RacePort::Alert RacePort::alert() const {
+    if (lost() || !m_alarm.isEmpty()) {
+        return Alert::Red;
+    }
+    return m_silent || m_noisy ? Alert::Amber : Alert::None;
+}
+
+QString RacePort::statusLine() const {
+    const QString number = QString::number(m_state.CommPort);
+    if (lost()) {
+        return status();
+    }
+    if (!m_alarm.isEmpty()) {
+        return m_alarm;
+    }
+    if (m_noisy) {
+        return NoiseWatch::warning(m_state.CommPort);
+    }
+    if (m_silent) {
+        return QStringLiteral("No reports from port ") + number + QStringLiteral(" (") +
+               m_openedPath + QStringLiteral(") for ") + QString::number(kSilentMs / 1000) +
+               QStringLiteral(" s: is the lap unit wired to this port and switched on?");
+    }
+    if (m_dropped > 0) {
+        return status() + QStringLiteral("; ") + QString::number(m_dropped) +
+               (m_dropped == 1 ? QStringLiteral(" report that came during the pause was")
+                               : QStringLiteral(" reports that came during the pause were")) +
+               QStringLiteral(" dropped at Continue");
+    }
+    return status();
+}
+
 void RacePort::showStatus() {
     if (!m_statusLabel) {
         return;
     }
-    m_statusLabel->setText(status());
-    // A lost unit must not go unnoticed in a corner of the window.
-    m_statusLabel->setStyleSheet(lost() ? QStringLiteral("color: white; background: #c00000;")
-                                        : QString());
+    m_statusLabel->setText(statusLine());
+    // A lost unit or a record that fails must not go unnoticed in a corner of the window.
+    static const QString kRed = QStringLiteral("color: white; background: #c00000;");
+    static const QString kAmber = QStringLiteral("color: black; background: #ffbf00;");
+    const Alert now = alert();
+    m_statusLabel->setStyleSheet(now == Alert::Red     ? kRed
+                                 : now == Alert::Amber ? kAmber
+                                                       : QString());
+}
+
+void RacePort::clearRaceNotes() {
+    m_heard = m_silent = m_noisy = false;
+    m_dropped = 0;
+    m_alarm.clear();
+    showStatus();
+}
+
+void RacePort::raceTicked(int32_t raceClock, bool noisy) {
+    // Demo mode reads no port; a port that is not open says so already.
+    const bool silent = !m_heard && !m_state.Demo && isOpen() && raceClock >= kSilentMs;
+    noisy = noisy && !m_state.Demo;
+    if (silent != m_silent || noisy != m_noisy) {
+        m_silent = silent;
+        m_noisy = noisy;
+        showStatus();
+    }
+}
+
+void RacePort::reportsDropped(int count) {
+    m_dropped = count;
+    showStatus();
+}
+
+void RacePort::alarm(const QString& text) {
+    m_alarm = text;
+    showStatus();
 }
 
 void RacePort::portLost(const QString& reason) {
@@ -131,6 +197,7 @@ void RacePort::portLost(const QString& reason) {
     m_reconnect->watchFor(m_state.CommPort);
     showStatus();
     const bool race = raceOn();
+    const QString title = QStringLiteral("Com Port");
     const QString text =
         QStringLiteral("The lap unit on port ") + QString::number(m_state.CommPort) +
         QStringLiteral(" (") + m_openedDevice + QStringLiteral(") was disconnected: ") + reason +
@@ -142,10 +209,14 @@ void RacePort::portLost(const QString& reason) {
         (race ? QStringLiteral("To use another port instead, pause the race and choose it in "
                                "Settings.")
               : QStringLiteral("To use another port instead, choose it in Settings."));
+    // The status line is red already: a race is told without stopping its controls.
+    if (race) {
+        m_prompter.showNotice(title, text, Icon::Error);
+        return;
+    }
     // Deferred: the port's error signal is no place for a modal message box.
-    QTimer::singleShot(0, this, [this, text]() {
-        m_prompter.inform(QStringLiteral("Com Port"), text, Icon::Error);
-    });
+    QTimer::singleShot(0, this,
+                       [this, title, text]() { m_prompter.inform(title, text, Icon::Error); });
 }
 
 void RacePort::portBack() {

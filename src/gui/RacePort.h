@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -55,6 +56,26 @@ public:
     // Shows the status again (demo mode was switched).
     void showStatus();
 
+    // What the status line says about the race beside the port, cleared when a race
+    // or practice starts and when it is reset.
+    void clearRaceNotes();
+    // A report came from the port.
+    void reportHeard() { m_heard = true; }
+    // After each race tick: a port that has said nothing for 20 s of race clock, or
+    // that sends noise, is told in amber.
+    void raceTicked(int32_t raceClock, bool noisy);
+    // Reports that came during a pause and were dropped at Continue.
+    void reportsDropped(int count);
+    // A problem that must not go unnoticed during a race: the line turns red with it
+    // until the next start.
+    void alarm(const QString& text);
+    // The line's text and its colour.
+    enum class Alert { None, Amber, Red };
+    QString statusLine() const;
+    Alert alert() const;
+
+    static constexpr int32_t kSilentMs = 20000;
+
     PortMap& map() { return *m_map; }
     SerialPortSource& source() { return *m_source; }
     PortReconnect& reconnect() { return *m_reconnect; }
@@ -72,7 +93,13 @@ private:
     PortReconnect* m_reconnect = nullptr;
     QPointer<QLabel> m_statusLabel;
     QString m_openedDevice;  // described, as it was when the port opened
-    bool m_back = false;     // reopened by itself, not chosen
+    QString m_openedPath;    // the device path, as it was when the port opened
+    bool m_heard = false;    // a report came since the race started
+    bool m_silent = false;
+    bool m_noisy = false;
+    int m_dropped = 0;
+    QString m_alarm;
+    bool m_back = false;  // reopened by itself, not chosen
 };
 
 }  // namespace lapdeck

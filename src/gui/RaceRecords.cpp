@@ -4,32 +4,45 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "FileChooser.h"
+#include <QDialog>
+#include <QDir>
+
+#include "ConfigStore.h"
+#include "RaceChooser.h"
 #include "RaceEngine.h"
 #include "RaceRecorder.h"
 #include "RaceRecovery.h"
+#include "RaceSummary.h"
 #include "ResultsWindows.h"
 
 namespace lapdeck {
 
 RaceRecords::RaceRecords(RaceState& state, const ConfigStore& config, Prompter& prompter,
-                         ResultsWindows& results, QWidget* window)
+                         ResultsWindows& results, ResultsServices services,
+                         std::function<int(QDialog&)> showModal, QWidget* window)
     : QObject(window),
       m_state(state),
       m_prompter(prompter),
       m_results(results),
       m_window(window),
-      m_recorder(std::make_unique<RaceRecorder>(config)) {}
+      m_recorder(std::make_unique<RaceRecorder>(config)),
+      m_services(std::move(services)),
+      m_showModal(std::move(showModal)),
+      m_dataFolder(config.folder()) {}
 
 RaceRecords::~RaceRecords() = default;
+
+int RaceRecords::showModal(QDialog& dialog) {
+    return m_showModal ? m_showModal(dialog) : dialog.exec();
+}
 
 void RaceRecords::tellLater(const std::optional<RecordProblem>& problem) {
     if (!problem) {
         return;
     }
-    // The race goes on behind the box.
+    // Later, from the event loop: a race tick is no place for a message box.
     QTimer::singleShot(
-        0, this, [this, p = *problem]() { m_prompter.inform(p.title, p.text, Icon::Exclamation); });
+        0, this, [this, p = *problem]() { m_prompter.notify(p.title, p.text, Icon::Exclamation); });
 }
 
 void RaceRecords::raceStarting(const QDateTime& now) {
@@ -39,6 +52,20 @@ void RaceRecords::raceStarting(const QDateTime& now) {
 
 void RaceRecords::reportRead(int32_t clock, const QString& text) {
     tellLater(m_recorder->reportRead(clock, text));
+}
+
+void RaceRecords::reportsDropped(int32_t clock, const QStringList& texts) {
+    for (const QString& text : texts) {
+        QString shown;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            shown += u >= 0x20 && u < 0x7f
+                         ? QString(c)
+                         : QStringLiteral("\\x%1").arg(int{u}, 2, 16, QLatin1Char('0'));
+        }
+        tellLater(m_recorder->comment(
+            clock, QStringLiteral("came during the pause, dropped at Continue: ") + shown));
+    }
 }
 
 void RaceRecords::raceEnded() {
@@ -66,7 +93,9 @@ void RaceRecords::offerRecovery() {
             unfinished.push_back(race.folder);
         }
     }
-    if (lapdeck::offerRecovery(m_recorder->archive(), m_prompter, *recovered)) {
+    JournalProgress progress(m_window, QStringLiteral("Reading the race journal..."));
+    if (lapdeck::offerRecovery(m_recorder->archive(), m_prompter, *recovered,
+                               progress.callback())) {
         QString folder;
         for (const QString& f : unfinished) {
             if (RaceArchive::endOf(f) == RaceEnd::Recovered) {
@@ -78,38 +107,39 @@ void RaceRecords::offerRecovery() {
 }
 
 void RaceRecords::openRace() {
-    if (m_state.phase == RacePhase::Over) {
-        const auto question =
-            unsavedResultsQuestion(m_state, QStringLiteral("Do you want to open another race?"));
-        // Yes gives up the results on screen: Enter must not.
-        if (question && m_prompter.ask(question->title, question->text, Icon::Exclamation, true) !=
-                            Answer::Yes) {
-            return;
-        }
-    }
-    const QString journal =
-        m_results.files().openFileName(m_window, m_recorder->archive().folder(),
-                                       QStringLiteral("Race Journals (") + RaceArchive::kJournal +
-                                           QStringLiteral(")|") + RaceArchive::kJournal);
-    if (journal.isEmpty()) {
+    const std::vector<RaceRecord> records = m_recorder->archive().races();
+    if (records.empty()) {
+        m_prompter.inform(QStringLiteral("Open Race"),
+                          QStringLiteral("No race has been recorded yet in ") +
+                              QDir::toNativeSeparators(m_recorder->archive().folder()),
+                          Icon::Information);
         return;
     }
-    const RaceRecord record = RaceArchive::record(QFileInfo(journal).absolutePath());
+    JournalProgress progress(m_window, QStringLiteral("Reading the race journals..."));
+    RaceChooser chooser(listRaces(records, progress.callback()), m_window);
+    if (showModal(chooser) != QDialog::Accepted || chooser.chosen() < 0) {
+        return;
+    }
+    const RaceRecord& record = records[static_cast<size_t>(chooser.chosen())];
     auto race = std::make_unique<RaceState>();
-    if (const auto problem = loadRecordedRace(record, *race)) {
+    if (const auto problem = loadRecordedRace(record, *race, progress.callback())) {
         m_prompter.inform(QStringLiteral("Open Race"),
                           QStringLiteral("The race cannot be opened.") + captions::kCrLf + *problem,
                           Icon::Exclamation);
         return;
     }
-    // The race stays in the archive: leaving it again asks nothing.
+    // The race stays in the archive: closing its windows asks nothing.
     race->LapsUnsaved = race->SummaryUnsaved = false;
-    // The results on screen were given up by the answer above.
-    raceEnded();
+    race->SortByLapTime = m_state.SortByLapTime;
     if (const QString cut = journalCutText(record); !cut.isEmpty()) {
         m_prompter.inform(QStringLiteral("Open Race"), cut, Icon::Exclamation);
     }
-    show(*race, record.folder);
+    m_openedWindows.reset();
+    m_opened = std::move(race);
+    m_openedStats = std::make_unique<SummaryStats>();
+    m_openedWindows = std::make_unique<ResultsWindows>(*m_opened, *m_openedStats, m_dataFolder,
+                                                       m_services, m_window);
+    m_openedWindows->showLapTimes();
 }
 
 void RaceRecords::show(RaceState& race, const QString& folder) {

@@ -1,13 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
+#include "ResultsServices.h"
+
+class QDialog;
 class QWidget;
 
 namespace lapdeck {
@@ -18,6 +23,7 @@ class RaceRecorder;
 class ResultsWindows;
 struct RaceState;
 struct RecordProblem;
+struct SummaryStats;
 
 // The record the window keeps of its races (RaceRecorder: a race folder with the
 // files in force, the journal, the mark of a race that ended), and the races shown
@@ -27,8 +33,10 @@ class RaceRecords : public QObject {
     Q_OBJECT
 
 public:
+    // `services` and `showModal` serve the windows of a race opened from the archive.
     RaceRecords(RaceState& state, const ConfigStore& config, Prompter& prompter,
-                ResultsWindows& results, QWidget* window);
+                ResultsWindows& results, ResultsServices services,
+                std::function<int(QDialog&)> showModal, QWidget* window);
     ~RaceRecords() override;
 
     RaceRecorder& recorder() { return *m_recorder; }
@@ -37,6 +45,9 @@ public:
     // event loop: these may run inside a race tick.
     void raceStarting(const QDateTime& now);
     void reportRead(int32_t clock, const QString& text);
+    // Reports that came during a pause, dropped at Continue: each a comment line of the
+    // journal, so the record shows them and no re-scoring counts them.
+    void reportsDropped(int32_t clock, const QStringList& texts);
     // Reset, abort, or both results saved: the race needs no recovery.
     void raceEnded();
     // Exit: as raceEnded, the problem told at once (nothing runs after it).
@@ -46,7 +57,8 @@ public:
 
     // Offers the races Lapdeck did not see to their end; a recovered race is shown.
     void offerRecovery();
-    // File > Open Race: a race of the archive, chosen by its journal.
+    // File > Open Race: a race of the archive, chosen from a list, shown in lap table
+    // and summary windows of its own; the race on screen stays as it is.
     void openRace();
 
     // A race re-scored from its journal is on screen; the data folder's settings
@@ -64,6 +76,7 @@ signals:
 
 private:
     void show(RaceState& race, const QString& folder);
+    int showModal(QDialog& dialog);
     void tellLater(const std::optional<RecordProblem>& problem);
 
     RaceState& m_state;
@@ -71,6 +84,13 @@ private:
     ResultsWindows& m_results;
     QWidget* m_window;
     std::unique_ptr<RaceRecorder> m_recorder;
+    ResultsServices m_services;
+    std::function<int(QDialog&)> m_showModal;
+    QString m_dataFolder;
+    // The race opened from the archive, with the windows over it.
+    std::unique_ptr<RaceState> m_opened;
+    std::unique_ptr<SummaryStats> m_openedStats;
+    std::unique_ptr<ResultsWindows> m_openedWindows;
     bool m_recordedShown = false;
     bool m_demoBefore = false;
     QString m_onScreen;

@@ -49,11 +49,20 @@ LagColumn WindowRaceHost::readLagMode() {
 }
 
 void WindowRaceHost::raceStarting() {
+    m_parts.port.clearRaceNotes();
     m_parts.records.raceStarting(now());
 }
 
 void WindowRaceHost::reportRead(int32_t clock, const QString& text) {
+    if (!m_parts.state.Demo) {
+        m_parts.port.reportHeard();
+    }
     m_parts.records.reportRead(clock, text);
+}
+
+void WindowRaceHost::reportsDropped(int32_t clock, const QStringList& texts) {
+    m_parts.records.reportsDropped(clock, texts);
+    m_parts.port.reportsDropped(static_cast<int>(texts.size()));
 }
 
 void WindowRaceHost::lapCounted(int flag, int lap, int32_t lapMs, bool newBest) {

@@ -51,6 +51,7 @@ public:
     void closeNamePickers() override { m_window.closeNamePickers(); }
     void raceStarting() override;
     void reportRead(int32_t clock, const QString& text) override;
+    void reportsDropped(int32_t clock, const QStringList& texts) override;
     void raceClosed() override { m_window.raceClosed(); }
     void lapCounted(int flag, int lap, int32_t lapMs, bool newBest) override;
 

@@ -18,6 +18,7 @@
 #include "Pictures.h"
 #include "RaceEngine.h"
 #include "RacePort.h"
+#include "RaceRecorder.h"
 #include "RaceRecords.h"
 #include "RaceSetup.h"
 #include "RaceSummary.h"
@@ -47,7 +48,8 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, const LapdeckServi
     Prompter& prompter = *services.prompter;
     buildScreen();
     m_port = new RacePort(state, config.folder(), services.scanPorts, prompter, report, this);
-    m_records = new RaceRecords(state, config, prompter, *m_results, this);
+    m_records = new RaceRecords(state, config, prompter, *m_results, services.results,
+                                services.showModal, this);
     m_setup = std::make_unique<RaceSetup>(state, config, report);
     m_host = std::make_unique<WindowRaceHost>(
         WindowRaceHost::Parts{state, config, *services.sound, *m_timer, *services.startSequence,
@@ -70,10 +72,22 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, const LapdeckServi
     connect(mnuExit, &QAction::triggered, this, &frmLapdeck::mnuExit_Click);
     connect(m_timer, &RaceTimer::tick, this, &frmLapdeck::Timer1_Timer);
     connect(m_records, &RaceRecords::raceShown, this, &frmLapdeck::drawScreen);
+    // A problem found during a race (a journal or a sound file that failed) turns the
+    // status line red beside a notice that leaves the race's controls working.
+    prompter.takeNotices([this](const QString& title, const QString& text, Icon icon) {
+        if (m_state.phase != RacePhase::Racing && m_state.phase != RacePhase::Paused) {
+            return false;
+        }
+        m_port->alarm(text.section(captions::kCrLf, 0, 0));
+        m_services.prompter->showNotice(title, text, icon);
+        return true;
+    });
     Form_Load();
 }
 
-frmLapdeck::~frmLapdeck() = default;
+frmLapdeck::~frmLapdeck() {
+    m_services.prompter->takeNotices({});
+}
 
 void frmLapdeck::buildScreen() {
     auto* form = new QWidget(this);
@@ -170,6 +184,7 @@ RaceRecorder& frmLapdeck::recorder() {
 // settings held back) gives way to the data folder's.
 void frmLapdeck::raceClosed() {
     m_records->raceEnded();
+    m_port->clearRaceNotes();
     const bool recorded = m_records->recordedShown();
     if (m_setup->restoreAfterRace(recorded, recorded ? m_records->demoBefore() : m_state.Demo)) {
         m_records->recordedClosed();
@@ -182,6 +197,7 @@ void frmLapdeck::raceClosed() {
 
 void frmLapdeck::Timer1_Timer(int32_t milliseconds) {
     m_engine->Timer1_Timer(milliseconds, m_port->source());
+    m_port->raceTicked(m_state.RaceClock, recorder().noise().noisy(m_state.RaceClock));
     if (m_state.RaceOver != 0) {
         m_callouts->raceOver();
     }
@@ -201,7 +217,7 @@ void frmLapdeck::drawScreen() {
 
 void frmLapdeck::cmdStart_Click() {
     m_names->CloseComboNames();
-    m_engine->cmdStart_Click();
+    m_engine->cmdStart_Click(&m_port->source());
     drawScreen();
 }
 

@@ -118,6 +118,9 @@ void frmVx9AddRacer::cmdModify_Click() {
     const QString name =
         m_prompter.input(QStringLiteral("Modify Racer"), QStringLiteral("Modify Racer name"),
                          m_model.entries()[row]);
+    if (!m_model.acceptable(name, m_prompter)) {
+        return;
+    }
     showError(m_model.modify(row, name));
     showRoster(m_model.entries().value(row));
 }

@@ -1,5 +1,8 @@
 #include "frmVx9Diag.h"
 
+#include <memory>
+
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,8 +32,17 @@ QString helpText() {
 
 frmVx9Diag::frmVx9Diag(ReportSource* port, const QString& noPort,
                        const PerFlag<int32_t>& flagColours, std::function<void()> beep,
-                       QWidget* parent)
-    : QDialog(parent), m_port(port), m_beep(std::move(beep)) {
+                       QWidget* parent, int portNumber, Clock clock)
+    : QDialog(parent),
+      m_port(port),
+      m_beep(std::move(beep)),
+      m_portNumber(portNumber),
+      m_clock(std::move(clock)) {
+    if (!m_clock) {
+        auto started = std::make_shared<QElapsedTimer>();
+        started->start();
+        m_clock = [started]() { return started->elapsed(); };
+    }
     setObjectName(QStringLiteral("frmVx9Diag"));
     setWindowTitle(QStringLiteral("  Diagnostic Vx9 Timer"));
 
@@ -91,12 +103,19 @@ frmVx9Diag::frmVx9Diag(ReportSource* port, const QString& noPort,
     lblNoPort->setVisible(m_port == nullptr);
     cmdReset->setEnabled(m_port != nullptr);
 
+    lblNoise = new QLabel(NoiseWatch::warning(m_portNumber), this);
+    lblNoise->setObjectName(QStringLiteral("lblNoise"));
+    lblNoise->setWordWrap(true);
+    lblNoise->setStyleSheet(QStringLiteral("color: black; background: #ffbf00; padding: 3px;"));
+    lblNoise->setVisible(false);
+
     auto* left = new QVBoxLayout;
     left->addWidget(imgLapvane);
     left->addWidget(txtDiag, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(counts);
     right->addWidget(lblNoPort);
+    right->addWidget(lblNoise);
     right->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdReset);
@@ -119,8 +138,11 @@ void frmVx9Diag::tmrDiag_Timer() {
     if (m_port == nullptr) {
         return;
     }
+    const int64_t now = m_clock();
     while (m_port->hasInput()) {
-        const int flag = parseReport(m_port->read());
+        const QString text = m_port->read();
+        m_noise.reportRead(now, text);
+        const int flag = parseReport(text);
         if (flag < 1 || flag > kFlags) {
             continue;
         }
@@ -130,6 +152,7 @@ void frmVx9Diag::tmrDiag_Timer() {
             m_beep();
         }
     }
+    lblNoise->setVisible(m_noise.noisy(now));
 }
 
 void frmVx9Diag::cmdReset_Click() {

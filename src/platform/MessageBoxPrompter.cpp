@@ -47,6 +47,16 @@ void MessageBoxPrompter::inform(const QString& title, const QString& text, Icon 
     box.exec();
 }
 
+void MessageBoxPrompter::showNotice(const QString& title, const QString& text, Icon icon) {
+    auto* box =
+        new QMessageBox(boxIcon(icon), boxTitle(title), boxText(text), QMessageBox::Ok, m_parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    // The race keys (Pause, F4, F5, the digits) stay with the race screen.
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->show();
+}
+
 QString MessageBoxPrompter::input(const QString& title, const QString& prompt,
                                   const QString& defaultText) {
     bool ok = false;

@@ -15,6 +15,7 @@ public:
 
     Answer ask(const QString& title, const QString& text, Icon icon, bool defaultNo) override;
     void inform(const QString& title, const QString& text, Icon icon) override;
+    void showNotice(const QString& title, const QString& text, Icon icon) override;
     QString input(const QString& title, const QString& prompt, const QString& defaultText) override;
 
 private:

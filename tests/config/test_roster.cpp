@@ -54,6 +54,34 @@ TEST_F(RosterTest, AddTrimsProperCasesSortsIgnoringCaseAndAppendsToTheFile) {
     EXPECT_EQ(m.entries().size(), 6);
 }
 
+// The race screen's words for a lane with no racer, in any case, are no racer's name:
+// refused when typed, left out of a file (the message names them).
+TEST_F(RosterTest, TheScreensWordsForALaneWithNoRacerAreNoName) {
+    const std::tuple<const char*, bool> names[] = {{"Disabled", true},    {" select NAME ", true},
+                                                   {"EMPTY", true},       {"Empty Seat", false},
+                                                   {"Selectname", false}, {"Dis", false}};
+    RosterModel m = loaded("Ann\r\n");
+    QStringList file;
+    for (const auto& [name, refused] : names) {
+        SCOPED_TRACE(name);
+        prompter.prompts.clear();
+        EXPECT_FALSE(m.add(qs(name), prompter));
+        EXPECT_EQ(m.entries().contains(properCase(qs(name).trimmed())), !refused);
+        EXPECT_EQ(prompter.prompts.size(), refused ? 1u : 0u);
+        if (refused) {
+            EXPECT_TRUE(prompter.prompts[0].text.startsWith(u'"' + properCase(qs(name).trimmed()) +
+                                                            qs("\" cannot be a racer's name")));
+        }
+        file << qs(name);
+    }
+    const QString told = leaveOutScreenWords(file, qs("rcRacers.dat"));
+    EXPECT_EQ(file, (QStringList{qs("Empty Seat"), qs("Selectname"), qs("Dis")}));
+    EXPECT_TRUE(
+        told.startsWith(qs("rcRacers.dat holds \"Disabled\", \" select NAME \", \"EMPTY\":")))
+        << told.toStdString();
+    EXPECT_EQ(leaveOutScreenWords(file, qs("rcRacers.dat")), QString());
+}
+
 TEST_F(RosterTest, DeleteNeedsASelectionAndAYes) {
     RosterModel m = loaded("\"Zoe\"\r\n\"Ann\"\r\n\"Bob\"\r\n");
     EXPECT_FALSE(m.checkModifySelection(-1, prompter));

@@ -55,33 +55,48 @@ TEST_F(FinishTest, WhiteFlagCheckeredFlagAndEndOfATenLapRace) {
     EXPECT_EQ(host.cues(), "whiteflag2.wav 100 50, checkeredflag.wav 100 50, Raceover.wav 100 50");
 }
 
-// Timed race: 1.9 best laps + 5 s from time up, halves to even (1928.5 and 1947.5); every
-// other car runs one more lap. A leader whose best lap was reset has its last lap in its
-// place. The lap race's 1.5 best laps are in the races lap3_crash and lap5_rt_deadline.
-TEST_F(FinishTest, TimedRaceDeadlineFromTheBestLap) {
-    // laps 2 and 3 of the leader, its best lap reset?, deadline
-    const std::tuple<int32_t, int32_t, bool, int32_t> cases[] = {
-        {1015, 1015, false, 66928}, {1025, 1025, false, 66948}, {1015, 1025, true, 66948}};
-    for (const auto& [second, third, reset, deadline] : cases) {
-        SCOPED_TRACE(third);
+// The deadline from the leader's best lap, halves to even: a timed race 1.9 best laps + 5 s
+// from time up (1928.5 and 1947.5), a three-lap race 1.5 best laps from the leader's last
+// crossing (1522.5 and 1537.5); every other car runs one more lap. A leader whose best lap
+// was reset has its last lap in its place.
+TEST_F(FinishTest, DeadlineFromTheLeadersBestLapOrItsLastLapAfterAReset) {
+    struct Case {
+        Format format;
+        int32_t second, third;  // laps 2 and 3 of the leader
+        bool reset;             // its best lap reset after its last crossing
+        int32_t deadline;
+        const char* cues;
+    };
+    const char* const timed = "10seconds.wav 100 50, CheckeredFlag.wav 100 50, RaceOver.wav 100 50";
+    const char* const laps = "whiteflag2.wav 100 50, checkeredflag.wav 100 50, Raceover.wav 100 50";
+    const Case cases[] = {{Format::TimedRace, 1015, 1015, false, 66928, timed},
+                          {Format::TimedRace, 1025, 1025, false, 66948, timed},
+                          {Format::TimedRace, 1015, 1025, true, 66948, timed},
+                          {Format::LapRace, 1015, 1015, false, 3030 + 1522, laps},
+                          {Format::LapRace, 1015, 1025, false, 3040 + 1522, laps},
+                          {Format::LapRace, 1015, 1025, true, 3040 + 1538, laps}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << (c.format == Format::LapRace) << " " << c.third << " " << c.reset);
         state.RaceLaps = 2;  // left from a lap race; a timed race ignores it
-        configure(Format::TimedRace, 1, 1, 1.0f);
+        configure(c.format, c.format == Format::LapRace ? 3 : 1, 1, 1.0f);
         host.sounds.clear();
         start();
-        run({{1000, 1}, {1500, 2}, {1000 + second, 1}, {1000 + second + third, 1}});
-        if (reset) {
+        run({{1000, 1}, {1500, 2}, {1000 + c.second, 1}, {1000 + c.second + c.third, 1}});
+        if (c.reset) {
             engine.lblBest_Click(1);
         }
-        run({{60000, 0}});
+        if (c.format == Format::TimedRace) {
+            run({{60000, 0}});
+        }
         tick();
-        EXPECT_EQ(state.FinishDeadline, deadline);
+        EXPECT_EQ(state.FinishDeadline, c.deadline);
         EXPECT_EQ(finishLaps(), "3 2 1 1 1 1");
         tickAt(state.RaceClock + 500, {"2"});
         EXPECT_EQ(state.RaceOver, 0);
         tick();
         expectRaceOver();
-        EXPECT_EQ(host.cues(),
-                  "10seconds.wav 100 50, CheckeredFlag.wav 100 50, RaceOver.wav 100 50");
+        EXPECT_EQ(host.cues(), c.cues);
         state.SummaryUnsaved = state.LapsUnsaved = false;
         engine.cmdStart_Click();
     }

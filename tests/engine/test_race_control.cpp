@@ -94,11 +94,25 @@ TEST_F(EngineTest, PauseContinueAndAbortOnlyWhenPausedAndConfirmed) {
     tickAt(1000, {"1"});
     engine.cmdStart_Click();
     EXPECT_EQ(controls(), kPaused);
-    port.push({"1"});  // waits through the pause and is read after it
-    engine.cmdStart_Click();
+    // Crossings during the pause are dropped at Continue, not counted with lap times
+    // that span the pause; a demo race reads no port.
+    port.push({"1", "x"});
+    engine.cmdStart_Click(&port);
     EXPECT_EQ(controls(), kRacing);
+    EXPECT_EQ(host.dropped, QStringList{qs("1000:1,x")});
     tickAt(4000);
-    EXPECT_EQ(state.LastCrossing[1], 4000);
+    EXPECT_EQ(state.LapCount[1], 1);
+    EXPECT_EQ(state.LastCrossing[1], 1000);
+    tickAt(6000, {"1"});
+    EXPECT_EQ(state.LastCrossing[1], 6000);
+    engine.cmdStart_Click();
+    port.push({"1"});
+    state.Demo = true;
+    engine.cmdStart_Click(&port);
+    state.Demo = false;
+    EXPECT_EQ(host.dropped.size(), 1);
+    EXPECT_TRUE(port.hasInput());
+    port.pending.clear();
 
     engine.cmdStart_Click();
     prompter.answers = {Answer::No};

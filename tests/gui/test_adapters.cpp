@@ -10,11 +10,13 @@
 #include <QFile>
 #include <QFileSystemWatcher>
 #include <QMap>
+#include <QMessageBox>
 #include <QProcess>
 #include <QWidget>
 
 #include "DialogFileChooser.h"
 #include "GuiTestSupport.h"
+#include "MessageBoxPrompter.h"
 #include "PortMap.h"
 #include "RaceArchive.h"
 #include "RaceTimer.h"
@@ -47,6 +49,20 @@ TEST(TickClock, NeverDriftsOverIrregularTicksAndDropsTheStoppedTime) {
     EXPECT_EQ(clock.advance(15 * kMs / 10), 1);  // 1.5 ms
     clock.start(1000 * kMs);                     // stopped for a second
     EXPECT_EQ(clock.advance(1010 * kMs), 10);
+}
+
+// A notice over a running race leaves the window modal-free and the keyboard with it.
+TEST(Notices, ShowWithoutAModalBoxOrTakingTheKeyboard) {
+    QWidget window;
+    window.show();
+    MessageBoxPrompter prompter(&window);
+    prompter.showNotice(u"Race Journal"_s, u"The race journal cannot be written."_s, Icon::Error);
+    auto* box = window.findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(box->testAttribute(Qt::WA_ShowWithoutActivating));
+    box->close();
 }
 
 TEST(PortMapNumbers, AdaptersFirstInNaturalOrderThenBuiltInLines) {

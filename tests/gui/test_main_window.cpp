@@ -135,7 +135,7 @@ TEST_F(MainWindow, NamePickerOpensOnTheNameWarnsOnDuplicatesAndStoresRacersDat) 
     EXPECT_TRUE(w.Select_Name[6]->isHidden());
 }
 
-enum class Leave { Exit, CloseBox, OpenRace };
+enum class Leave { Exit, CloseBox };
 
 // Exit, the close box in a race and Open Race ask before unsaved results are given
 // up, with No as the default (Enter keeps them); a race left so needs no recovery.
@@ -152,8 +152,7 @@ TEST_F(MainWindow, LeavingUnsavedResultsIsAskedWithNoAsTheDefault) {
         {Leave::CloseBox, P::Racing, false, Answer::No, true, false},
         {Leave::CloseBox, P::Paused, false, Answer::Yes, true, true},
         {Leave::CloseBox, P::Racing, true, Answer::No, false, true},
-        {Leave::CloseBox, P::Over, false, Answer::No, false, true},
-        {Leave::OpenRace, P::Over, false, Answer::No, true, false}};
+        {Leave::CloseBox, P::Over, false, Answer::No, false, true}};
     for (const auto& [how, phase, practice, answer, asks, closes] : cases) {
         SCOPED_TRACE(static_cast<int>(how) * 10 + static_cast<int>(phase));
         data.names(u"Ann,Empty,Empty,Empty,Empty,Empty"_s);
@@ -176,9 +175,7 @@ TEST_F(MainWindow, LeavingUnsavedResultsIsAskedWithNoAsTheDefault) {
         ASSERT_EQ(rig->state.phase, phase);
         const QString raceFolder = w.recorder().raceFolder();
         rig->prompter.answers = {answer};
-        if (how == Leave::OpenRace) {
-            w.mnuOpenRace->trigger();
-        } else if (how == Leave::CloseBox) {
+        if (how == Leave::CloseBox) {
             w.close();
         } else {
             w.mnuExit->trigger();

@@ -6,13 +6,17 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 
+#include "../support/FileSizeLimit.h"
 #include "GuiTestSupport.h"
 #include "PortReconnect.h"
+#include "RaceRecorder.h"
 #include "RaceTimer.h"
 #include "SerialPortSource.h"
 #include "frmVx9Diag.h"
@@ -90,6 +94,8 @@ TEST(PortFaults, APulledAdapterIsLookedUpAtEachTryAtNoCpuAndCountsAgainUnderAnot
     // first try took 57 ms.
     EXPECT_LT(processCpuSeconds() - cpuBefore, kTries * 0.0075);
     ASSERT_EQ(t.rig->prompter.prompts.size(), 1u) << t.rig->prompter.shown();
+    // A race under way is told without a modal box.
+    EXPECT_TRUE(t.rig->prompter.prompts[0].notice);
     const QString told = t.rig->prompter.prompts[0].text;
     EXPECT_TRUE(told.startsWith(u"The lap unit on port 1"_s) && told.contains(u"by itself"_s))
         << told.toStdString();
@@ -145,6 +151,69 @@ TEST(PortFaults, WhilePausedAnotherPortIsChosenAndTheRaceKeepsItsLapsAndSettings
     EXPECT_EQ(t.rig->state.MinLapTime, minLap + 1.0f);  // the new settings, now in force
 }
 
+// The status line's text and colour, as "amber: text".
+std::string statusLine(const QLabel& label) {
+    const QString style = label.styleSheet();
+    const char* colour = style.contains(u"#c00000"_s)   ? "red: "
+                         : style.contains(u"#ffbf00"_s) ? "amber: "
+                                                        : "";
+    return colour + label.text().toStdString();
+}
+
+// During a race the status line tells a port that says nothing for 20 s of race time
+// (until its first byte) and one that sends noise (three stray bytes in ten seconds,
+// until ten seconds pass without one); a journal that cannot be written turns it red,
+// told by a notice that leaves the race's controls working.
+TEST(PortFaults, TheStatusLineTellsASilentPortANoisyOneAndARecordThatFails) {
+    Pty unit;
+    DataFolder data;
+    data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
+    HandClock clock;
+    WindowRig rig(data, clock.services());
+    frmLapdeck& w = *rig.window;
+    w.portMap().choose(2, unit.path());
+    ASSERT_TRUE(w.OpenRacePort(2));
+    w.cmdStart_Click();
+    const std::string reading = "Reading port 2: " + unit.path().toStdString();
+    const std::string silent = "amber: No reports from port 2 (" + unit.path().toStdString() +
+                               ") for 20 s: is the lap unit wired to this port and switched on?";
+    const std::string noisy = "amber: Port 2 sends data that is no flag number: check the wiring";
+    const struct {
+        int advance;
+        const char* bytes;
+        std::string shown;
+    } steps[] = {{19990, "", reading}, {10, "", silent}, {0, "1", reading},  {9000, "", reading},
+                 {0, "x", reading},    {0, "yz", noisy}, {10000, "", noisy}, {10, "", reading}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(rig.state.RaceClock + step.advance);
+        const int32_t until = rig.state.RaceClock + step.advance;
+        // Each byte read is a lap of Ann's or noise.
+        auto read = [&]() { return w.recorder().noise().noiseCount() + rig.state.LapCount[1]; };
+        const int64_t reads = read() + static_cast<int64_t>(strlen(step.bytes));
+        clock.advance(step.advance);
+        unit.send(step.bytes);
+        ASSERT_TRUE(
+            runUntil([&]() { return rig.state.RaceClock >= until && read() == reads; }, 3000));
+        EXPECT_EQ(statusLine(*w.lblPortDevice), step.shown);
+    }
+    EXPECT_EQ(rig.state.LapCount[1], 1);
+
+    {
+        const FileSizeLimit full(static_cast<rlim_t>(
+            QFileInfo(QDir(w.recorder().raceFolder()).filePath(u"journal.txt"_s)).size()));
+        clock.advance(3000);
+        unit.send("1");
+        ASSERT_TRUE(runUntil([&]() { return !rig.prompter.prompts.empty(); }, 3000));
+    }
+    EXPECT_EQ(statusLine(*w.lblPortDevice), "red: The race journal cannot be written.");
+    EXPECT_TRUE(rig.prompter.prompts[0].notice) << rig.prompter.shown();
+    EXPECT_EQ(rig.prompter.prompts.size(), 1u) << rig.prompter.shown();
+    EXPECT_EQ(rig.state.LapCount[1], 2);
+    w.cmdStart_Click();  // pause
+    w.cmdAbort_Click();  // Yes: a reset clears the line
+    EXPECT_EQ(statusLine(*w.lblPortDevice), reading);
+}
+
 QStringList hits(const frmVx9Diag& d) {
     QStringList out;
     for (int i = 1; i <= kFlags; ++i) {
@@ -170,7 +239,9 @@ struct DiagRig {
     SerialPortSource port;
     PerFlag<int32_t> colours{0, 0, 65280};  // flag 2 green
     int beeps = 0;
-    frmVx9Diag dialog{&port, QString(), colours, [this] { ++beeps; }};
+    int64_t ms = 0;
+    frmVx9Diag dialog{
+        &port, QString(), colours, [this] { ++beeps; }, nullptr, 3, [this] { return ms; }};
 };
 
 TEST(Diagnostics, CountsHitsPerFlagWithABeepResetsAndEmptiesThePortOnExit) {
@@ -182,11 +253,17 @@ TEST(Diagnostics, CountsHitsPerFlagWithABeepResetsAndEmptiesThePortOnExit) {
     EXPECT_EQ(hits(t.dialog), (QStringList{u"0"_s, u" 3"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
     EXPECT_EQ(t.beeps, 3);
     EXPECT_EQ(t.dialog.lblHit[2]->palette().color(QPalette::Window), QColor(0, 255, 0));
+    // "0", "7" and "x" are noise: three in ten seconds, until ten seconds pass without one.
+    EXPECT_FALSE(t.dialog.lblNoise->isHidden());
+    EXPECT_EQ(t.dialog.lblNoise->text(),
+              u"Port 3 sends data that is no flag number: check the wiring"_s);
+    t.ms = 10001;
 
     t.dialog.cmdReset->click();
     EXPECT_EQ(hits(t.dialog), QStringList(6, u"0"_s));
     t.report("5");
     EXPECT_EQ(t.dialog.lblHit[5]->text(), u" 1"_s);
+    EXPECT_TRUE(t.dialog.lblNoise->isHidden());
 
     t.dialog.tmrDiag.stop();  // these come after the last tick
     t.pty.send("34");

@@ -6,9 +6,13 @@
 #include <QProcess>
 #include <QPushButton>
 
+#include <QLineEdit>
+#include <QTableWidget>
+
 #include "ClickLabel.h"
 #include "GuiTestSupport.h"
 #include "RaceArchive.h"
+#include "RaceChooser.h"
 #include "RaceRecorder.h"
 #include "Replay.h"
 
@@ -50,15 +54,6 @@ int feedLaps(const Pty& unit, const QString& dataDir, const std::function<bool()
     return sent;
 }
 
-// The race timer's clock, moved by hand: a race runs without waiting for real time.
-struct HandClock {
-    std::function<void(LapdeckServices&)> services() {
-        return [this](LapdeckServices& s) { s.clock = [this]() { return ns; }; };
-    }
-    void advance(int ms) { ns += int64_t{ms} * 1000000; }
-    int64_t ns = 0;
-};
-
 // The results windows as the organiser uses them, noting which were shown: each
 // saves in both forms (by button, then by menu) into a folder of their own while
 // names are left, and the lap table goes on to the summary.
@@ -73,6 +68,9 @@ struct SavingWindows : ScriptedFiles {
             window.results.files = this;
             window.results.runModal = [this](QDialog& w) {
                 shown << QString::fromLatin1(w.metaObject()->className());
+                if (auto* laps = qobject_cast<frmViewLaps*>(&w)) {
+                    openedTitle = laps->txtHeader->text();
+                }
                 if (auto* laps = qobject_cast<frmViewLaps*>(&w); laps && !names.isEmpty()) {
                     laps->cmdSave_Click();
                     laps->mnuSave->trigger();
@@ -100,6 +98,7 @@ struct SavingWindows : ScriptedFiles {
     }
     QTemporaryDir saved;
     QStringList shown;
+    QString openedTitle;  // the race title the last lap table showed
     const RaceState* state = nullptr;
     bool summaryUnsavedAfterLaps = false;  // each save clears its own mark only
 };
@@ -136,15 +135,91 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
     EXPECT_EQ(windows.asked.value(2),
               data.path(u"Summary "_s + rig.state.RaceDateTime + u".sum"_s));
 
-    // The race opens again from the archive, with nothing new to save.
-    windows.names = {QDir(raceFolder).filePath(RaceArchive::kJournal)};
+    // The race opens again from the archive, chosen from a list, in windows of its own:
+    // the race screen, reset, keeps its caption, title and gap column.
+    w.cmdStart_Click();  // Reset
+    w.lblLag_Click();
+    const QString caption = w.windowTitle();
+    const QString lag = w.lblLag->text();
     windows.shown.clear();
     rig.prompter.prompts.clear();
-    w.mnuOpenRace->trigger();
+    onModal<RaceChooser>(
+        [&](RaceChooser& chooser) {
+            QStringList row;
+            for (int c = 0; c < chooser.lstRaces->columnCount(); ++c) {
+                row << chooser.lstRaces->item(0, c)->text();
+            }
+            EXPECT_EQ(row.mid(1), (QStringList{u"3 Lap Race"_s, u"Ann, Bob, Cy, Dee, Eve, Fay"_s,
+                                               u"Ann"_s, u"Ended normally"_s}));
+            EXPECT_EQ(chooser.chosen(), 0);
+            chooser.accept();
+        },
+        [&]() { w.mnuOpenRace->trigger(); });
     EXPECT_EQ(windows.shown, QStringList{u"lapdeck::frmViewLaps"_s});
-    EXPECT_EQ(w.cmdStart->text(), u"Reset"_s);
+    EXPECT_EQ(windows.openedTitle, u"3 Lap Race"_s);
+    EXPECT_EQ(w.windowTitle(), caption);
+    EXPECT_EQ(w.lblLag->text(), lag);
+    EXPECT_EQ(rig.state.phase, RacePhase::Idle);
+    EXPECT_TRUE(rig.prompter.prompts.empty()) << rig.prompter.shown();
+}
+
+// Cars that pass during a pause are not counted at Continue: what came is dropped and
+// noted in the journal, which the replay reads to the same results.
+TEST(RaceDay, ReportsOfAPauseAreDroppedAtContinueAndNotedInTheJournal) {
+    Pty unit;
+    DataFolder data;
+    shortRace(data, 3);
+    SavingWindows windows;
+    HandClock clock;
+    WindowRig rig(data, [&](LapdeckServices& s) {
+        windows.services()(s);
+        clock.services()(s);
+    });
+    windows.state = &rig.state;
+    frmLapdeck& w = *rig.window;
+    w.portMap().choose(2, unit.path());
+    ASSERT_TRUE(w.OpenRacePort(2));
     w.cmdStart_Click();
-    EXPECT_TRUE(rig.prompter.prompts.empty());
+    const QString raceFolder = w.recorder().raceFolder();
+    const QString journal = QDir(raceFolder).filePath(RaceArchive::kJournal);
+    // One report, once the clock has moved on past the minimum lap.
+    auto cross = [&](const char* flag) {
+        clock.advance(1500);
+        const qsizetype lines = fileBytes(journal).count('\n');
+        unit.send(flag);
+        // A race over reads no more reports.
+        EXPECT_TRUE(runUntil(
+            [&]() {
+                return fileBytes(journal).count('\n') > lines || rig.state.phase == RacePhase::Over;
+            },
+            3000));
+    };
+    cross("1");
+    const PerFlag<int16_t> before = rig.state.LapCount;
+    ASSERT_EQ(before[1], 1);
+    w.cmdStart_Click();  // pause
+    const int32_t pausedAt = rig.state.RaceClock;
+    unit.send(
+        "2\x01"
+        "1");
+    waitForInput(w.port());
+    w.cmdStart_Click();  // on again
+    clock.advance(1500);
+    ASSERT_TRUE(runUntil([&]() { return rig.state.RaceClock >= pausedAt + 1500; }, 3000));
+    EXPECT_EQ(rig.state.LapCount, before);
+    EXPECT_TRUE(w.lblPortDevice->text().endsWith(
+        u"; 3 reports that came during the pause were dropped at Continue"_s))
+        << w.lblPortDevice->text().toStdString();
+    const QByteArray head =
+        "#" + QByteArray::number(pausedAt) + ",came during the pause, dropped at Continue: ";
+    EXPECT_TRUE(fileBytes(journal).contains(head + "2\r\n" + head + "\\x01\r\n" + head + "1\r\n"));
+
+    for (int n = 0; n < 12 && rig.state.phase != RacePhase::Over; ++n) {
+        cross(n % 2 == 0 ? "2" : "1");
+    }
+    ASSERT_EQ(rig.state.phase, RacePhase::Over);
+    w.mnuLapTimes->trigger();
+    windows.expectReplayed(raceFolder);
 }
 
 // The program's side of the kill test: a race on the port named by the parent, run

@@ -23,6 +23,7 @@ struct Prompt {
     QString text;
     Icon icon = Icon::None;
     bool defaultNo = false;
+    bool notice = false;  // shown without a modal box
 };
 
 // Records every message and question. Questions take the scripted answers in turn;
@@ -45,6 +46,9 @@ public:
     void inform(const QString& title, const QString& text, Icon icon) override {
         prompts.push_back({false, title, text, icon, false});
     }
+    void showNotice(const QString& title, const QString& text, Icon icon) override {
+        prompts.push_back({false, title, text, icon, false, true});
+    }
     // Input boxes answered from `inputs`, then Cancel; recorded as "prompt [shown]".
     QString input(const QString& title, const QString& prompt, const QString& shown) override {
         prompts.push_back(
@@ -53,14 +57,16 @@ public:
     }
     QStringList inputs;
 
-    // Every prompt as a line "ask|tell icon[ no]: title|text", for one comparison.
+    // Every prompt as a line "ask|tell|notice icon[ no]: title|text", for one comparison.
     std::string shown() const {
         static const char* const icons[] = {"-", "info", "excl", "question", "error"};
         std::string out;
         for (const Prompt& p : prompts) {
-            out += std::string(p.question ? "ask " : "tell ") + icons[static_cast<int>(p.icon)] +
-                   (p.defaultNo ? " no" : "") + ": " + (p.title + u'|' + p.text).toStdString() +
-                   "\n";
+            out += std::string(p.question ? "ask "
+                               : p.notice ? "notice "
+                                          : "tell ") +
+                   icons[static_cast<int>(p.icon)] + (p.defaultNo ? " no" : "") + ": " +
+                   (p.title + u'|' + p.text).toStdString() + "\n";
         }
         return out;
     }
@@ -143,6 +149,10 @@ public:
     LagColumn readLagMode() override { return lagMode; }
     QDateTime now() override { return fixedNow; }
     void closeNamePickers() override { ++pickerCloses; }
+    void reportsDropped(int32_t clock, const QStringList& texts) override {
+        dropped << QString::number(clock) + u':' + texts.join(u',');
+    }
+    QStringList dropped;  // "clock:text,text" for each Continue that dropped reports
 
     int count(const char* file) const {
         return static_cast<int>(sounds.filter(QLatin1String(file) + u' ').size());
