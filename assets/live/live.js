@@ -12,6 +12,10 @@
   function load(key) { try { return localStorage.getItem(key); } catch (e) { return null; } }
   function keep(key, value) { try { localStorage.setItem(key, value); } catch (e) { /* not kept */ } }
   var followed = Number(load('lapdeck.follow')) || 0;
+  // In a meeting a racer moves from flag to flag, so the name is followed too.
+  var followName = load('lapdeck.followName') || '';
+  var meeting = null;
+  var meetingVersion = null;
   var followedCount = -1;
   var speaking = load('lapdeck.speak') === '1';
   var resultsVersion = null;
@@ -40,8 +44,16 @@
   }
 
   // ------------------------------------------------------------ now
+  function trimmed(name) { return String(name || '').trim(); }
+
   function render(s) {
     state = s;
+    if (meeting && followName) {
+      var was = followed;
+      followed = 0;
+      s.rows.forEach(function (r) { if (trimmed(r.name) === followName) followed = r.flag; });
+      if (followed !== was) { followedCount = -1; $('followLaps').replaceChildren(); }
+    }
     var flag = FLAGS[s.flag] ? s.flag : 'none';
     $('flag').className = 'flag ' + flag;
     $('flag').textContent = FLAGS[flag];
@@ -67,6 +79,10 @@
     });
     body.replaceChildren.apply(body, rows);
     updateFollow();
+    if (meetingVersion !== s.meetingVersion) {
+      meetingVersion = s.meetingVersion;
+      loadMeeting();
+    }
     if (resultsVersion !== s.resultsVersion) {
       resultsVersion = s.resultsVersion;
       if (!$('results').hidden) loadResults();
@@ -81,11 +97,19 @@
 
   // ------------------------------------------------------------ follow a racer
   function follow(flag) {
+    var row = rowOf(flag);
     followed = flag;
     followedCount = -1;
     keep('lapdeck.follow', String(flag));
+    followByName(row ? trimmed(row.name) : '');
+  }
+
+  function followByName(name) {
+    followName = name;
+    keep('lapdeck.followName', name);
     $('followLaps').replaceChildren();
-    if (state) render(state);
+    if (meeting) showMeeting(meeting);
+    else if (state) render(state);
   }
 
   function updateFollow() {
@@ -124,6 +148,92 @@
     var b = $('speak');
     b.hidden = !('speechSynthesis' in window);
     b.setAttribute('aria-pressed', speaking ? 'true' : 'false');
+  }
+
+  // ------------------------------------------------------------ meeting
+  function loadMeeting() {
+    getJson('/meeting.json').then(showMeeting)
+      .catch(function () { meetingVersion = null; /* tried again at the next change */ });
+  }
+
+  function seatName(seat) { return seat.name || '(' + (seat.standIn || '') + ')'; }
+
+  function heatItem(heat) {
+    var li = el('li', null, heat.status.toLowerCase());
+    var head = el('div', null, 'heatHead');
+    head.appendChild(el('span', heat.title, 'heatTitle'));
+    head.appendChild(el('span', [heat.time, heat.status].filter(Boolean).join(' \u00b7 ')));
+    var seats = el('div', null, 'seats');
+    heat.seats.forEach(function (seat) {
+      var chip = el('span', null, seat.name && seat.name === followName ? 'seat me' : 'seat');
+      chip.appendChild(el('b', String(seat.flag)));
+      chip.appendChild(document.createTextNode(seatName(seat)));
+      paint(chip, seat.colour);
+      if (seat.name) chip.addEventListener('click', function () { followByName(seat.name); });
+      seats.appendChild(chip);
+    });
+    li.append(head, seats);
+    return li;
+  }
+
+  // A table of the meeting window's; a row is a racer (the name in column 1).
+  function standing(table) {
+    var box = grid([table.header], table.rows);
+    box.querySelectorAll('tbody tr').forEach(function (tr, i) {
+      if (table.rows[i][1] === followName) tr.className = 'me';
+      tr.addEventListener('click', function () { followByName(table.rows[i][1]); });
+    });
+    return [el('h4', table.title), box];
+  }
+
+  function showMeeting(m) {
+    meeting = m && m.name ? m : null;
+    $('tabMeeting').hidden = !meeting;
+    if (!meeting) {
+      if (!$('meeting').hidden) tab('now');
+      $('heats').replaceChildren();
+      $('standings').replaceChildren();
+      showMyHeat();
+      if (state) render(state);
+      return;
+    }
+    $('meetingName').textContent = m.name + ' \u00b7 ' + m.date;
+    $('meetingProblem').textContent = m.problem;
+    $('meetingProblem').hidden = !m.problem;
+    $('heats').replaceChildren.apply($('heats'), m.heats.map(heatItem));
+    var parts = [];
+    m.classes.forEach(function (c) {
+      parts.push(el('h3', c.name));
+      parts = parts.concat(standing(c.qualifying));
+      if (c.final) parts = parts.concat(standing(c.final));
+    });
+    $('standings').replaceChildren.apply($('standings'), parts);
+    showMyHeat();
+    if (state) render(state);
+  }
+
+  // The followed racer's heat running now, or next to run.
+  function showMyHeat() {
+    var bar = $('myHeat');
+    bar.hidden = !meeting || !followName;
+    if (bar.hidden) return;
+    var heat = null, seat = null;
+    meeting.heats.forEach(function (h) {
+      if (heat || (h.status !== 'Running' && h.status !== 'Waiting')) return;
+      h.seats.forEach(function (s) { if (s.name === followName) { heat = h; seat = s; } });
+    });
+    var parts = [el('span', followName, 'who')];
+    if (!heat) {
+      parts.push(document.createTextNode(' has no heat to come'));
+    } else {
+      parts.push(document.createTextNode(heat.status === 'Running' ? ' races now: ' : ' next: '));
+      parts.push(el('b', heat.title));
+      var chip = el('span', 'flag ' + seat.flag, 'seat');
+      paint(chip, seat.colour);
+      parts.push(document.createTextNode(' '), chip);
+      if (heat.status === 'Waiting' && heat.time) parts.push(document.createTextNode(' ' + heat.time));
+    }
+    bar.replaceChildren.apply(bar, parts);
   }
 
   // ------------------------------------------------------------ results
@@ -204,12 +314,12 @@
     }).catch(function () { /* shown again at the next change */ });
   }
 
-  function tab(results) {
-    $('now').hidden = results;
-    $('results').hidden = !results;
-    $('tabNow').setAttribute('aria-pressed', String(!results));
-    $('tabResults').setAttribute('aria-pressed', String(results));
-    if (results) loadResults();
+  function tab(name) {
+    ['now', 'meeting', 'results'].forEach(function (t) {
+      $(t).hidden = t !== name;
+      $('tab' + t[0].toUpperCase() + t.slice(1)).setAttribute('aria-pressed', String(t === name));
+    });
+    if (name === 'results') loadResults();
   }
 
   // ------------------------------------------------------------ connection
@@ -243,8 +353,10 @@
   }, 5000);
 
   document.addEventListener('DOMContentLoaded', function () {
-    $('tabNow').addEventListener('click', function () { tab(false); });
-    $('tabResults').addEventListener('click', function () { tab(true); });
+    $('tabNow').addEventListener('click', function () { tab('now'); });
+    $('tabMeeting').addEventListener('click', function () { tab('meeting'); });
+    $('tabResults').addEventListener('click', function () { tab('results'); });
+    $('myHeat').addEventListener('click', function () { tab('meeting'); });
     $('unfollow').addEventListener('click', function () { follow(0); });
     $('speak').addEventListener('click', function () {
       speaking = !speaking;

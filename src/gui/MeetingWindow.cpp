@@ -21,6 +21,8 @@
 
 #include "ConfigStore.h"
 #include "HeatRace.h"
+#include "LiveMeeting.h"
+#include "LiveResults.h"
 #include "MeetingCallBoard.h"
 #include "MeetingFile.h"
 #include "MeetingText.h"
@@ -175,6 +177,27 @@ MeetingWindow::MeetingWindow(Parts parts, Clock clock, std::function<void()> red
 
 MeetingWindow::~MeetingWindow() {
     delete callBoard;
+    if (m_live) {
+        m_live->setMeeting({});
+    }
+}
+
+void MeetingWindow::showOnLivePage(LiveResults* live) {
+    m_live = live;
+    tellLive();
+}
+
+void MeetingWindow::tellLive() {
+    if (!m_live) {
+        return;
+    }
+    m_liveMinute = m_parts.results.now().toSecsSinceEpoch() / 60;
+    if (m_path.isEmpty()) {
+        m_live->setMeeting({});
+        return;
+    }
+    const MeetingPlan planned = plan();
+    m_live->setMeeting(meetingJson(m_meeting, planned, startsOf(planned), m_parts.state.FlagColor));
 }
 
 QWidget* MeetingWindow::buildSetup() {
@@ -647,6 +670,9 @@ void MeetingWindow::followRace() {
                                            : planned.problem;
     }
     lblStatus->setText(status);
+    if (m_parts.results.now().toSecsSinceEpoch() / 60 != m_liveMinute) {
+        tellLive();
+    }
 }
 
 void MeetingWindow::heatEnded() {
@@ -869,6 +895,7 @@ void MeetingWindow::refresh() {
         }
     }
     m_filling = false;
+    tellLive();
     followRace();
 }
 
@@ -877,11 +904,7 @@ std::optional<TextTable> MeetingWindow::currentTableOf(int tab) const {
     switch (tab) {
         case 1: {
             const MeetingPlan planned = plan();
-            QDateTime next = m_parts.results.now();
-            if (m_countdown.running()) {
-                next = next.addMSecs(m_countdown.remainingMs(m_clock()));
-            }
-            return heatListTable(planned, plannedStarts(m_meeting, planned, next, spnGap->value()));
+            return heatListTable(planned, startsOf(planned));
         }
         case 2:
             return roundResultsTable(m_meeting, className, spnRound->value());
@@ -892,6 +915,14 @@ std::optional<TextTable> MeetingWindow::currentTableOf(int tab) const {
         default:
             return std::nullopt;
     }
+}
+
+std::vector<QDateTime> MeetingWindow::startsOf(const MeetingPlan& planned) const {
+    QDateTime next = m_parts.results.now();
+    if (m_countdown.running()) {
+        next = next.addMSecs(m_countdown.remainingMs(m_clock()));
+    }
+    return plannedStarts(m_meeting, planned, next, spnGap->value());
 }
 
 std::optional<TextTable> MeetingWindow::currentTable() const {

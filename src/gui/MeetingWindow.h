@@ -27,6 +27,7 @@ class QTimer;
 namespace lapdeck {
 
 class ConfigStore;
+class LiveResults;
 class MeetingCallBoard;
 class Prompter;
 class RaceEngine;
@@ -67,6 +68,10 @@ public:
     MeetingWindow(Parts parts, Clock clock, std::function<void()> redraw, QWidget* raceScreen,
                   QWidget* parent);
     ~MeetingWindow() override;
+
+    // Shows the meeting held here on the live results page from now on, and nothing
+    // of it once this window is gone. Null: not shown.
+    void showOnLivePage(LiveResults* live);
 
     const Meeting& meeting() const { return m_meeting; }
     const QString& filePath() const { return m_path; }
@@ -147,6 +152,8 @@ private:
     void heatEnded();
     void call(const PlannedHeat& heat, bool speak);
     void inform(const QString& text);
+    std::vector<QDateTime> startsOf(const MeetingPlan& planned) const;
+    void tellLive();
 
     Parts m_parts;
     Clock m_clock;
@@ -159,6 +166,8 @@ private:
     HeatCountdown m_countdown;
     QTimer* m_follow = nullptr;
     bool m_filling = false;  // controls being set from the meeting
+    QPointer<LiveResults> m_live;
+    qint64 m_liveMinute = 0;  // planned starts move on with the clock
 };
 
 }  // namespace lapdeck

@@ -94,6 +94,7 @@ void MenuDialogs::meeting() {
                                 .count();
             },
             m_redraw, m_window, m_window);
+        m_meeting->showOnLivePage(m_services.live);
     }
     m_meeting->show();
     m_meeting->raise();

@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 
 #include "LiveJson.h"
+#include "LiveMeeting.h"
 
 namespace lapdeck {
 
@@ -89,6 +90,7 @@ LiveHttpServer::LiveHttpServer(const LiveLimits& limits, QObject* parent)
     m_heartbeatTimer.setInterval(m_limits.heartbeatMs);
     connect(&m_heartbeatTimer, &QTimer::timeout, this, &LiveHttpServer::heartbeat);
     m_results = std::make_shared<const ServedResults>(ServedResults{"[]", {}, {}});
+    m_meetingJson = kNoMeetingJson;
     refreshStateEvent();
 }
 
@@ -260,8 +262,15 @@ void LiveHttpServer::setResults(std::shared_ptr<const ServedResults> results) {
     push(m_stateEvent);
 }
 
+void LiveHttpServer::setMeeting(const QByteArray& json) {
+    m_meetingJson = json;
+    ++m_meetingVersion;
+    refreshStateEvent();
+    push(m_stateEvent);
+}
+
 void LiveHttpServer::refreshStateEvent() {
-    m_stateJson = stateJson(m_race, m_version, m_resultsVersion);
+    m_stateJson = stateJson(m_race, m_version, m_resultsVersion, m_meetingVersion);
     m_stateEvent = "data: " + m_stateJson + "\n\n";
 }
 
@@ -349,6 +358,8 @@ bool LiveHttpServer::handleRequest(const QHttpServerRequest& request, QTcpSocket
         }
     } else if (path == u"/results.json") {
         reply(request, socket, Status::Ok, kJson, m_results->listJson);
+    } else if (path == u"/meeting.json") {
+        reply(request, socket, Status::Ok, kJson, m_meetingJson);
     } else {
         static const QRegularExpression racerPath(QStringLiteral("^/racer/([1-6])\\.json$"));
         static const QRegularExpression resultPath(

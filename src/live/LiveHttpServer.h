@@ -43,6 +43,8 @@ public:
     // Serialises the race once and pushes it to every watcher.
     void setRace(const LiveRace& race);
     void setResults(std::shared_ptr<const ServedResults> results);
+    // The meeting as /meeting.json serves it, serialised by the caller.
+    void setMeeting(const QByteArray& json);
 
     int watcherCount() const { return m_watcherCount; }
 
@@ -90,6 +92,8 @@ private:
     LiveRace m_race;
     quint64 m_version = 0;
     quint64 m_resultsVersion = 0;
+    quint64 m_meetingVersion = 0;
+    QByteArray m_meetingJson;
     QByteArray m_stateJson;
     QByteArray m_stateEvent;
     std::array<QByteArray, kFlags + 1> m_racerJson;

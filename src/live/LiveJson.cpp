@@ -30,7 +30,8 @@ QString webColour(int32_t colour) {
     return QStringLiteral("#%1").arg(rgb, 6, 16, QLatin1Char('0'));
 }
 
-QByteArray stateJson(const LiveRace& race, quint64 version, quint64 resultsVersion) {
+QByteArray stateJson(const LiveRace& race, quint64 version, quint64 resultsVersion,
+                     quint64 meetingVersion) {
     QJsonArray rows;
     for (const LiveRow& row : race.rows) {
         rows.append(rowObject(row, race));
@@ -43,7 +44,8 @@ QByteArray stateJson(const LiveRace& race, quint64 version, quint64 resultsVersi
         {QStringLiteral("lagHeader"), race.lagHeader},
         {QStringLiteral("rows"), rows},
         {QStringLiteral("version"), static_cast<qint64>(version)},
-        {QStringLiteral("resultsVersion"), static_cast<qint64>(resultsVersion)}};
+        {QStringLiteral("resultsVersion"), static_cast<qint64>(resultsVersion)},
+        {QStringLiteral("meetingVersion"), static_cast<qint64>(meetingVersion)}};
     return QJsonDocument(state).toJson(QJsonDocument::Compact);
 }
 

@@ -13,9 +13,11 @@ namespace lapdeck {
 QString webColour(int32_t colour);
 
 // /state.json: the race title, clock, flag and the rows in race order. `version`
-// counts the changes, `resultsVersion` the changes of the day's results, so a page
-// knows when to fetch them again. Compact: one line, as a pushed event needs it.
-QByteArray stateJson(const LiveRace& race, quint64 version, quint64 resultsVersion);
+// counts the changes, `resultsVersion` the changes of the day's results and
+// `meetingVersion` those of the meeting, so a page knows when to fetch them again.
+// Compact: one line, as a pushed event needs it.
+QByteArray stateJson(const LiveRace& race, quint64 version, quint64 resultsVersion,
+                     quint64 meetingVersion);
 
 // /racer/N.json: the flag's racer as its row shows it and its laps so far, newest
 // first, labelled and formatted as the lap table has them. Empty for a flag outside 1..6.

@@ -5,6 +5,7 @@
 #include "DayResults.h"
 #include "LiveAddress.h"
 #include "LiveHttpServer.h"
+#include "LiveMeeting.h"
 
 namespace lapdeck {
 namespace {
@@ -35,6 +36,7 @@ LiveStartProblem startProblem(QAbstractSocket::SocketError error, uint16_t port,
 LiveResults::LiveResults(const RaceState& state, QString dataDir, QObject* parent)
     : QObject(parent),
       m_state(state),
+      m_meeting(kNoMeetingJson),
       m_dayResults(std::make_shared<DayResults>(std::move(dataDir))) {
     m_thread.setObjectName(QStringLiteral("live results"));
     m_poll.setInterval(kPollMs);
@@ -77,6 +79,10 @@ std::optional<LiveStartProblem> LiveResults::start(uint16_t port, const QHostAdd
     m_last = LiveRace{};
     publish();
     refreshResults();
+    if (m_meeting != kNoMeetingJson) {
+        QMetaObject::invokeMethod(
+            m_server, [server = m_server, json = m_meeting]() { server->setMeeting(json); });
+    }
     m_poll.start();
     emit runningChanged(true);
     return std::nullopt;
@@ -159,6 +165,18 @@ void LiveResults::refreshResults() {
             }
         });
     });
+}
+
+void LiveResults::setMeeting(const QByteArray& json) {
+    const QByteArray served = json.isEmpty() ? kNoMeetingJson : json;
+    if (served == m_meeting) {
+        return;
+    }
+    m_meeting = served;
+    if (m_server != nullptr) {
+        QMetaObject::invokeMethod(m_server,
+                                  [server = m_server, served]() { server->setMeeting(served); });
+    }
 }
 
 uint16_t LiveResults::nextFreePort(uint16_t port, const QHostAddress& bind) {

@@ -61,6 +61,10 @@ public:
     // Reads the day's finished races again (a race was closed or a result saved;
     // publish() notices those by itself).
     void refreshResults();
+    // The meeting open in the meeting window as /meeting.json serves it (see
+    // LiveMeeting.h); empty when none is open. Pushed only when it changed; kept
+    // while the server is off, so a start serves it at once.
+    void setMeeting(const QByteArray& json);
 
     // For tests and the load measurement; takes effect at the next start.
     void setLimits(const LiveLimits& limits) { m_limits = limits; }
@@ -86,6 +90,7 @@ private:
     uint16_t m_port = 0;
     int m_watchers = 0;
     LiveRace m_last;
+    QByteArray m_meeting;
     QTimer m_poll;
     QThreadPool m_pool;  // re-scores the day's races, one job at a time
     std::shared_ptr<DayResults> m_dayResults;

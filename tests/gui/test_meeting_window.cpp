@@ -3,15 +3,20 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTcpSocket>
 
 #include "ClickLabel.h"
 #include "GuiTestSupport.h"
+#include "LiveResults.h"
 #include "MeetingCallBoard.h"
 #include "MeetingFile.h"
 #include "MeetingWindow.h"
@@ -69,7 +74,9 @@ void meetingFolder(DataFolder& data) {
 struct MeetingRig {
     // `raceClock` in nanoseconds; empty: the hand clock.
     MeetingRig(DataFolder& data, const QString& unit, std::function<int64_t()> raceClock = {})
-        : rig(data, [this, raceClock](LapdeckServices& s) {
+        : rig(data, [this, raceClock, &data](LapdeckServices& s) {
+              live = std::make_unique<LiveResults>(rig.state, data.folder);
+              s.live = live.get();
               s.clock = raceClock ? raceClock : [this]() { return clock.ns; };
               s.speech = &speech;
               s.results.files = &files;
@@ -88,9 +95,22 @@ struct MeetingRig {
     SaidSpeech speech;
     ScriptedFiles files;
     NoPrinter printer;
+    std::unique_ptr<LiveResults> live;  // not serving unless a test starts it
     WindowRig rig;
     MeetingWindow* meeting = nullptr;
 };
+
+// The meeting as the live page gets it.
+QJsonObject liveMeeting(const LiveResults& live) {
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, live.port());
+    socket.write("GET /meeting.json HTTP/1.1\r\nHost: lapdeck\r\n\r\n");
+    QByteArray reply;
+    while (!reply.endsWith('}') && socket.waitForReadyRead(5000)) {
+        reply += socket.readAll();
+    }
+    return QJsonDocument::fromJson(reply.mid(reply.indexOf("\r\n\r\n") + 4)).object();
+}
 
 int journalLines(const QString& raceFolder) {
     return static_cast<int>(
@@ -177,6 +197,7 @@ TEST(MeetingWindow, RunsAMeetingOfTwoClassesThroughTheLapUnitToItsFinalResults) 
     MeetingRig m(data, unit.path());
     ASSERT_NE(m.meeting, nullptr);
     MeetingWindow& mw = *m.meeting;
+    ASSERT_FALSE(m.live->start(0, QHostAddress::LocalHost).has_value());
     setUpMeeting(m);
     ASSERT_EQ(mw.meeting().entries.size(), 8u);
 
@@ -235,11 +256,28 @@ TEST(MeetingWindow, RunsAMeetingOfTwoClassesThroughTheLapUnitToItsFinalResults) 
         buggy << mw.tblFinal->item(r, 1)->text() + mw.tblFinal->item(r, 2)->text();
     }
     EXPECT_EQ(buggy, (QStringList{u"FayA"_s, u"GusA"_s, u"HalB"_s}));
+    // The live page has what the window has, and nothing once the window is gone.
+    QJsonObject served;
+    EXPECT_TRUE(runUntil(
+        [&]() {
+            served = liveMeeting(*m.live);
+            return served[u"heats"_s].toArray().last()[u"status"_s] == u"Done"_s;
+        },
+        5000));
+    EXPECT_EQ(served[u"heats"_s].toArray().size(), mw.tblSchedule->rowCount());
+    QStringList finalCsv;
+    for (const QJsonValue row : served[u"classes"_s][0][u"final"_s][u"rows"_s].toArray()) {
+        finalCsv << row.toVariant().toStringList().join(u',');
+    }
+    EXPECT_EQ(finalCsv.join(u"\r\n"_s) + u"\r\n"_s,
+              QString::fromUtf8(fileBytes(csv)).section(u"\r\n"_s, 1));
     // The meeting file holds every heat, and reads back as the window has it.
     const auto loaded = MeetingFile::load(mw.filePath());
     ASSERT_TRUE(std::holds_alternative<Meeting>(loaded));
     EXPECT_EQ(std::get<Meeting>(loaded), mw.meeting());
     EXPECT_EQ(std::get<Meeting>(loaded).runs.size(), 11u);
+    delete m.meeting;
+    EXPECT_TRUE(runUntil([&]() { return liveMeeting(*m.live).isEmpty(); }, 5000));
 }
 
 TEST(MeetingWindow, CallsTheNextHeatOnTheCountdownAndPutsItsListsOnPaper) {

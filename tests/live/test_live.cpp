@@ -1,6 +1,6 @@
 // Live results: the server on 127.0.0.1 over an engine race (what a phone gets after
-// crossings, the day's results and their CSV, what a stranger on the network cannot
-// do); off until started, the choice file and the QR code.
+// crossings, the day's results and their CSV, the meeting, what a stranger on the
+// network cannot do); off until started, the choice file and the QR code.
 #include <ctime>
 
 #include <QJsonArray>
@@ -14,9 +14,13 @@
 #include "ConfigStore.h"
 #include "DayResults.h"
 #include "EngineHarness.h"
+#include "LiveJson.h"
+#include "LiveMeeting.h"
 #include "LiveResults.h"
 #include "LiveSettings.h"
 #include "LiveSheet.h"
+#include "MeetingPace.h"
+#include "MeetingTestSupport.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
 
@@ -135,8 +139,15 @@ TEST_F(LiveServerTest, ShowsTheRaceScreenAndTheFlagOutAfterEveryCrossing) {
     const Reply page = ask(get("/"));
     EXPECT_TRUE(page.status == 200 && page.body.contains("/live.js"));
     EXPECT_TRUE(page.header("Content-Security-Policy").contains("default-src 'self'"));
-    EXPECT_EQ(ask(get("/live.js")).header("Content-Type"), "text/javascript; charset=utf-8");
-    EXPECT_EQ(ask(get("/live.css")).header("Content-Type"), "text/css; charset=utf-8");
+    const Reply script = ask(get("/live.js"));
+    const Reply style = ask(get("/live.css"));
+    EXPECT_EQ(script.header("Content-Type"), "text/javascript; charset=utf-8");
+    EXPECT_EQ(style.header("Content-Type"), "text/css; charset=utf-8");
+    EXPECT_LT(page.body.size() + script.body.size() + style.body.size(), 60 * 1024);
+    // Names and texts go on the page as text only.
+    for (const char* markup : {"innerHTML", "outerHTML", "insertAdjacentHTML", "document.write"}) {
+        EXPECT_FALSE(script.body.contains(markup)) << markup;
+    }
     Watcher watcher = watch();
     EXPECT_TRUE(QTest::qWaitFor([&] { return live.watchers() == 1; }, kWaitMs));
     EXPECT_EQ(live.statusLine(),
@@ -349,6 +360,127 @@ TEST_F(LiveServerTest, ServesTheDaysFinishedRacesNewestFirstWithTheirCsv) {
     DayResults results(dir.path());
     const auto kept = results.refresh(day.date())->byId.at(qs("2026-12-05_14-00-00"));
     EXPECT_EQ(results.refresh(day.date())->byId.at(qs("2026-12-05_14-00-00")), kept);
+}
+
+// What a value at a path ("heats/1/seats/0/name") of a JSON document reads as; arrays
+// joined with '|'; "-" where the path leads nowhere.
+QString at(const QJsonValue& root, const QString& path) {
+    QJsonValue v = root;
+    for (const QString& step : path.split(u'/')) {
+        bool index = false;
+        const int i = step.toInt(&index);
+        v = index ? v.toArray().at(i) : v.toObject().value(step);
+    }
+    if (v.isArray()) {
+        QStringList items;
+        for (const QJsonValue item : v.toArray()) {
+            items << item.toVariant().toString();
+        }
+        return items.join(u'|');
+    }
+    return v.isUndefined() ? qs("-") : v.toVariant().toString();
+}
+
+// Touring, Ann to Eve on three flags, one round, two mains with a bump-up: round 1
+// heat 1 run (Ann and <script> 10 laps, Cy 9), heat 2 running, the mains waiting.
+TEST(LiveMeeting, ShowsTheScheduleAndTheRankingsAsTheMeetingWindowHasThem) {
+    Meeting m = touringMeeting(0, 1);
+    for (const char* name : {"Ann", "<script>", "Cy", "Dee", "Eve"}) {
+        ASSERT_FALSE(addEntry(m, qs(name), qs("Touring")));
+    }
+    m.mains = 2;
+    m.bumpUps = 1;
+    const std::vector<int> flags = flagsUpTo(3);
+    auto run = [&](const char* folder) {
+        const MeetingPlan plan = planMeeting(m, flags);
+        const PlannedHeat* heat = plan.nextHeat();
+        return std::get<int>(startHeat(m, heat->key, heat->namedSeats(), qs(folder)));
+    };
+    ASSERT_FALSE(finishHeat(m, run("/data/Races/2026-12-05 10-02-07"),
+                            {{1, qs("Ann"), 10, 95100, 8000},
+                             {2, qs("<script>"), 10, 96000, 8500},
+                             {3, qs("Cy"), 9, 94000, 9000}}));
+    run("/data/Races/2026-12-05 10-09-30");
+    PerFlag<int32_t> colours{};
+    colours[2] = 255;  // red
+    const MeetingPlan plan = planMeeting(m, flags);
+    // The waiting heats from 10:10, each after the last winner's 95 s and a 2-minute gap.
+    const QDateTime next(QDate(2026, 12, 5), QTime(10, 10));
+    const QJsonObject json = parsed(meetingJson(m, plan, plannedStarts(m, plan, next, 2), colours));
+
+    const std::pair<const char*, const char*> expected[] = {
+        {"name", "Club day"},
+        {"date", "2026-12-05"},
+        {"heats/0/title", "Touring round 1 heat 1"},
+        {"heats/0/status", "Done"},
+        {"heats/0/time", "10:02"},
+        {"heats/0/seats/1/name", "<script>"},
+        {"heats/0/seats/1/colour", "#ff0000"},
+        {"heats/1/status", "Running"},
+        {"heats/1/time", "10:09"},
+        {"heats/1/seats/1/name", "Eve"},
+        {"heats/1/seats/2", "-"},
+        {"heats/2/title", "Touring B main"},
+        {"heats/2/time", "10:10"},
+        {"heats/2/seats/0/name", "Cy"},
+        {"heats/3/title", "Touring A main"},
+        {"heats/3/time", "10:13"},
+        {"heats/3/seats/1/standIn", "-"},
+        {"heats/3/seats/2/name", ""},
+        {"heats/3/seats/2/standIn", "1st of the B main"},
+        {"heats/4", "-"},
+        {"classes/0/qualifying/header", "Place|Name|Points|Laps|Time|Round|Best lap|R1"},
+        {"classes/0/qualifying/rows/0", "1|Ann|3|10|1:35.100|1|8.00|1"},
+        {"classes/0/qualifying/rows/1", "2|<script>|2|10|1:36.000|1|8.50|2"},
+        {"classes/0/qualifying/rows/4", "5|Eve|0|||||-"},
+        {"classes/0/final/header", "Place|Name|Main|Laps|Time|Best lap"},
+        {"classes/0/final/rows/1", "2|<script>|A|||"},
+        {"classes/0/final/rows/2", "3|Cy|B|||"},
+        {"classes/1", "-"},
+    };
+    for (const auto& [path, value] : expected) {
+        EXPECT_EQ(at(json, qs(path)), qs(value)) << path;
+    }
+    m.mains = 0;  // the qualifying ranking is the result
+    const QJsonObject unmained = parsed(meetingJson(m, planMeeting(m, flags), {}, colours));
+    EXPECT_EQ(at(unmained, qs("classes/0/final")) + at(unmained, qs("heats/0/time")), qs("-"));
+}
+
+TEST_F(LiveServerTest, PushesTheMeetingWhenItChangesAndKeepsItWhileOff) {
+    configure(Format::LapRace, 10);
+    ASSERT_NO_FATAL_FAILURE(serve());
+    Watcher watcher = watch();
+    auto pushedVersion = [&watcher]() {
+        return parsed(watcher.next())[qs("meetingVersion")].toInt(-1);
+    };
+    EXPECT_EQ(pushedVersion(), 0);
+    // "meetingVersion /meeting.json" as a page finds them.
+    auto served = [this]() {
+        const int version = parsed(ask(get("/state.json")).body)[qs("meetingVersion")].toInt();
+        return QByteArray::number(version) + ' ' + ask(get("/meeting.json")).body;
+    };
+    const QByteArray first = R"({"name":"Club day"})";
+    const QByteArray second = R"({"heats":[],"name":"Club day"})";
+    // What the window tells, one after another; the same twice is handed over once.
+    const std::pair<QByteArray, QByteArray> steps[] = {
+        {{}, "0 {}"}, {first, "1 " + first}, {first, "1 " + first}, {second, "2 " + second},
+        {{}, "3 {}"}, {{}, "3 {}"},          {first, "4 " + first},
+    };
+    for (const auto& [told, expected] : steps) {
+        live.setMeeting(told);
+        QByteArray now;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (now = served()) == expected; }, kWaitMs))
+            << now.data() << " for " << expected.data();
+        if (&expected == &steps[1].second) {
+            EXPECT_EQ(pushedVersion(), 1) << "not pushed";
+        }
+    }
+    live.stop();
+    live.setMeeting(second);
+    ASSERT_FALSE(live.start(0, QHostAddress::LocalHost).has_value());
+    port = live.port();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return served() == "1 " + second; }, kWaitMs))
+        << served().data();
 }
 
 // The pit wall's sheet: the code module for module inside a light quiet zone of four,
