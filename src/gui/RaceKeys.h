@@ -1,6 +1,6 @@
 #pragma once
 
-class QKeyEvent;
+#include <QKeyEvent>
 
 namespace lapdeck {
 

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -14,6 +13,7 @@
 #include "MarshalDesk.h"
 #include "MenuDialogs.h"
 #include "NameSelection.h"
+#include "PictureBox.h"
 #include "Pictures.h"
 #include "RaceEngine.h"
 #include "RaceKeys.h"
@@ -24,6 +24,7 @@
 #include "RaceSummary.h"
 #include "RaceTimer.h"
 #include "ResultsWindows.h"
+#include "SerialPortSource.h"
 #include "WindowRaceHost.h"
 
 namespace lapdeck {
