@@ -219,6 +219,17 @@ void RacePort::portLost(const QString& reason) {
                        [this, title, text]() { m_prompter.inform(title, text, Icon::Error); });
 }
 
+void RacePort::takeRaceNotices() {
+    m_prompter.takeNotices([this](const QString& title, const QString& text, Icon icon) {
+        if (!raceOn()) {
+            return false;
+        }
+        alarm(text.section(captions::kCrLf, 0, 0));
+        m_prompter.showNotice(title, text, icon);
+        return true;
+    });
+}
+
 void RacePort::portBack() {
     m_back = true;
     m_openedDevice = m_map->describe(m_state.CommPort);

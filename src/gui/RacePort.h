@@ -69,6 +69,9 @@ public:
     // A problem that must not go unnoticed during a race: the line turns red with it
     // until the next start.
     void alarm(const QString& text);
+    // From now on a notice that comes during a race (a journal or a sound file that
+    // failed) turns the line red beside it, leaving the race's controls working.
+    void takeRaceNotices();
     // The line's text and its colour.
     enum class Alert { None, Amber, Red };
     QString statusLine() const;

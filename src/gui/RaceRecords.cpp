@@ -78,6 +78,16 @@ void RaceRecords::raceLeft() {
     }
 }
 
+bool RaceRecords::leaveAsked() {
+    const auto question = unsavedResultsQuestion(m_state, QStringLiteral("Do you want to exit?"));
+    if (!m_state.IsPractice && question &&
+        m_prompter.ask(question->title, question->text, Icon::Exclamation, true) != Answer::Yes) {
+        return false;
+    }
+    raceLeft();
+    return true;
+}
+
 void RaceRecords::resultsMaybeSaved() {
     if (m_state.phase == RacePhase::Over && !m_state.LapsUnsaved && !m_state.SummaryUnsaved) {
         raceEnded();

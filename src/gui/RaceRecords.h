@@ -52,6 +52,9 @@ public:
     void raceEnded();
     // Exit: as raceEnded, the problem told at once (nothing runs after it).
     void raceLeft();
+    // Exit asked: outside practice, unsaved results are given up only on Yes (Enter
+    // keeps them), and leaving so needs no recovery either. False: staying.
+    bool leaveAsked();
     // After a results window: both files saved end the race.
     void resultsMaybeSaved();
 

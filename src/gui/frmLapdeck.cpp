@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -17,6 +16,7 @@
 #include "PictureBox.h"
 #include "Pictures.h"
 #include "RaceEngine.h"
+#include "RaceKeys.h"
 #include "RacePort.h"
 #include "RaceRecorder.h"
 #include "RaceRecords.h"
@@ -72,16 +72,7 @@ frmLapdeck::frmLapdeck(RaceState& state, ConfigStore& config, const LapdeckServi
     connect(mnuExit, &QAction::triggered, this, &frmLapdeck::mnuExit_Click);
     connect(m_timer, &RaceTimer::tick, this, &frmLapdeck::Timer1_Timer);
     connect(m_records, &RaceRecords::raceShown, this, &frmLapdeck::drawScreen);
-    // A problem found during a race (a journal or a sound file that failed) turns the
-    // status line red beside a notice that leaves the race's controls working.
-    prompter.takeNotices([this](const QString& title, const QString& text, Icon icon) {
-        if (m_state.phase != RacePhase::Racing && m_state.phase != RacePhase::Paused) {
-            return false;
-        }
-        m_port->alarm(text.section(captions::kCrLf, 0, 0));
-        m_services.prompter->showNotice(title, text, icon);
-        return true;
-    });
+    m_port->takeRaceNotices();
     Form_Load();
 }
 
@@ -259,16 +250,7 @@ void frmLapdeck::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    int code = 0;
-    const int key = event->key();
-    if (key == Qt::Key_F4) {
-        code = 115;
-    } else if (key == Qt::Key_F5) {
-        code = 116;
-    } else if (key >= Qt::Key_1 && key <= Qt::Key_6) {
-        const int digit = key - Qt::Key_0;
-        code = (event->modifiers() & Qt::KeypadModifier) ? 96 + digit : 48 + digit;
-    }
+    const int code = engineKeyCode(*event);
     if (code == 0) {
         QMainWindow::keyPressEvent(event);
         return;
@@ -286,18 +268,10 @@ void frmLapdeck::mnuExit_Click() {
     }
 }
 
-// Outside practice, unsaved results are given up only on Yes (Enter keeps them).
-// Leaving so is a choice about the results, as Reset is: the race needs no recovery.
 bool frmLapdeck::leaveAsked() {
-    const auto question = unsavedResultsQuestion(m_state, QStringLiteral("Do you want to exit?"));
-    if (!m_state.IsPractice && question &&
-        m_services.prompter->ask(question->title, question->text, Icon::Exclamation, true) !=
-            Answer::Yes) {
-        return false;
-    }
-    m_records->raceLeft();
-    m_leaving = true;
-    return true;
+    const bool leave = m_records->leaveAsked();
+    m_leaving = m_leaving || leave;
+    return leave;
 }
 
 // The close box of a race running or paused asks as Exit does; after a race is
