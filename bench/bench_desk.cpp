@@ -10,10 +10,10 @@
 #include <QTemporaryDir>
 
 #include "Corrections.h"
+#include "LapChecks.h"
 #include "LapTable.h"
 #include "NoisyRace.h"
 #include "RaceArchive.h"
-#include "SuspectLaps.h"
 #include "TextFile.h"
 
 namespace lapdeck {

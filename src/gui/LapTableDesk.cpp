@@ -19,6 +19,7 @@
 #include "BusyCursor.h"
 #include "Corrections.h"
 #include "CsvExport.h"
+#include "LapChecks.h"
 #include "LapFile.h"
 #include "LapTable.h"
 #include "MarshalDesk.h"
@@ -27,7 +28,6 @@
 #include "ResultCsv.h"
 #include "ResultGridModel.h"
 #include "ResultTableView.h"
-#include "SuspectLaps.h"
 #include "frmChanges.h"
 #include "frmMarshalChange.h"
 

@@ -3,10 +3,10 @@
 #include <QKeyEvent>
 #include <QRegularExpression>
 
+#include "LapChecks.h"
 #include "RaceArchive.h"
 #include "RaceEngine.h"
 #include "RaceState.h"
-#include "SuspectLaps.h"
 
 namespace lapdeck {
 namespace {

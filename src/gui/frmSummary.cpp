@@ -9,9 +9,10 @@
 #include <QVBoxLayout>
 
 #include "BusyCursor.h"
-#include "CsvExport.h"
 #include "Corrections.h"
+#include "CsvExport.h"
 #include "FormScaler.h"
+#include "LapChecks.h"
 #include "LapTable.h"
 #include "MarshalDesk.h"
 #include "Printout.h"
@@ -21,7 +22,6 @@
 #include "ResultGridModel.h"
 #include "ResultTableView.h"
 #include "SummaryFile.h"
-#include "SuspectLaps.h"
 
 namespace lapdeck {
 namespace {

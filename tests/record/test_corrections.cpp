@@ -8,10 +8,10 @@
 #include "Corrections.h"
 #include "EngineStubs.h"
 #include "FileSizeLimit.h"
+#include "LapChecks.h"
 #include "RaceArchive.h"
 #include "RaceRecovery.h"
 #include "RecordedRace.h"
-#include "SuspectLaps.h"
 #include "TestHelpers.h"
 
 namespace lapdeck {

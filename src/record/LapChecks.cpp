@@ -1,4 +1,4 @@
-#include "SuspectLaps.h"
+#include "LapChecks.h"
 
 #include <algorithm>
 #include <cmath>
