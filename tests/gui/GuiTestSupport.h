@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -21,6 +23,7 @@
 #include "../support/TestHelpers.h"
 #include "ConfigStore.h"
 #include "FileChooser.h"
+#include "PagePrinter.h"
 #include "ProgramFiles.h"
 #include "ProgramServices.h"
 #include "RaceFormat.h"
@@ -44,6 +47,20 @@ public:
     }
     QStringList played;
     const int32_t* clock = nullptr;
+};
+
+// A printer that keeps each printout; with `outcome` NoPrinter it is a machine
+// without one (PDFs are then made for real).
+class KeepingPrinter : public PagePrinter {
+public:
+    explicit KeepingPrinter(Outcome outcome = Outcome::Printed) : outcome(outcome) {}
+    Result printOnDefault(const Printout& printout) override {
+        printed.push_back(printout);
+        return {outcome, outcome == Outcome::NoPrinter ? QStringLiteral("No printer is installed.")
+                                                       : QString()};
+    }
+    Outcome outcome;
+    std::vector<Printout> printed;
 };
 
 // Gives the green light at once, as the light window would, without its seconds.
@@ -78,6 +95,12 @@ struct DataFolder {
             names[static_cast<size_t>(f)] = parts[f - 1];
         }
         saveRacerNames(path(FileNames::racerNames), names);
+    }
+    // The shortest lap counted, as the settings' list has it ("1" second, "2", ...).
+    void minLap(const QString& seconds) {
+        settings.minLapPos =
+            static_cast<int16_t>(ValueLists::positionOf(ValueLists::minLapTimes(), seconds));
+        saveSettings(path(FileNames::settings), settings);
     }
     void format(RaceOption option, int laps = 10) {
         RaceFormat format = defaultRaceFormat();
@@ -186,6 +209,8 @@ struct HandClock {
         return [this](LapdeckServices& s) { s.clock = [this]() { return ns; }; };
     }
     void advance(int ms) { ns += int64_t{ms} * 1000000; }
+    void advanceTo(int64_t ms) { ns = std::max(ns, ms * 1000000); }
+    int64_t ms() const { return ns / 1000000; }
     int64_t ns = 0;
 };
 
@@ -239,6 +264,23 @@ struct Pty {
     int follower = -1;
     char name[256] = {};
 };
+
+// The kill tests' other half: this test program again, running only the test
+// `child` with `env` added. The child waits to be killed.
+inline void startChild(QProcess& process, const QString& child,
+                       const QList<std::pair<QString, QString>>& env) {
+    QProcessEnvironment all = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : env) {
+        all.insert(name, value);
+    }
+    process.setProcessEnvironment(all);
+    process.start(QCoreApplication::applicationFilePath(),
+                  {QStringLiteral("--gtest_filter=") + child});
+}
+inline void waitToBeKilled() {
+    runUntil([]() { return false; }, 60000);
+    ADD_FAILURE() << "not killed";
+}
 
 // Lets the port's notifier take what the pty delivered (real I/O, so a short wait).
 inline void waitForInput(SerialPortSource& port) {

@@ -207,20 +207,15 @@ TEST(SecondStartChild, HoldsItsFolderWithARaceOn) {
     rig.window->portMap().choose(2, qEnvironmentVariable("LAPDECK_FIRST_PORT"));
     ASSERT_TRUE(rig.window->OpenRacePort(2));
     rig.window->cmdStart_Click();
-    runUntil([]() { return false; }, 60000);
-    FAIL() << "not killed";
+    waitToBeKilled();
 }
 
 TEST(OneLapdeckPerFolder, ASecondStartLeavesTheFolderAsItWasAndAKilledFirstIsTakenOver) {
     Pty unit;
     QTemporaryDir folder;
     QProcess first;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"LAPDECK_FIRST_DATA"_s, folder.path());
-    env.insert(u"LAPDECK_FIRST_PORT"_s, unit.path());
-    first.setProcessEnvironment(env);
-    first.start(QCoreApplication::applicationFilePath(),
-                {u"--gtest_filter=SecondStartChild.HoldsItsFolderWithARaceOn"_s});
+    startChild(first, u"SecondStartChild.HoldsItsFolderWithARaceOn"_s,
+               {{u"LAPDECK_FIRST_DATA"_s, folder.path()}, {u"LAPDECK_FIRST_PORT"_s, unit.path()}});
     ASSERT_TRUE(first.waitForStarted());
     auto journaled = [&]() {
         const std::vector<RaceRecord> races = RaceArchive(folder.path()).races();

@@ -17,7 +17,6 @@
 #include "LiveResults.h"
 #include "LiveResultsDialog.h"
 #include "LiveSettings.h"
-#include "PagePrinter.h"
 #include "QrCodeView.h"
 #include "RaceSummary.h"
 #include "ResultsWindows.h"
@@ -27,13 +26,6 @@ namespace lapdeck::test {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-class NoPrinter : public PagePrinter {
-public:
-    Result printOnDefault(const Printout&) override {
-        return {Outcome::NoPrinter, u"No printer is installed."_s};
-    }
-};
 
 TEST(LiveCommandLine, TurnsLiveResultsOnForTheRunOrRefusesAPortThatIsNone) {
     struct Case {
@@ -78,7 +70,7 @@ TEST(LiveResultsWindow, OffersTheNextPortShowsTheCodeKeepsTheChoiceAndPrintsTheS
     LiveResults live(state, data.folder);
     ScriptedPrompter prompter;
     ScriptedFiles files;
-    NoPrinter printer;
+    KeepingPrinter printer{PagePrinter::Outcome::NoPrinter};
     SummaryStats stats;
     ResultsServices services;
     services.prompter = &prompter;

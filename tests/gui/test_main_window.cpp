@@ -202,8 +202,8 @@ QStringList filesOf(const QString& folder) {
     return files;
 }
 
-// What a user did on a full disk (issue: RaceLag.dat emptied by Exit, LapdeckPorts.dat
-// by Settings OK): the save is told, naming its file, and every old file stays whole.
+// What a user met on a full disk (RaceLag.dat emptied by Exit, LapdeckPorts.dat by
+// Settings OK): the save is told, naming its file, and every old file stays whole.
 TEST(DiskFaults, ASaveOnAFullDiskIsToldAndKeepsTheOldFiles) {
     const std::function<void(frmLapdeck&)> saves[] = {
         [](frmLapdeck& w) {

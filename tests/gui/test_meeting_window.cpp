@@ -20,7 +20,6 @@
 #include "MeetingCallBoard.h"
 #include "MeetingFile.h"
 #include "MeetingWindow.h"
-#include "PagePrinter.h"
 #include "RaceArchive.h"
 #include "RaceRecorder.h"
 #include "SpeechEngine.h"
@@ -41,30 +40,11 @@ public:
     QStringList said;
 };
 
-// A machine without a printer that notes what it was given; PDFs are made for real.
-class NoPrinter : public PagePrinter {
-public:
-    Result printOnDefault(const Printout& printout) override {
-        given.push_back(printout);
-        return {Outcome::NoPrinter, u"No printer is installed."_s};
-    }
-    std::vector<Printout> given;
-};
-
-// The race timer's clock, moved by hand; the meeting's countdown reads it too.
-struct HandClock {
-    void advanceTo(int64_t ms) { ns = std::max(ns, ms * 1000000); }
-    int64_t ms() const { return ns / 1000000; }
-    int64_t ns = 0;
-};
-
 // Two classes on four flags: Touring (3 laps) Ann to Eve, Buggy (4 laps) Fay to Hal;
 // two rounds on points, two mains with one bump-up. Minimum lap one second.
 void meetingFolder(DataFolder& data) {
-    data.settings.minLapPos =
-        static_cast<int16_t>(ValueLists::positionOf(ValueLists::minLapTimes(), u"1"_s));
     data.settings.disabled[5] = data.settings.disabled[6] = true;
-    saveSettings(data.path(FileNames::settings), data.settings);
+    data.minLap(u"1"_s);
     saveRoster(data.path(FileNames::roster),
                {u"Ann"_s, u"Bob"_s, u"Cy"_s, u"Dee"_s, u"Eve"_s, u"Fay"_s, u"Gus"_s, u"Hal"_s});
     data.format(RaceOption::LapRace, 20);
@@ -94,7 +74,7 @@ struct MeetingRig {
     HandClock clock;
     SaidSpeech speech;
     ScriptedFiles files;
-    NoPrinter printer;
+    KeepingPrinter printer{PagePrinter::Outcome::NoPrinter};
     std::unique_ptr<LiveResults> live;  // not serving unless a test starts it
     WindowRig rig;
     MeetingWindow* meeting = nullptr;
@@ -327,8 +307,8 @@ TEST(MeetingWindow, CallsTheNextHeatOnTheCountdownAndPutsItsListsOnPaper) {
     const QString pdf = data.path(u"heats.pdf"_s);
     m.files.names << pdf;
     mw.printTable();
-    ASSERT_EQ(m.printer.given.size(), 1u);
-    const Printout& list = m.printer.given[0];
+    ASSERT_EQ(m.printer.printed.size(), 1u);
+    const Printout& list = m.printer.printed[0];
     EXPECT_EQ(list.lines.at(0).items.at(0).text, u"Heat list"_s);
     EXPECT_EQ(list.lines.at(3).items.at(1).text, u"Time"_s);
     EXPECT_EQ(list.lines.at(4).items.at(0).text, u"Touring round 1 heat 1"_s);
@@ -379,8 +359,7 @@ TEST(MeetingWindowChild, RunsAHeatUntilKilled) {
     ASSERT_NE(m.meeting, nullptr);
     m.meeting->cmdLoadNext->click();
     m.window().cmdStart_Click();
-    runUntil([]() { return false; }, 60000);
-    FAIL() << "not killed";
+    waitToBeKilled();
 }
 
 TEST(MeetingWindow, AHeatKilledMidRaceCountsOnceRecovered) {
@@ -388,12 +367,9 @@ TEST(MeetingWindow, AHeatKilledMidRaceCountsOnceRecovered) {
     DataFolder data;
     killFolder(data);
     QProcess lapdeck;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"LAPDECK_MEETING_KILL_DATA"_s, data.folder);
-    env.insert(u"LAPDECK_MEETING_KILL_PORT"_s, unit.path());
-    lapdeck.setProcessEnvironment(env);
-    lapdeck.start(QCoreApplication::applicationFilePath(),
-                  {u"--gtest_filter=MeetingWindowChild.RunsAHeatUntilKilled"_s});
+    startChild(lapdeck, u"MeetingWindowChild.RunsAHeatUntilKilled"_s,
+               {{u"LAPDECK_MEETING_KILL_DATA"_s, data.folder},
+                {u"LAPDECK_MEETING_KILL_PORT"_s, unit.path()}});
     ASSERT_TRUE(lapdeck.waitForStarted());
     const QString file = MeetingFile::list(data.folder).value(0);
     // The heat is in the meeting file as running before a lap is sent.

@@ -24,9 +24,7 @@ using namespace Qt::StringLiterals;
 // A short race: laps of a second or more, Ann to Fay.
 void shortRace(DataFolder& data, int laps) {
     data.names(u"Ann,Bob,Cy,Dee,Eve,Fay"_s);
-    data.settings.minLapPos =
-        static_cast<int16_t>(ValueLists::positionOf(ValueLists::minLapTimes(), u"1"_s));
-    saveSettings(data.path(FileNames::settings), data.settings);
+    data.minLap(u"1"_s);
     data.format(RaceOption::LapRace, laps);
 }
 
@@ -240,8 +238,7 @@ TEST(RaceDayChild, RunsARaceUntilKilled) {
     rig.window->portMap().choose(2, qEnvironmentVariable("LAPDECK_KILL_TEST_PORT"));
     ASSERT_TRUE(rig.window->OpenRacePort(2));
     rig.window->cmdStart_Click();
-    runUntil([]() { return false; }, 60000);
-    FAIL() << "not killed";
+    waitToBeKilled();
 }
 
 TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
@@ -249,12 +246,9 @@ TEST(RaceDay, AKilledRaceIsRecoveredAsItsJournalTellsIt) {
     DataFolder data;
     shortRace(data, 20);  // still running at the kill
     QProcess lapdeck;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"LAPDECK_KILL_TEST_DATA"_s, data.dir.path());
-    env.insert(u"LAPDECK_KILL_TEST_PORT"_s, unit.path());
-    lapdeck.setProcessEnvironment(env);
-    lapdeck.start(QCoreApplication::applicationFilePath(),
-                  {u"--gtest_filter=RaceDayChild.RunsARaceUntilKilled"_s});
+    startChild(lapdeck, u"RaceDayChild.RunsARaceUntilKilled"_s,
+               {{u"LAPDECK_KILL_TEST_DATA"_s, data.dir.path()},
+                {u"LAPDECK_KILL_TEST_PORT"_s, unit.path()}});
     ASSERT_TRUE(lapdeck.waitForStarted());
     runUntil([&]() { return !RaceArchive(data.dir.path()).races().empty(); }, 10000);
     // Killed once eight reports are journaled: between ticks or in one.

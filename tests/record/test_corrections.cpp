@@ -184,17 +184,6 @@ TEST(CorrectionWords, DescribeEachChange) {
     EXPECT_EQ(correctionsListing({record[0], undo(2, 1)})[1],
               qs("2  2026-12-07 14:02:10  Took back change 1"));
     EXPECT_EQ(correctionsListing({record[0], undo(2, 1)})[0].right(13), qs(" - taken back"));
-    EXPECT_EQ(correctedText(1), qs("Corrected: 1 change"));
-    EXPECT_EQ(correctedText(3), qs("Corrected: 3 changes"));
-}
-
-TEST(CorrectionRecord, ASplitIsAddsSpacedEqually) {
-    const std::vector<Correction> split = splitLap(1, 24000, 33001, 3);
-    ASSERT_EQ(split.size(), 2u);
-    EXPECT_EQ(split[0].kind, Kind::Add);
-    EXPECT_EQ(split[0].flag, 1);
-    EXPECT_EQ(split[0].clock, 27000);
-    EXPECT_EQ(split[1].clock, 30000);
 }
 
 // A copy of the hand-checked race's folder, without its record.
