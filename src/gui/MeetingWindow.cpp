@@ -34,6 +34,7 @@
 #include "RaceState.h"
 #include "ResultFileIo.h"
 #include "ResultsWindows.h"
+#include "RosterModel.h"
 #include "SpeechEngine.h"
 #include "ValueLists.h"
 
@@ -417,10 +418,14 @@ void MeetingWindow::inform(const QString& text) {
 }
 
 bool MeetingWindow::openMeeting(const QString& path) {
-    auto loaded = MeetingFile::load(path);
+    QStringList leftOut;
+    auto loaded = MeetingFile::load(path, &leftOut);
     if (const QString* problem = std::get_if<QString>(&loaded)) {
         inform(*problem);
         return false;
+    }
+    if (!leftOut.isEmpty()) {
+        inform(leftOut.join(QLatin1Char('\n')));
     }
     m_meeting = std::get<Meeting>(std::move(loaded));
     m_path = path;
@@ -819,6 +824,8 @@ void MeetingWindow::showSetup() {
     const QString racer = cmbRacer->currentText();
     cmbRacer->clear();
     LoadResult<QStringList> roster = m_parts.config.loadRoster();
+    // The race screen told of the names left out when it read them.
+    leaveOutRefusedNames(roster.value, QString());
     cmbRacer->addItems(roster.value);
     cmbRacer->setCurrentText(racer);
     const QString entryClass = cmbEntryClass->currentText();

@@ -74,12 +74,58 @@ TEST_F(RosterTest, TheScreensWordsForALaneWithNoRacerAreNoName) {
         }
         file << qs(name);
     }
-    const QString told = leaveOutScreenWords(file, qs("rcRacers.dat"));
+    const QString told = leaveOutRefusedNames(file, qs("rcRacers.dat"));
     EXPECT_EQ(file, (QStringList{qs("Empty Seat"), qs("Selectname"), qs("Dis")}));
     EXPECT_TRUE(
         told.startsWith(qs("rcRacers.dat holds \"Disabled\", \" select NAME \", \"EMPTY\":")))
         << told.toStdString();
-    EXPECT_EQ(leaveOutScreenWords(file, qs("rcRacers.dat")), QString());
+    EXPECT_EQ(leaveOutRefusedNames(file, qs("rcRacers.dat")), QString());
+}
+
+// A name over 200 characters is refused wherever it comes from: typed, in the
+// roster, on a flag in Racers.dat; the rest is kept and the message says why.
+TEST_F(RosterTest, ANameOfMoreThan200CharactersIsRefusedTypedOrRead) {
+    const std::tuple<qsizetype, bool> lengths[] = {{200, false}, {201, true}, {4 << 20, true}};
+    for (const auto& [length, refused] : lengths) {
+        SCOPED_TRACE(length);
+        const QString name(length, u'x');
+        RosterModel m = loaded("\"Ann\"\r\n");
+        prompter.prompts.clear();
+        EXPECT_FALSE(m.add(name, prompter));
+        EXPECT_EQ(m.entries().size(), refused ? 1 : 2);
+        ASSERT_EQ(prompter.prompts.size(), refused ? 1u : 0u);
+        if (refused) {
+            EXPECT_EQ(prompter.prompts[0].text,
+                      qs("A racer's name may be at most 200 characters; this one has ") +
+                          QString::number(length) + u'.');
+        }
+
+        QStringList roster =
+            parseRoster("\"Ann\"\r\n" + FieldWriter().text(name).endLine().bytes() + "\"Bob\"\r\n",
+                        FileNames::roster)
+                .value;
+        const QString told = leaveOutRefusedNames(roster, FileNames::roster);
+        EXPECT_EQ(roster.size(), refused ? 2 : 3);
+        EXPECT_EQ(told.isEmpty(), !refused);
+        if (refused) {
+            EXPECT_EQ(told, qs("rcRacers.dat holds name 2 (%1 characters, \"xxxxxxxxxxxxxxxxxxxx"
+                               "...\"): a racer's name may be at most 200 characters, so that is "
+                               "left out of the names to choose from.")
+                                .arg(length));
+        }
+
+        const auto flags = parseRacerNames(
+            "\"Ann\"," + FieldWriter().text(name).bytes() + ",\"Cy\"\r\n", FileNames::racerNames);
+        EXPECT_EQ(flags.value[1] + u'|' + flags.value[3], qs("Ann|Cy"));
+        EXPECT_EQ(flags.value[2] == name, !refused);
+        EXPECT_EQ(flags.ok(), !refused);
+        if (refused) {
+            EXPECT_EQ(flags.error->message(),
+                      qs("Racers.dat, line 1, field 2: the name on flag 2 has %1 characters and a "
+                         "name may be at most 200, so it was left out")
+                          .arg(length));
+        }
+    }
 }
 
 TEST_F(RosterTest, DeleteNeedsASelectionAndAYes) {
