@@ -81,7 +81,7 @@ QString leaveOutRefusedNames(QStringList& names, const QString& fileName) {
     if (!tooLong.isEmpty()) {
         told << fileName + QStringLiteral(" holds ") + tooLong.join(QStringLiteral(", ")) +
                     QStringLiteral(
-                        ": a racer's name may be at most %1 characters, so these were "
+                        ": a racer's name may be at most %1 characters, so that is "
                         "left out of the names to choose from.")
                         .arg(kMaxNameLength);
     }

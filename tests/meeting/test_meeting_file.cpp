@@ -175,9 +175,8 @@ TEST(MeetingFile, ARacersNameOfMoreThan200CharactersIsRefused) {
         lines = kFile;
         lines[24] = qs("\"Seat\",3,3,\"%1\"").arg(name);
         const auto seated = MeetingFile::parse(lines.join(qs("\r\n")).toUtf8(), qs("m"));
-        ASSERT_TRUE(std::holds_alternative<QString>(seated));
-        EXPECT_EQ(std::get<QString>(seated).startsWith(qs("m, line 25, field 4: ") + tooLong),
-                  refused);
+        const QString* message = std::get_if<QString>(&seated);
+        EXPECT_EQ(message && message->startsWith(qs("m, line 25, field 4: ") + tooLong), refused);
     }
 }
 
