@@ -89,7 +89,13 @@ LoadResult<PerFlag<QString>> parseRacerNames(const QByteArray& bytes, const QStr
         if (name && refusedName(reader, *name)) {
             return {{}, reader.error()};
         }
-        if (name) {
+        if (name && name->size() > kMaxNameLength) {
+            reader.failLastField(QStringLiteral("the name on flag %1 has %2 characters and a name "
+                                                "may be at most %3, so it was left out")
+                                     .arg(i)
+                                     .arg(name->size())
+                                     .arg(kMaxNameLength));
+        } else if (name) {
             result.value[i] = *name;
         }
     }

@@ -20,6 +20,10 @@ inline const QString roster = QStringLiteral("rcRacers.dat");
 inline const QString raceLag = QStringLiteral("RaceLag.dat");
 }  // namespace FileNames
 
+// The longest racer name taken, typed or read. A longer one is refused: no club
+// racer has one, and each screen, list and printout would pay for it many times over.
+inline constexpr qsizetype kMaxNameLength = 200;
+
 // rcRacers.dat: one quoted name per line, in file order. Empty names are skipped.
 // A missing file is an error (the list is then empty), and so is a name holding
 // control characters (the whole file is refused: the list is empty).
@@ -34,7 +38,8 @@ std::optional<ConfigError> appendToRoster(const QString& path, const QString& na
 // Racers.dat: the names on flags 1..6 on one line. A missing file or missing fields
 // give empty names and no error; only a file that exists but cannot be read, or a
 // malformed text, is an error (the names read so far are kept). A name holding
-// control characters refuses the whole file: every name is empty.
+// control characters refuses the whole file: every name is empty. A name longer
+// than kMaxNameLength is left out (that flag has none) and said in the error.
 LoadResult<PerFlag<QString>> parseRacerNames(const QByteArray& bytes, const QString& fileName);
 LoadResult<PerFlag<QString>> loadRacerNames(const QString& path);
 QByteArray serializeRacerNames(const PerFlag<QString>& names);

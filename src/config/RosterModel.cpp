@@ -42,22 +42,50 @@ std::optional<QString> screenWordRefusal(const QString& name) {
     return std::nullopt;
 }
 
-QString leaveOutScreenWords(QStringList& names, const QString& fileName) {
-    QStringList left;
-    names.removeIf([&left](const QString& name) {
-        const bool word = screenWordRefusal(name).has_value();
-        if (word) {
-            left << QStringLiteral("\"") + name + QStringLiteral("\"");
-        }
-        return word;
-    });
-    if (left.isEmpty()) {
-        return {};
+std::optional<QString> lengthRefusal(const QString& name) {
+    if (name.size() <= kMaxNameLength) {
+        return std::nullopt;
     }
-    return fileName + QStringLiteral(" holds ") + left.join(QStringLiteral(", ")) +
-           QStringLiteral(
-               ": the race screen shows these words for a lane with no racer, so they were left "
-               "out of the names to choose from.");
+    return QStringLiteral("A racer's name may be at most %1 characters; this one has %2.")
+        .arg(kMaxNameLength)
+        .arg(name.size());
+}
+
+QString leaveOutRefusedNames(QStringList& names, const QString& fileName) {
+    QStringList words;
+    QStringList tooLong;
+    qsizetype number = 0;
+    names.removeIf([&](const QString& name) {
+        ++number;
+        if (lengthRefusal(name)) {
+            // Its start and place find it in the file; the whole would flood the message.
+            tooLong << QStringLiteral("name %1 (%2 characters, \"%3...\")")
+                           .arg(number)
+                           .arg(name.size())
+                           .arg(name.left(20));
+            return true;
+        }
+        if (screenWordRefusal(name)) {
+            words << QStringLiteral("\"") + name + QStringLiteral("\"");
+            return true;
+        }
+        return false;
+    });
+    QStringList told;
+    if (!words.isEmpty()) {
+        told << fileName + QStringLiteral(" holds ") + words.join(QStringLiteral(", ")) +
+                    QStringLiteral(
+                        ": the race screen shows these words for a lane with no racer, so they "
+                        "were left out of the names to choose from.");
+    }
+    if (!tooLong.isEmpty()) {
+        told << fileName + QStringLiteral(" holds ") + tooLong.join(QStringLiteral(", ")) +
+                    QStringLiteral(
+                        ": a racer's name may be at most %1 characters, so that is "
+                        "left out of the names to choose from.")
+                        .arg(kMaxNameLength);
+    }
+    return told.join(QLatin1Char('\n'));
 }
 
 RosterModel::RosterModel(QString rosterPath) : m_path(std::move(rosterPath)) {}
@@ -65,7 +93,7 @@ RosterModel::RosterModel(QString rosterPath) : m_path(std::move(rosterPath)) {}
 std::optional<ConfigError> RosterModel::load() {
     LoadResult<QStringList> names = loadRoster(m_path);
     // The window told of them when it loaded the names.
-    leaveOutScreenWords(names.value, QString());
+    leaveOutRefusedNames(names.value, QString());
     m_entries = m_order.sorted(names.value);
     // Only a missing file may be started afresh; one that was refused or could not
     // be read must not be overwritten by the few names added to it.
@@ -82,7 +110,11 @@ qsizetype RosterModel::sortedPlace(const QString& name) const {
 }
 
 bool RosterModel::acceptable(const QString& input, Prompter& prompter) const {
-    if (const auto refusal = screenWordRefusal(input)) {
+    auto refusal = lengthRefusal(input);
+    if (!refusal) {
+        refusal = screenWordRefusal(input);
+    }
+    if (refusal) {
         prompter.inform(QStringLiteral("Add Racer"), *refusal, Icon::Exclamation);
         return false;
     }

@@ -22,9 +22,11 @@ QStringList namePickerEntries(const QStringList& rosterNames, const NameOrder& o
 // Why a name cannot be a racer's: the race screen's own words for a lane with no
 // racer ("Select Name", "Empty", "Disabled") in any case. Nothing for a good name.
 std::optional<QString> screenWordRefusal(const QString& name);
-// Takes the screen's words out of a roster read from a file; the message says which
-// were left out (empty when none was).
-QString leaveOutScreenWords(QStringList& names, const QString& fileName);
+// Why a name is too long to be a racer's (over kMaxNameLength characters).
+std::optional<QString> lengthRefusal(const QString& name);
+// Takes the screen's words and the names too long out of a roster read from a
+// file; the message says which were left out (empty when none was).
+QString leaveOutRefusedNames(QStringList& names, const QString& fileName);
 
 // The racer roster behind the roster dialog: a list kept in alphabetical order
 // ignoring case, and rcRacers.dat, which changes with every add, rename and

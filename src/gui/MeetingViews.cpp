@@ -36,6 +36,7 @@
 #include "RaceState.h"
 #include "ResultFileIo.h"
 #include "ResultsWindows.h"
+#include "RosterModel.h"
 #include "SpeechEngine.h"
 #include "ValueLists.h"
 
@@ -101,6 +102,8 @@ void MeetingWindow::showSetup() {
     const QString racer = cmbRacer->currentText();
     cmbRacer->clear();
     LoadResult<QStringList> roster = m_parts.config.loadRoster();
+    // The race screen told of the names left out when it read them.
+    leaveOutRefusedNames(roster.value, QString());
     cmbRacer->addItems(roster.value);
     cmbRacer->setCurrentText(racer);
     const QString entryClass = cmbEntryClass->currentText();

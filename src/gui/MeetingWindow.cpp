@@ -171,10 +171,14 @@ void MeetingWindow::inform(const QString& text) {
 }
 
 bool MeetingWindow::openMeeting(const QString& path) {
-    auto loaded = MeetingFile::load(path);
+    QStringList leftOut;
+    auto loaded = MeetingFile::load(path, &leftOut);
     if (const QString* problem = std::get_if<QString>(&loaded)) {
         inform(*problem);
         return false;
+    }
+    if (!leftOut.isEmpty()) {
+        inform(leftOut.join(QLatin1Char('\n')));
     }
     m_meeting = std::get<Meeting>(std::move(loaded));
     m_path = path;

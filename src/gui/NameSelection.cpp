@@ -55,7 +55,7 @@ void NameSelection::LoadRacerLists() {
     if (!roster.ok()) {
         m_reportError(roster.error->message());
     }
-    const QString leftOut = leaveOutScreenWords(roster.value, FileNames::roster);
+    const QString leftOut = leaveOutRefusedNames(roster.value, FileNames::roster);
     // Said once, not at every reset that reads the roster again.
     if (!leftOut.isEmpty() && leftOut != m_leftOutTold) {
         m_leftOutTold = leftOut;

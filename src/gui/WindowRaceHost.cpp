@@ -34,9 +34,11 @@ void WindowRaceHost::runStartSequence(bool withCountdown) {
 
 PerFlag<QString> WindowRaceHost::loadRacerNames() {
     const LoadResult<PerFlag<QString>> names = m_parts.config.loadRacerNames();
-    if (!names.ok()) {
-        m_window.reportError(names.error->message());
+    const QString told = names.ok() ? QString() : names.error->message();
+    if (!told.isEmpty() && told != m_namesTold) {
+        m_window.reportError(told);
     }
+    m_namesTold = told;
     return names.value;
 }
 

@@ -59,6 +59,8 @@ private:
     Parts m_parts;
     Window m_window;
     RaceEngine* m_engine = nullptr;
+    // Every reset reads Racers.dat again; the same fault is told once.
+    QString m_namesTold;
 };
 
 }  // namespace lapdeck

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "FieldWriter.h"
+#include "ProgramFiles.h"
 #include "RaceState.h"
 #include "ValueLists.h"
 
@@ -33,6 +34,12 @@ std::optional<QString> checkName(const QString& name, const QString& what) {
 }
 
 std::optional<QString> checkRacerName(const QString& name) {
+    // Before the checks that quote the name: a long one would flood the message.
+    if (name.size() > kMaxNameLength) {
+        return QStringLiteral("A racer's name may be at most %1 characters; this one has %2.")
+            .arg(kMaxNameLength)
+            .arg(name.size());
+    }
     if (auto problem = checkName(name, QStringLiteral("racer"))) {
         return problem;
     }

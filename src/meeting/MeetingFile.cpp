@@ -7,6 +7,7 @@
 #include "ConfigError.h"
 #include "FieldReader.h"
 #include "FieldWriter.h"
+#include "ProgramFiles.h"
 #include "TextFile.h"
 
 namespace lapdeck::MeetingFile {
@@ -36,6 +37,12 @@ const QStringList kLengths = {QStringLiteral("Laps"), QStringLiteral("Minutes")}
 const QStringList kStatuses = {QStringLiteral("Running"), QStringLiteral("Done"),
                                QStringLiteral("Replaced")};
 
+QString tooLong(const QString& name) {
+    return QStringLiteral("the racer's name has %1 characters and a name may be at most %2")
+        .arg(name.size())
+        .arg(kMaxNameLength);
+}
+
 // Reads the fields of one line; the first problem is kept with the line's number.
 class LineReader {
 public:
@@ -63,6 +70,15 @@ public:
         return static_cast<uint32_t>(value.value_or(0));
     }
     bool truth() { return m_reader.readBool().value_or(false); }
+    // A seat's or a result's racer: one too long refuses the line.
+    QString name() {
+        QString value = text();
+        if (value.size() > kMaxNameLength) {
+            fail(tooLong(value));
+            return {};
+        }
+        return value;
+    }
     // The position of a text field in `choices`.
     int choice(const QStringList& choices) {
         const auto value = m_reader.readText();
@@ -159,7 +175,8 @@ QByteArray serialize(const Meeting& m) {
     return w.bytes();
 }
 
-std::variant<Meeting, QString> parse(const QByteArray& bytes, const QString& fileName) {
+std::variant<Meeting, QString> parse(const QByteArray& bytes, const QString& fileName,
+                                     QStringList* leftOut) {
     Meeting m;
     const QStringList lines =
         decodeText(bytes).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
@@ -228,7 +245,14 @@ std::variant<Meeting, QString> parse(const QByteArray& bytes, const QString& fil
                 e.name = r.text();
                 e.className = r.text();
                 e.withdrawn = r.truth();
-                m.entries.push_back(e);
+                if (e.name.size() <= kMaxNameLength) {
+                    m.entries.push_back(e);
+                } else if (leftOut) {
+                    *leftOut << ConfigError{fileName, i + 1, 2,
+                                            tooLong(e.name) +
+                                                QStringLiteral(", so this entry was left out")}
+                                    .message();
+                }
                 break;
             }
             case Run: {
@@ -250,12 +274,12 @@ std::variant<Meeting, QString> parse(const QByteArray& bytes, const QString& fil
                 } else if (kind == Run + 1) {
                     Seat s;
                     s.flag = r.whole(1, 6);
-                    s.name = r.text();
+                    s.name = r.name();
                     run.seats.push_back(s);
                 } else {
                     RacerResult x;
                     x.flag = r.whole(1, 6);
-                    x.name = r.text();
+                    x.name = r.name();
                     x.laps = r.whole(-1, 3000);
                     x.timeMs = r.whole(0, 2147483647);
                     x.bestLapMs = r.whole(1, 999999);
@@ -279,12 +303,12 @@ std::variant<Meeting, QString> parse(const QByteArray& bytes, const QString& fil
     return m;
 }
 
-std::variant<Meeting, QString> load(const QString& path) {
+std::variant<Meeting, QString> load(const QString& path, QStringList* leftOut) {
     FileRead file = readWholeFile(path, kMaxBytes);
     if (file.error) {
         return QStringLiteral("%1: cannot be read: %2").arg(path, *file.error);
     }
-    return parse(file.bytes, path);
+    return parse(file.bytes, path, leftOut);
 }
 
 std::optional<QString> save(const QString& path, const Meeting& meeting) {

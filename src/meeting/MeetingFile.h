@@ -30,10 +30,13 @@ QString pathFor(const QString& dataDir, const Meeting& meeting);
 QStringList list(const QString& dataDir);
 
 QByteArray serialize(const Meeting& meeting);
-// The meeting, or a message naming the file, the line and the field at fault.
-std::variant<Meeting, QString> parse(const QByteArray& bytes, const QString& fileName);
+// The meeting, or a message naming the file, the line and the field at fault. An
+// entry whose racer's name is too long (kMaxNameLength) is left out and said in
+// `leftOut`, one message a line; such a name on a seat or a result refuses the file.
+std::variant<Meeting, QString> parse(const QByteArray& bytes, const QString& fileName,
+                                     QStringList* leftOut = nullptr);
 
-std::variant<Meeting, QString> load(const QString& path);
+std::variant<Meeting, QString> load(const QString& path, QStringList* leftOut = nullptr);
 // Refuses a meeting checkMeeting() refuses (it could not be read back); creates the
 // folder; writes the file whole through the atomic writer.
 std::optional<QString> save(const QString& path, const Meeting& meeting);

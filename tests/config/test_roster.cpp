@@ -74,12 +74,46 @@ TEST_F(RosterTest, TheScreensWordsForALaneWithNoRacerAreNoName) {
         }
         file << qs(name);
     }
-    const QString told = leaveOutScreenWords(file, qs("rcRacers.dat"));
+    const QString told = leaveOutRefusedNames(file, qs("rcRacers.dat"));
     EXPECT_EQ(file, (QStringList{qs("Empty Seat"), qs("Selectname"), qs("Dis")}));
     EXPECT_TRUE(
         told.startsWith(qs("rcRacers.dat holds \"Disabled\", \" select NAME \", \"EMPTY\":")))
         << told.toStdString();
-    EXPECT_EQ(leaveOutScreenWords(file, qs("rcRacers.dat")), QString());
+    EXPECT_EQ(leaveOutRefusedNames(file, qs("rcRacers.dat")), QString());
+}
+
+// A name over 200 characters is refused typed, in the roster and on a flag in
+// Racers.dat; the other names are kept and the message says why.
+TEST_F(RosterTest, ANameOfMoreThan200CharactersIsRefusedTypedOrRead) {
+    for (const qsizetype length : {200, 201, 4 << 20}) {
+        SCOPED_TRACE(length);
+        const bool refused = length > 200;
+        const QString name(length, u'x');
+        const QByteArray field = FieldWriter().text(name).bytes();
+        RosterModel m = loaded("\"Ann\"\r\n");
+        EXPECT_FALSE(m.add(name, prompter));
+        QStringList roster = parseRoster("\"Ann\"\r\n" + field, FileNames::roster).value;
+        const QString told = leaveOutRefusedNames(roster, FileNames::roster);
+        const auto flags = parseRacerNames("\"Ann\"," + field + ",\"Cy\"", FileNames::racerNames);
+        EXPECT_EQ(m.entries().size() + roster.size(), refused ? 2 : 4);
+        EXPECT_EQ(flags.value[1] + flags.value[2] + flags.value[3],
+                  refused ? qs("AnnCy") : qs("Ann") + name + qs("Cy"));
+        if (!refused) {
+            EXPECT_TRUE(prompter.prompts.empty() && told.isEmpty() && flags.ok());
+            continue;
+        }
+        const QString n = QString::number(length);
+        EXPECT_EQ(prompter.prompts.at(0).text,
+                  qs("A racer's name may be at most 200 characters; this one has ") + n + u'.');
+        prompter.prompts.clear();
+        EXPECT_TRUE(told.startsWith(qs("rcRacers.dat holds name 2 (") + n +
+                                    qs(" characters, \"xxxxxxxxxxxxxxxxxxxx...\"): a racer's "
+                                       "name may be at most 200 characters")));
+        EXPECT_EQ(flags.error->message(),
+                  qs("Racers.dat, line 1, field 2: the name on flag 2 has ") + n +
+                      qs(" characters and a name may be at most 200, so "
+                         "it was left out"));
+    }
 }
 
 TEST_F(RosterTest, DeleteNeedsASelectionAndAYes) {

@@ -146,6 +146,33 @@ TEST(MeetingFile, ADamagedFileIsRefusedWithTheLineAndTheReason) {
     }
 }
 
+// A racer's name over 200 characters: typed, it is refused; read, its entry is left
+// out with the line named and the rest loads; on a seat it refuses the file.
+TEST(MeetingFile, ARacersNameOfMoreThan200CharactersIsRefused) {
+    for (const qsizetype length : {200, 201, 4 << 20}) {
+        SCOPED_TRACE(length);
+        const bool refused = length > 200;
+        const QString name(length, u'x');
+        const QString tooLong =
+            qs("the racer's name has %1 characters and a name may be at most 200").arg(length);
+        Meeting typed = touringMeeting(0, 1);
+        EXPECT_EQ(addEntry(typed, name, kTouring).has_value(), refused);
+        QStringList lines = kFile;
+        lines[11] = qs("\"Entry\",\"%1\",\"Touring\",#TRUE#").arg(name);
+        QStringList leftOut;
+        const auto parsed = MeetingFile::parse(lines.join(qs("\r\n")).toUtf8(), qs("m"), &leftOut);
+        EXPECT_EQ(std::get<Meeting>(parsed).entries.size(), refused ? 3u : 4u);
+        EXPECT_EQ(leftOut.join(u'|'), refused ? qs("m, line 12, field 2: ") + tooLong +
+                                                    qs(", so this entry was left out")
+                                              : QString());
+        lines = kFile;
+        lines[24] = qs("\"Seat\",3,3,\"%1\"").arg(name);
+        const auto seated = MeetingFile::parse(lines.join(qs("\r\n")).toUtf8(), qs("m"));
+        const QString* message = std::get_if<QString>(&seated);
+        EXPECT_EQ(message && message->startsWith(qs("m, line 25, field 4: ") + tooLong), refused);
+    }
+}
+
 TEST(HeatRace, LoadingPutsTheNamesOnTheFlagsAndTheClassFormatInForce) {
     Meeting m = touringMeeting(3, 1);
     ASSERT_FALSE(addClass(m, MeetingClass{qs("Buggy"), RaceLength{true, 5}}));
