@@ -101,19 +101,31 @@ struct SavingWindows : ScriptedFiles {
     bool summaryUnsavedAfterLaps = false;  // each save clears its own mark only
 };
 
-TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
+// A three-lap race read from a pty on port 2, its windows saving and its clock by hand.
+struct PortRace {
+    PortRace() {
+        windows.state = &rig.state;
+        rig.window->portMap().choose(2, unit.path());
+    }
     Pty unit;
     DataFolder data;
-    shortRace(data, 3);
+    bool written = (shortRace(data, 3), true);  // before the window reads the folder
     SavingWindows windows;
     HandClock clock;
-    WindowRig rig(data, [&](LapdeckServices& s) {
-        windows.services()(s);
-        clock.services()(s);
-    });
-    windows.state = &rig.state;
+    WindowRig rig{data, [this](LapdeckServices& s) {
+                      windows.services()(s);
+                      clock.services()(s);
+                  }};
+};
+
+TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
+    PortRace race;
+    Pty& unit = race.unit;
+    DataFolder& data = race.data;
+    WindowRig& rig = race.rig;
+    SavingWindows& windows = race.windows;
+    HandClock& clock = race.clock;
     frmLapdeck& w = *rig.window;
-    w.portMap().choose(2, unit.path());
     ASSERT_TRUE(w.OpenRacePort(2));
 
     w.cmdStart_Click();  // the race timer runs from here, as in the program
@@ -164,18 +176,12 @@ TEST(RaceDay, ARaceThroughThePortSavesTheFilesTheReplayMakesOfItsJournal) {
 // Cars that pass during a pause are not counted at Continue: what came is dropped and
 // noted in the journal, which the replay reads to the same results.
 TEST(RaceDay, ReportsOfAPauseAreDroppedAtContinueAndNotedInTheJournal) {
-    Pty unit;
-    DataFolder data;
-    shortRace(data, 3);
-    SavingWindows windows;
-    HandClock clock;
-    WindowRig rig(data, [&](LapdeckServices& s) {
-        windows.services()(s);
-        clock.services()(s);
-    });
-    windows.state = &rig.state;
+    PortRace race;
+    Pty& unit = race.unit;
+    WindowRig& rig = race.rig;
+    SavingWindows& windows = race.windows;
+    HandClock& clock = race.clock;
     frmLapdeck& w = *rig.window;
-    w.portMap().choose(2, unit.path());
     ASSERT_TRUE(w.OpenRacePort(2));
     w.cmdStart_Click();
     const QString raceFolder = w.recorder().raceFolder();
